@@ -1,0 +1,79 @@
+#include "DlgWeb.h"
+
+#include "framework/CDataExchange.h"
+#include "framework/CPaintDC.h"
+#include "framework/CRect.h"
+#include "res/resource.h"
+
+#include <exdispid.h>
+
+namespace
+{
+
+// Pop-ups whose address contains this text, anywhere and in exactly these
+// letters, are left to the browser control: the launcher maker's own site
+// may open its pages in windows of their own.
+const wchar_t kPopupExemptDomain[] = L"velka.cn";
+
+// Shown in place of the browser when its control could not be started.
+const wchar_t kNoBrowserText[] = L"无法启动网页浏览组件。";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CDlgWeb, CDialog)
+    ON_WM_CLOSE()
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+BEGIN_EVENTSINK_MAP(CDlgWeb, CDialog)
+    ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_NEWWINDOW3, OnNewWindow3,
+             VTS_PDISPATCH VTS_PBOOL VTS_UI4 VTS_BSTR VTS_BSTR)
+END_EVENTSINK_MAP()
+
+CDlgWeb::CDlgWeb() noexcept : CDialog(IDD_BROWSER_PANE) {}
+
+void CDlgWeb::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_EXPLORER, m_explorer);
+}
+
+BOOL CDlgWeb::PreTranslateMessage(MSG* pMsg)
+{
+    // Neither the page nor the game gets Enter or Escape.
+    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE))
+        return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CDlgWeb::OnOK() {}
+
+void CDlgWeb::OnClose() {}
+
+void CDlgWeb::OnPaint()
+{
+    CPaintDC dc(this);
+    if (m_explorer.m_hWnd)
+        return; // the browser control covers the pane
+    CRect rect;
+    GetClientRect(&rect);
+    const auto hFont = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
+    const HGDIOBJ hOldFont = hFont ? dc.SelectObject(hFont) : nullptr;
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));
+    dc.DrawText(kNoBrowserText, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (hOldFont)
+        dc.SelectObject(hOldFont);
+}
+
+void CDlgWeb::OnNewWindow3(LPDISPATCH*, BOOL* Cancel, unsigned long, BSTR, BSTR bstrUrl)
+{
+    const CString strUrl(bstrUrl, static_cast<int>(::SysStringLen(bstrUrl)));
+    if (strUrl.Find(kPopupExemptDomain) >= 0)
+        return;
+    // The page that asked is left for the address, in this same control; a
+    // failing Navigate leaves Cancel alone, so the control then opens the
+    // window its own way.
+    m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
+    *Cancel = TRUE;
+}

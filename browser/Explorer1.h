@@ -1,0 +1,16 @@
+#pragma once
+
+#include "framework/CString.h"
+#include "framework/CWnd.h"
+
+// The Internet Explorer WebBrowser control, as the program uses it: bound by
+// DDX_Control to the control that the browser pane's template creates.
+class CExplorer1 : public CWnd
+{
+public:
+    // Starts loading an address in the control's top-level frame; the
+    // optional arguments may each be null. Does nothing while no control is
+    // bound; a failed call throws COleDispatchException or COleException.
+    void Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
+                  VARIANT* Headers);
+};

@@ -1,0 +1,15 @@
+// The program's entry point: runs the global application object.
+
+#include "CWinApp.h"
+
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return -1;
+    pApp->m_hInstance = hInstance;
+    // The program does its work inside InitInstance (a dialog program runs
+    // its dialog there); no message loop runs after it, whatever it answers.
+    pApp->InitInstance();
+    return pApp->ExitInstance();
+}

@@ -1,0 +1,453 @@
+#include "CWnd.h"
+
+#include "CDC.h"
+#include "COleControlContainer.h"
+#include "COleControlSite.h"
+#include "CRect.h"
+#include "CWinApp.h"
+#include "UniqueHandle.h"
+
+#include <memory>
+#include <unordered_map>
+
+namespace
+{
+
+struct ThreadState
+{
+    std::unordered_map<HWND, CWnd*> permanentMap;
+    std::unordered_map<HWND, std::unique_ptr<CWnd>> tempMap;
+    MSG lastSentMsg = {};   // the message being handled, for CWnd::Default
+    CWnd* pWndInit = nullptr; // the object whose window is being created
+    UniqueHook hookCbt;
+
+    ~ThreadState() { CWnd::DeleteTempMap(); }
+};
+
+ThreadState& State()
+{
+    static ThreadState state;
+    return state;
+}
+
+LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    ThreadState& state = State();
+    if (code == HCBT_CREATEWND && state.pWndInit)
+    {
+        CWnd* pWnd = std::exchange(state.pWndInit, nullptr);
+        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+
+    ThreadState& state = State();
+    const MSG saved = state.lastSentMsg;
+    state.lastSentMsg = MSG{hWnd, message, wParam, lParam, 0, {0, 0}};
+    LRESULT lResult = 0;
+    try
+    {
+        lResult = pWnd->WindowProc(message, wParam, lParam);
+    }
+    catch (...)
+    {
+        // A failing handler stops where it failed; nothing is reported to the
+        // user, and the exception must not unwind through the system's frames.
+        ::OutputDebugStringW(L"unhandled exception in a message handler\n");
+        if (message == WM_PAINT)
+            ::ValidateRect(hWnd, nullptr);
+    }
+    state.lastSentMsg = saved;
+    return lResult;
+}
+
+void AfxHookWindowCreate(CWnd* pWnd)
+{
+    ThreadState& state = State();
+    if (!state.hookCbt)
+        state.hookCbt.Reset(::SetWindowsHookExW(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId()));
+    state.pWndInit = pWnd;
+}
+
+BOOL AfxUnhookWindowCreate() noexcept
+{
+    ThreadState& state = State();
+    state.hookCbt.Reset();
+    return std::exchange(state.pWndInit, nullptr) == nullptr;
+}
+
+BOOL AfxPumpMessage()
+{
+    MSG msg;
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
+        return FALSE;
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (!CWnd::WalkPreTranslateTree(pMainWnd ? pMainWnd->m_hWnd : nullptr, &msg))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return TRUE;
+}
+
+CWnd::CWnd() noexcept = default;
+
+CWnd::~CWnd()
+{
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    if (CWnd* pWnd = FromHandlePermanent(hWnd))
+        return pWnd;
+    std::unique_ptr<CWnd>& temp = State().tempMap[hWnd];
+    if (!temp)
+    {
+        temp = std::make_unique<CWnd>();
+        temp->m_hWnd = hWnd;
+    }
+    return temp.get();
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) noexcept
+{
+    const auto& map = State().permanentMap;
+    const auto it = map.find(hWnd);
+    return it == map.end() ? nullptr : it->second;
+}
+
+void CWnd::DeleteTempMap() noexcept
+{
+    auto& map = State().tempMap;
+    for (auto& entry : map)
+        entry.second->m_hWnd = nullptr; // a temporary wrapper never destroys its window
+    map.clear();
+}
+
+BOOL CWnd::Attach(HWND hWndNew)
+{
+    if (!hWndNew || m_hWnd || FromHandlePermanent(hWndNew))
+        return FALSE;
+    State().permanentMap[hWndNew] = this;
+    m_hWnd = hWndNew;
+    return TRUE;
+}
+
+HWND CWnd::Detach() noexcept
+{
+    const HWND hWnd = std::exchange(m_hWnd, nullptr);
+    if (hWnd)
+        State().permanentMap.erase(hWnd);
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!Attach(hWnd))
+        return FALSE;
+    const auto pfnOld = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    if (pfnOld != AfxWndProc)
+        m_pfnSuper = pfnOld;
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    if (m_pCtrlSite)
+    {
+        // A hosted control is closed through its site; closing destroys its window.
+        ComPtr<COleControlSite> pSite = m_pCtrlSite;
+        pSite->DestroyControl();
+        return TRUE;
+    }
+    const HWND hWnd = m_hWnd;
+    const BOOL bResult = ::DestroyWindow(hWnd);
+    if (m_hWnd == hWnd)
+        Detach(); // not subclassed, so WM_NCDESTROY did not detach it
+    return bResult;
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+{
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    ::GetClientRect(m_hWnd, lpRect);
+}
+
+void CWnd::GetWindowRect(LPRECT lpRect) const
+{
+    ::GetWindowRect(m_hWnd, lpRect);
+}
+
+void CWnd::ClientToScreen(LPRECT lpRect) const
+{
+    auto* pts = reinterpret_cast<LPPOINT>(lpRect);
+    ::ClientToScreen(m_hWnd, &pts[0]);
+    ::ClientToScreen(m_hWnd, &pts[1]);
+    if (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+        std::swap(lpRect->left, lpRect->right);
+}
+
+void CWnd::CenterWindow()
+{
+    CRect rcDlg;
+    GetWindowRect(&rcDlg);
+
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi);
+    const RECT& rcArea = mi.rcWork;
+    RECT rcCenter = rcArea;
+    if (const HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER))
+        ::GetWindowRect(hWndOwner, &rcCenter);
+
+    int x = (rcCenter.left + rcCenter.right) / 2 - rcDlg.Width() / 2;
+    int y = (rcCenter.top + rcCenter.bottom) / 2 - rcDlg.Height() / 2;
+    // Keep it inside the work area, top-left corner first.
+    if (x + rcDlg.Width() > rcArea.right)
+        x = rcArea.right - rcDlg.Width();
+    if (x < rcArea.left)
+        x = rcArea.left;
+    if (y + rcDlg.Height() > rcArea.bottom)
+        y = rcArea.bottom - rcDlg.Height();
+    if (y < rcArea.top)
+        y = rcArea.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+DWORD CWnd::GetStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return ::GetDlgCtrlID(m_hWnd);
+}
+
+int CWnd::GetDlgItemText(int nID, CString& rString) const
+{
+    const HWND hWndCtrl = ::GetDlgItem(m_hWnd, nID);
+    const int nLength = hWndCtrl ? ::GetWindowTextLengthW(hWndCtrl) : 0;
+    wchar_t* pBuffer = rString.GetBuffer(nLength + 1);
+    const int nCopied = nLength > 0 ? ::GetWindowTextW(hWndCtrl, pBuffer, nLength + 1) : 0;
+    rString.ReleaseBuffer(nCopied);
+    return nCopied;
+}
+
+void CWnd::SetDlgItemText(int nID, const wchar_t* lpszString)
+{
+    ::SetDlgItemTextW(m_hWnd, nID, lpszString);
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    return ::EnableWindow(m_hWnd, bEnable);
+}
+
+CWnd* CWnd::SetFocus()
+{
+    return FromHandle(::SetFocus(m_hWnd));
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+}
+
+int CWnd::MessageBox(const wchar_t* lpszText, const wchar_t* lpszCaption, UINT nType)
+{
+    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
+{
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd))
+    {
+        if (CWnd* pWnd = FromHandlePermanent(hWnd))
+        {
+            if (pWnd->PreTranslateMessage(pMsg))
+                return TRUE;
+        }
+        if (hWnd == hWndStop)
+            break;
+    }
+    return FALSE;
+}
+
+void CWnd::SetControlContainer(COleControlContainer* pCtrlCont)
+{
+    m_pCtrlCont = ComPtr<COleControlContainer>(pCtrlCont);
+}
+
+void CWnd::AttachControlSite(COleControlSite* pSite)
+{
+    if (m_pCtrlSite)
+        m_pCtrlSite->BindWrapper(nullptr);
+    m_pCtrlSite = ComPtr<COleControlSite>(pSite);
+    if (pSite)
+        pSite->BindWrapper(this);
+}
+
+void CWnd::InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
+{
+    if (!m_pCtrlSite)
+        return;
+    ComPtr<COleControlSite> pSite = m_pCtrlSite; // the call may re-enter and unbind us
+    pSite->InvokeHelper(dwDispID, wFlags, args);
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap()
+{
+    using ThisClass = CWnd;
+    static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+        ON_WM_DESTROY()
+        ON_WM_NCDESTROY()
+        {0, 0, 0, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, &_messageEntries[0]};
+    return &messageMap;
+}
+
+const AFX_EVENTSINKMAP* CWnd::GetEventSinkMap() const
+{
+    return GetThisEventSinkMap();
+}
+
+const AFX_EVENTSINKMAP* CWnd::GetThisEventSinkMap()
+{
+    static const AFX_EVENTSINKMAP_ENTRY _eventsinkEntries[] = {{0, 0, nullptr, nullptr}};
+    static const AFX_EVENTSINKMAP eventsinkMap = {nullptr, &_eventsinkEntries[0]};
+    return &eventsinkMap;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        lResult = DefWindowProc(message, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    UINT nMessage = message;
+    UINT nCode = 0;
+    UINT nID = 0;
+    if (message == WM_COMMAND)
+    {
+        nCode = HIWORD(wParam);
+        nID = LOWORD(wParam);
+    }
+    else if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+    {
+        nMessage = WM_CTLCOLOR;
+    }
+
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfn; ++pEntry)
+        {
+            if (pEntry->nMessage == nMessage && pEntry->nCode == nCode && pEntry->nID == nID)
+            {
+                *pResult = pEntry->pfn(this, message, wParam, lParam);
+                return TRUE;
+            }
+        }
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    const MSG& msg = State().lastSentMsg;
+    return DefWindowProc(msg.message, msg.wParam, msg.lParam);
+}
+
+void CWnd::OnPaint()
+{
+    Default();
+}
+
+void CWnd::OnClose()
+{
+    Default();
+}
+
+void CWnd::OnDestroy()
+{
+    // Hosted controls go first, while this window and theirs still exist.
+    if (m_pCtrlCont)
+        m_pCtrlCont->DestroyControls();
+    Default();
+}
+
+void CWnd::OnNcDestroy()
+{
+    if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd == this)
+        pApp->m_pMainWnd = nullptr;
+    Default();
+    const HWND hWnd = Detach();
+    if (m_pfnSuper)
+    {
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = nullptr;
+    }
+    m_pCtrlCont.Reset();
+    AttachControlSite(nullptr);
+    PostNcDestroy();
+}
+
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+
+LRESULT CWnd::OnNcHitTest(CPoint)
+{
+    return Default();
+}
+
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
+{
+    return reinterpret_cast<HBRUSH>(Default());
+}

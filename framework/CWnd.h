@@ -1,0 +1,133 @@
+#pragma once
+
+#include <windows.h>
+
+#include "CPoint.h"
+#include "CString.h"
+#include "ComPtr.h"
+#include "DispatchArgs.h"
+#include "EventSinkMap.h"
+#include "MessageMap.h"
+
+class CDC;
+class COleControlContainer;
+class COleControlSite;
+
+#define afx_msg
+
+// Wraps one window handle. A CWnd that owns a window ("permanent") receives
+// its messages through the message map; CWnd::FromHandle also hands out
+// temporary wrappers for windows that no object owns, which live until the
+// message loop next goes idle.
+//
+// All of it belongs to the one GUI thread.
+class CWnd
+{
+public:
+    CWnd() noexcept;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+
+    operator HWND() const noexcept { return m_hWnd; }
+    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
+
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd) noexcept;
+    static void DeleteTempMap() noexcept;
+
+    BOOL Attach(HWND hWndNew);
+    HWND Detach() noexcept;
+    // Attaches and routes the window's messages through this object first.
+    BOOL SubclassWindow(HWND hWnd);
+
+    virtual BOOL DestroyWindow();
+
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void GetClientRect(LPRECT lpRect) const;
+    void GetWindowRect(LPRECT lpRect) const;
+    void ClientToScreen(LPRECT lpRect) const;
+    void CenterWindow();
+    DWORD GetStyle() const;
+
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const;
+    int GetDlgItemText(int nID, CString& rString) const;
+    void SetDlgItemText(int nID, const wchar_t* lpszString);
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    CWnd* SetFocus();
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    int MessageBox(const wchar_t* lpszText, const wchar_t* lpszCaption = nullptr, UINT nType = MB_OK);
+
+    // Offered each message aimed at this window or a window inside it before
+    // the message is translated and dispatched; TRUE means it was handled.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers the message to every permanent window from its target up to
+    // hWndStop, innermost first.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    // Calls a method of the hosted ActiveX control this wrapper is bound to,
+    // with the arguments in the order the method declares them; the method's
+    // result, if any, is not read. Does nothing while no control is bound; a
+    // failure throws COleDispatchException (the control raised an error) or
+    // COleException.
+    template <class... Args>
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, const Args&... args)
+    {
+        DispatchArgs dispArgs;
+        (dispArgs.Add(args), ...);
+        InvokeHelperV(dwDispID, wFlags, dispArgs);
+    }
+
+    // The control container of a window that hosts ActiveX controls.
+    COleControlContainer* GetControlContainer() const noexcept { return m_pCtrlCont.Get(); }
+    void SetControlContainer(COleControlContainer* pCtrlCont);
+    // Binds this wrapper to the site of a hosted control, or unbinds it.
+    void AttachControlSite(COleControlSite* pSite);
+    COleControlSite* GetControlSite() const noexcept { return m_pCtrlSite.Get(); }
+
+    virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
+
+protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+    static const AFX_EVENTSINKMAP* GetThisEventSinkMap();
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Default processing of the message being handled.
+    LRESULT Default();
+    virtual void PostNcDestroy() {}
+
+    afx_msg void OnPaint();
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg void OnNcDestroy();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+
+private:
+    void InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args);
+
+    WNDPROC m_pfnSuper = nullptr; // the window's own procedure, once subclassed
+    ComPtr<COleControlContainer> m_pCtrlCont;
+    ComPtr<COleControlSite> m_pCtrlSite;
+};
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The next window created on this thread becomes pWnd's, subclassed from its
+// first message on (dialogs are created by the system, not by CWnd).
+void AfxHookWindowCreate(CWnd* pWnd);
+// Ends the hook; FALSE if no window was created since AfxHookWindowCreate.
+BOOL AfxUnhookWindowCreate() noexcept;
+
+// Gets and dispatches one message, after offering it to the windows that
+// contain its target (see CWnd::WalkPreTranslateTree). FALSE on WM_QUIT.
+BOOL AfxPumpMessage();

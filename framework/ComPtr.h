@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <utility>
+
+// Owns one reference to a COM object.
+template <class T>
+class ComPtr
+{
+public:
+    ComPtr() noexcept = default;
+    ComPtr(std::nullptr_t) noexcept {}
+    // Takes a reference of its own; the caller keeps its reference.
+    explicit ComPtr(T* p) noexcept : m_p(p)
+    {
+        if (m_p)
+            m_p->AddRef();
+    }
+    ComPtr(const ComPtr& other) noexcept : ComPtr(other.m_p) {}
+    ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    ~ComPtr() { Reset(); }
+
+    ComPtr& operator=(ComPtr other) noexcept
+    {
+        std::swap(m_p, other.m_p);
+        return *this;
+    }
+
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+
+    // For out-parameters: releases what is held first.
+    T** Put() noexcept
+    {
+        Reset();
+        return &m_p;
+    }
+    void** PutVoid() noexcept { return reinterpret_cast<void**>(Put()); }
+
+    void Reset() noexcept
+    {
+        if (m_p)
+            std::exchange(m_p, nullptr)->Release();
+    }
+
+    // Hands the reference to the caller.
+    T* Detach() noexcept { return std::exchange(m_p, nullptr); }
+
+    template <class U>
+    HRESULT QueryInterface(REFIID iid, ComPtr<U>& result) const noexcept
+    {
+        if (!m_p)
+            return E_POINTER;
+        return m_p->QueryInterface(iid, result.PutVoid());
+    }
+
+private:
+    T* m_p = nullptr;
+};

@@ -1,0 +1,96 @@
+#pragma once
+
+// Static message maps: each class with handlers lists them in a table that
+// chains to its base class's table. CWnd::OnWndMsg walks the chain, most
+// derived first, and calls the first entry that matches. Each entry carries
+// a small thunk that unpacks the message's parameters and calls the member
+// handler with its own signature, so no member-pointer casts are needed.
+
+#include <windows.h>
+
+#include "CPoint.h"
+
+class CWnd;
+class CDC;
+
+// All WM_CTLCOLOR* messages reach one handler, as the 16-bit message did.
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019
+#endif
+
+struct AFX_MSGMAP_ENTRY
+{
+    UINT nMessage; // window message; WM_COMMAND for control notifications
+    UINT nCode;    // notification code, for WM_COMMAND
+    UINT nID;      // control id, for WM_COMMAND
+    LRESULT (*pfn)(CWnd* pWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
+};
+
+struct AFX_MSGMAP
+{
+    const AFX_MSGMAP* (*pfnGetBaseMap)();
+    const AFX_MSGMAP_ENTRY* lpEntries;
+};
+
+#define DECLARE_MESSAGE_MAP()                          \
+protected:                                             \
+    static const AFX_MSGMAP* GetThisMessageMap();      \
+    const AFX_MSGMAP* GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                       \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                   \
+    {                                                                                 \
+        using ThisClass = theClass;                                                   \
+        using TheBaseClass = baseClass;                                               \
+        static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+
+#define END_MESSAGE_MAP()                                                        \
+    {0, 0, 0, nullptr}};                                                         \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,      \
+                                          &_messageEntries[0]};                  \
+    return &messageMap;                                                          \
+    }
+
+#define AFX_MSG_THUNK(...) [](CWnd* pWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) -> LRESULT { \
+    ThisClass* pThis = static_cast<ThisClass*>(pWnd);                                                \
+    (void)pThis; (void)nMessage; (void)wParam; (void)lParam;                                         \
+    __VA_ARGS__ }
+
+#define ON_MESSAGE(message, memberFxn) \
+    {message, 0, 0, AFX_MSG_THUNK(return pThis->memberFxn(wParam, lParam);)},
+
+#define ON_COMMAND(id, memberFxn) \
+    {WM_COMMAND, 0, static_cast<UINT>(id), AFX_MSG_THUNK(pThis->memberFxn(); return 0;)},
+
+#define ON_CONTROL(wNotifyCode, id, memberFxn) \
+    {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), AFX_MSG_THUNK(pThis->memberFxn(); return 0;)},
+
+#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
+
+#define ON_WM_PAINT() \
+    {WM_PAINT, 0, 0, AFX_MSG_THUNK(pThis->OnPaint(); return 0;)},
+
+#define ON_WM_CLOSE() \
+    {WM_CLOSE, 0, 0, AFX_MSG_THUNK(pThis->OnClose(); return 0;)},
+
+#define ON_WM_DESTROY() \
+    {WM_DESTROY, 0, 0, AFX_MSG_THUNK(pThis->OnDestroy(); return 0;)},
+
+#define ON_WM_NCDESTROY() \
+    {WM_NCDESTROY, 0, 0, AFX_MSG_THUNK(pThis->OnNcDestroy(); return 0;)},
+
+#define ON_WM_TIMER() \
+    {WM_TIMER, 0, 0, AFX_MSG_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
+
+#define ON_WM_NCHITTEST()                                                   \
+    {WM_NCHITTEST, 0, 0, AFX_MSG_THUNK(                                     \
+        return pThis->OnNcHitTest(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));)},
+
+// nCtlColor is the CTLCOLOR_* code: the message's offset from WM_CTLCOLORMSGBOX.
+#define ON_WM_CTLCOLOR()                                                                   \
+    {WM_CTLCOLOR, 0, 0, AFX_MSG_THUNK(                                                     \
+        CDC dc(reinterpret_cast<HDC>(wParam));                                             \
+        return reinterpret_cast<LRESULT>(pThis->OnCtlColor(                                \
+            &dc, CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), nMessage - WM_CTLCOLORMSGBOX));)},

@@ -1,0 +1,123 @@
+# Shared set-up of the run and test commands; sourced, not run.
+#
+# orlim_prepare installs what is missing, starts a private X server and
+# prepares the Wine prefix in the background; orlim_wait_prefix waits for it.
+# Everything lives under $ORLIM_BUILD (default: build/ in the checkout).
+
+set -euo pipefail
+export LC_ALL=C.UTF-8 # the font replacement for 宋体 needs a UTF-8 locale
+
+ORLIM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ORLIM_BUILD=${ORLIM_BUILD:-$ORLIM_ROOT/build}
+ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
+ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming"
+
+orlim_say() { printf '==> %s\n' "$*" >&2; }
+orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+orlim_install_packages() {
+    local missing=() p
+    for p in $ORLIM_PACKAGES; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
+
+    local sudo=()
+    if [ "$(id -u)" != 0 ]; then
+        if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+            sudo=(sudo -n)
+        else
+            orlim_die "these packages are missing and installing them needs root: ${missing[*]}
+       install them as root (apt-get install ${missing[*]}; wine32:i386 needs 'dpkg --add-architecture i386' first), then run this again"
+        fi
+    fi
+    command -v apt-get >/dev/null 2>&1 || orlim_die "no apt-get here; install by hand: ${missing[*]}"
+
+    orlim_say "installing ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386
+    fi
+    "${sudo[@]}" apt-get update -qq || orlim_die "apt-get update failed"
+    if ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >"$ORLIM_BUILD/apt.log" 2>&1; then
+        tail -n 20 "$ORLIM_BUILD/apt.log" >&2
+        orlim_die "could not install: ${missing[*]} (full log: $ORLIM_BUILD/apt.log)"
+    fi
+}
+
+# A private X server on a free display; Wine draws its own desktop in it.
+orlim_start_xvfb() {
+    rm -f "$ORLIM_BUILD/xdisplay"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        3>"$ORLIM_BUILD/xdisplay" </dev/null >"$ORLIM_BUILD/xvfb.log" 2>&1 &
+    ORLIM_XVFB_PID=$!
+    local i
+    for i in $(seq 200); do
+        [ -s "$ORLIM_BUILD/xdisplay" ] && break
+        kill -0 "$ORLIM_XVFB_PID" 2>/dev/null || orlim_die "Xvfb did not start (see $ORLIM_BUILD/xvfb.log)"
+        sleep 0.05
+    done
+    [ -s "$ORLIM_BUILD/xdisplay" ] || orlim_die "Xvfb did not report a display"
+    export DISPLAY=":$(head -n1 "$ORLIM_BUILD/xdisplay")"
+}
+
+orlim_reg() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1; }
+
+# Creates the prefix once; every start re-applies the settings the program
+# and the tests rely on, then leaves one keepalive process running.
+orlim_prefix_job() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        WINEDLLOVERRIDES="mscoree=" wineboot -i
+    fi
+    local fonts='HKCU\Software\Wine\Fonts\Replacements'
+    orlim_reg "$fonts" '宋体' REG_SZ 'AR PL UMing CN'
+    orlim_reg "$fonts" 'SimSun' REG_SZ 'AR PL UMing CN'
+    orlim_reg 'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
+    orlim_reg 'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ 1280x1024
+    # The launcher opens internet addresses: route every request of the
+    # browser to a loopback proxy so that nothing leaves this machine.
+    local inet='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+    orlim_reg "$inet" ProxyEnable REG_DWORD 1
+    orlim_reg "$inet" ProxyServer REG_SZ "127.0.0.1:$ORLIM_PROXY_PORT"
+    orlim_reg "$inet" ProxyOverride REG_SZ ''
+    wineserver -w # a server left running after set-up stalls the first window for 10 s
+
+    if [ ! -f "$ORLIM_BUILD/keepalive.exe" ] || [ "$ORLIM_ROOT/scripts/keepalive.c" -nt "$ORLIM_BUILD/keepalive.exe" ]; then
+        i686-w64-mingw32-gcc -O1 -s "$ORLIM_ROOT/scripts/keepalive.c" -o "$ORLIM_BUILD/keepalive.exe"
+    fi
+    wine "$ORLIM_BUILD/keepalive.exe" </dev/null >/dev/null 2>&1 &
+    sleep 0.3
+}
+
+orlim_cleanup() {
+    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+    if [ -n "${ORLIM_XVFB_PID:-}" ]; then kill "$ORLIM_XVFB_PID" 2>/dev/null || true; fi
+    if [ -n "${ORLIM_PROXY_PID:-}" ]; then kill "$ORLIM_PROXY_PID" 2>/dev/null || true; fi
+}
+
+orlim_prepare() {
+    mkdir -p "$ORLIM_BUILD"
+    orlim_install_packages
+    export WINEPREFIX="$ORLIM_BUILD/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+    export ORLIM_PROXY_PORT
+    trap orlim_cleanup EXIT
+    trap 'exit 130' INT TERM
+    wineserver -k 2>/dev/null || true # a server of an earlier run would hold on to its display
+    orlim_start_xvfb
+    orlim_prefix_job </dev/null >"$ORLIM_BUILD/prefix.log" 2>&1 &
+    ORLIM_PREFIX_JOB=$!
+}
+
+orlim_wait_prefix() {
+    wait "$ORLIM_PREFIX_JOB" || orlim_die "the Wine prefix could not be prepared (see $ORLIM_BUILD/prefix.log)"
+}
+
+orlim_configure() {
+    local generator=()
+    command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+    if [ ! -f "$ORLIM_BUILD/CMakeCache.txt" ]; then
+        cmake -S "$ORLIM_ROOT" -B "$ORLIM_BUILD" "${generator[@]}" \
+            -DCMAKE_TOOLCHAIN_FILE="$ORLIM_ROOT/cmake/mingw-i686.cmake" \
+            -DCMAKE_BUILD_TYPE=Release >"$ORLIM_BUILD/configure.log" 2>&1 ||
+            { cat "$ORLIM_BUILD/configure.log" >&2; orlim_die "cmake could not configure the build"; }
+    fi
+}
