@@ -84,13 +84,18 @@ BOOL AfxUnhookWindowCreate() noexcept
     return std::exchange(state.pWndInit, nullptr) == nullptr;
 }
 
+BOOL AfxPreTranslateMessage(MSG* pMsg)
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    return CWnd::WalkPreTranslateTree(pMainWnd ? pMainWnd->m_hWnd : nullptr, pMsg);
+}
+
 BOOL AfxPumpMessage()
 {
     MSG msg;
     if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
         return FALSE;
-    CWnd* pMainWnd = AfxGetMainWnd();
-    if (!CWnd::WalkPreTranslateTree(pMainWnd ? pMainWnd->m_hWnd : nullptr, &msg))
+    if (!AfxPreTranslateMessage(&msg))
     {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);

@@ -128,6 +128,9 @@ void AfxHookWindowCreate(CWnd* pWnd);
 // Ends the hook; FALSE if no window was created since AfxHookWindowCreate.
 BOOL AfxUnhookWindowCreate() noexcept;
 
-// Gets and dispatches one message, after offering it to the windows that
-// contain its target (see CWnd::WalkPreTranslateTree). FALSE on WM_QUIT.
+// Offers a message to the windows that contain its target, innermost first,
+// up to the application's main window (see CWnd::WalkPreTranslateTree).
+BOOL AfxPreTranslateMessage(MSG* pMsg);
+// Gets one message and dispatches it unless AfxPreTranslateMessage handled
+// it. FALSE on WM_QUIT.
 BOOL AfxPumpMessage();

@@ -54,6 +54,18 @@ struct KernelHandleTraits
     static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
 
+struct FileHandleTraits
+{
+    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+
+struct FindHandleTraits
+{
+    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+
 struct RegKeyTraits
 {
     static HKEY Invalid() noexcept { return nullptr; }
@@ -63,4 +75,6 @@ struct RegKeyTraits
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using UniqueFileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;

@@ -332,12 +332,22 @@ LRESULT COrlimWebDlg::OnNcHitTest(CPoint point)
 {
     // The launcher only sees this where none of its children takes it: on
     // the strip's bare parts and the label. There it drags like a caption.
+    // A disabled control (the address box on a platform row) passes the
+    // mouse on too, but is no bare strip.
     CRect rect;
     ::GetClientRect(m_hWnd, &rect);
     ClientToScreen(&rect);
-    if (::PtInRect(&rect, point))
+    if (::PtInRect(&rect, point) && !IsOverDisabledControl(point))
         return HTCAPTION;
     return CDialog::OnNcHitTest(point);
+}
+
+bool COrlimWebDlg::IsOverDisabledControl(POINT ptScreen) const
+{
+    POINT pt = ptScreen;
+    ::ScreenToClient(m_hWnd, &pt);
+    const HWND hChild = ::ChildWindowFromPointEx(m_hWnd, pt, CWP_SKIPINVISIBLE);
+    return hChild && hChild != m_hWnd && !::IsWindowEnabled(hChild);
 }
 
 void COrlimWebDlg::OnClose()

@@ -64,6 +64,7 @@ protected:
 
 private:
     int GetCurrentRow() const;
+    bool IsOverDisabledControl(POINT ptScreen) const;
 };
 
 // Gives a top-level window a client area 1100 pixels wide and nHeight

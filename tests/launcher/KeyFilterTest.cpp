@@ -1,0 +1,125 @@
+// Enter and Escape never act on the launcher or reach its controls; every
+// other key does. Keys are posted and run through the same pre-translation
+// as in the program's message loop.
+
+#include "support/FakeWebBrowser.h"
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/TempDir.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+
+// Records the keys that reach one window.
+class KeyRecorder
+{
+public:
+    explicit KeyRecorder(HWND hWnd) : m_hWnd(hWnd)
+    {
+        s_instance = this;
+        m_pfnOld = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyRecorder::Proc)));
+    }
+    ~KeyRecorder()
+    {
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOld));
+        s_instance = nullptr;
+    }
+    KeyRecorder(const KeyRecorder&) = delete;
+    KeyRecorder& operator=(const KeyRecorder&) = delete;
+
+    std::vector<WPARAM> keyDowns;
+    std::vector<WPARAM> chars;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_KEYDOWN)
+            s_instance->keyDowns.push_back(wParam);
+        else if (message == WM_CHAR)
+            s_instance->chars.push_back(wParam);
+        return ::CallWindowProcW(s_instance->m_pfnOld, hWnd, message, wParam, lParam);
+    }
+
+    static KeyRecorder* s_instance;
+    HWND m_hWnd;
+    WNDPROC m_pfnOld;
+};
+
+KeyRecorder* KeyRecorder::s_instance = nullptr;
+
+void PressKey(HWND hWnd, WPARAM vk)
+{
+    const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+    PumpPending();
+}
+
+class KeyFilterTest : public ::testing::Test
+{
+protected:
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+};
+
+TEST_F(KeyFilterTest, EscapeDoesNotCloseOrHideTheLauncher)
+{
+    for (int id : {IDC_PLATFORM_COMBO, IDC_ENTER_BUTTON, IDC_AUTOFIT_CHECK})
+        PressKey(m_launcher.Item(id), VK_ESCAPE);
+    PressKey(m_launcher.Hwnd(), VK_ESCAPE);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
+}
+
+TEST_F(KeyFilterTest, EnterAndEscapeNeverReachTheAddressBoxOtherKeysDo)
+{
+    m_launcher.ChooseRow(78);
+    m_launcher.TypeUrl(L"");
+    const HWND hEdit = m_launcher.Item(IDC_URL_EDIT);
+    ::SetFocus(hEdit);
+    const size_t navigations = m_browser.Record().navigations.size();
+    KeyRecorder recorder(hEdit);
+
+    PressKey(hEdit, VK_RETURN);
+    PressKey(hEdit, VK_ESCAPE);
+    PressKey(hEdit, 'A');
+    PressKey(hEdit, VK_BACK);
+    PressKey(hEdit, 'B');
+
+    EXPECT_EQ(recorder.keyDowns, (std::vector<WPARAM>{'A', VK_BACK, 'B'}));
+    EXPECT_EQ(m_launcher.UrlText(), L"b");
+    EXPECT_EQ(m_browser.Record().navigations.size(), navigations) << "Enter opened an address";
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
+}
+
+TEST_F(KeyFilterTest, TabStillMovesBetweenTheStripControls)
+{
+    ::SetFocus(m_launcher.Item(IDC_PLATFORM_COMBO));
+    PressKey(m_launcher.Item(IDC_PLATFORM_COMBO), VK_TAB);
+    EXPECT_EQ(::GetFocus(), m_launcher.Item(IDC_ENTER_BUTTON));
+}
+
+TEST_F(KeyFilterTest, EnterAndEscapeNeverReachThePageOtherKeysDo)
+{
+    const HWND hBrowser = m_launcher.Explorer();
+    ASSERT_NE(hBrowser, nullptr);
+    ::SetFocus(hBrowser);
+    for (WPARAM vk : {WPARAM(VK_RETURN), WPARAM('C'), WPARAM(VK_ESCAPE), WPARAM(VK_TAB), WPARAM(VK_BACK)})
+        PressKey(hBrowser, vk);
+
+    const std::vector<UINT> passed = {'C', VK_TAB, VK_BACK};
+    // The page sees its keys first, through the control's accelerators.
+    EXPECT_EQ(m_browser.Record().acceleratorKeys, passed);
+    EXPECT_EQ(m_browser.Record().windowKeys, passed);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
+}
+
+} // namespace

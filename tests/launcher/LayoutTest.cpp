@@ -1,0 +1,178 @@
+// The launcher window as it opens: size and place, the header strip and its
+// label as they are seen, the pane below, dragging by the strip.
+
+#include "support/FakeWebBrowser.h"
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/TempDir.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+const COLORREF kStripBlue = RGB(0, 174, 255);
+
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
+
+// What the screen shows at a point of a window's client area.
+COLORREF ScreenPixel(HWND hWnd, int x, int y)
+{
+    POINT pt = {x, y};
+    ::ClientToScreen(hWnd, &pt);
+    const HDC hdc = ::GetDC(nullptr);
+    const COLORREF color = ::GetPixel(hdc, pt.x, pt.y);
+    ::ReleaseDC(nullptr, hdc);
+    return color;
+}
+
+class LayoutTest : public ::testing::Test
+{
+protected:
+    LayoutTest()
+    {
+        ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpPending();
+    }
+
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+};
+
+TEST_F(LayoutTest, OpensCentredAt1148By750)
+{
+    const RECT rc = WindowRect(m_launcher.Hwnd());
+    EXPECT_EQ(Width(rc), 1148);
+    EXPECT_EQ(Height(rc), 750);
+
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((rc.left + rc.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((rc.top + rc.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
+}
+
+TEST_F(LayoutTest, PaneFillsTheClientAreaBelowTheStrip)
+{
+    const RECT client = ClientRect(m_launcher.Hwnd());
+    const RECT pane = RectInParent(m_launcher.Pane());
+    EXPECT_EQ(pane.left, 0);
+    EXPECT_EQ(pane.top, 25);
+    EXPECT_EQ(Width(pane), Width(client));
+    EXPECT_EQ(Height(pane), Height(client) - 25);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
+}
+
+TEST_F(LayoutTest, FirstNavigationStretchesTheBrowserToTheOuterSize)
+{
+    // The platform choice sizes the browser from the launcher's outer size;
+    // the pane clips it until the next tick or base layout.
+    const RECT outer = WindowRect(m_launcher.Hwnd());
+    const RECT explorer = RectInParent(m_launcher.Explorer());
+    EXPECT_EQ(explorer.left, 0);
+    EXPECT_EQ(explorer.top, 0);
+    EXPECT_EQ(Width(explorer), Width(outer));
+    EXPECT_EQ(Height(explorer), Height(outer) - 2);
+}
+
+TEST_F(LayoutTest, StartsWithAutoFitOnAndTheFocusOnTheDropDown)
+{
+    EXPECT_TRUE(m_launcher.AutoFitChecked());
+    EXPECT_TRUE(::KillTimer(m_launcher.Hwnd(), 0)) << "timer 0 is not running";
+    EXPECT_EQ(::GetFocus(), m_launcher.Item(IDC_PLATFORM_COMBO));
+}
+
+TEST_F(LayoutTest, UsesTheProgramIconAsBigAndSmallIcon)
+{
+    const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_launcher.Hwnd(), WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_launcher.Hwnd(), WM_GETICON, ICON_SMALL, 0)), icon);
+}
+
+TEST_F(LayoutTest, StripIsBlueAcrossTheWholeWidth)
+{
+    const HWND hWnd = m_launcher.Hwnd();
+    const int width = Width(ClientRect(hWnd));
+    for (int x : {1, width / 2 + 200, width - 2})
+    {
+        EXPECT_EQ(ScreenPixel(hWnd, x, 1), kStripBlue) << "x " << x;
+        EXPECT_EQ(ScreenPixel(hWnd, x, 24), kStripBlue) << "x " << x;
+    }
+    EXPECT_NE(ScreenPixel(hWnd, width - 2, 25), kStripBlue); // the pane starts here
+}
+
+TEST_F(LayoutTest, LabelStandsOnTheStripBlue)
+{
+    // Behind the text the label shows the strip, as if it were transparent.
+    const HWND hLabel = ::GetDlgItem(m_launcher.Hwnd(), IDC_STATIC);
+    ASSERT_NE(hLabel, nullptr);
+    EXPECT_EQ(WindowText(hLabel), L"游戏平台");
+    const RECT rc = ClientRect(hLabel);
+    int blue = 0;
+    int dark = 0;
+    for (int y = 0; y < rc.bottom; ++y)
+    {
+        for (int x = 0; x < rc.right; ++x)
+        {
+            const COLORREF c = ScreenPixel(hLabel, x, y);
+            blue += c == kStripBlue;
+            dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100;
+        }
+    }
+    const int total = rc.right * rc.bottom;
+    EXPECT_GT(blue, total / 2) << "the label's background is not the strip's blue";
+    EXPECT_GT(dark, 10) << "the label's text is not drawn";
+}
+
+// Which part of the window the system finds at a point of the launcher's
+// client area, as it does for the mouse: the window under the point, then
+// its hit-test answer.
+LRESULT HitTestAt(HWND hLauncher, int x, int y, HWND* phWnd)
+{
+    POINT pt = {x, y};
+    ::ClientToScreen(hLauncher, &pt);
+    *phWnd = ::WindowFromPoint(pt);
+    return ::SendMessageW(*phWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+POINT CentreInLauncher(HWND hLauncher, HWND hChild)
+{
+    RECT rc = WindowRect(hChild);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ::ScreenToClient(hLauncher, &pt);
+    return pt;
+}
+
+TEST_F(LayoutTest, StripAndLabelDragTheWindowButTheControlsDoNot)
+{
+    const HWND hLauncher = m_launcher.Hwnd();
+    HWND hHit = nullptr;
+    EXPECT_EQ(HitTestAt(hLauncher, 5, 12, &hHit), HTCAPTION);
+    EXPECT_EQ(hHit, hLauncher);
+    EXPECT_EQ(HitTestAt(hLauncher, Width(ClientRect(hLauncher)) - 5, 12, &hHit), HTCAPTION);
+
+    const POINT label = CentreInLauncher(hLauncher, ::GetDlgItem(hLauncher, IDC_STATIC));
+    EXPECT_EQ(HitTestAt(hLauncher, label.x, label.y, &hHit), HTCAPTION);
+    EXPECT_EQ(hHit, hLauncher) << "the label should let the mouse through";
+
+    for (int id : {IDC_PLATFORM_COMBO, IDC_ENTER_BUTTON, IDC_URL_EDIT, IDC_AUTOFIT_CHECK})
+    {
+        const POINT pt = CentreInLauncher(hLauncher, m_launcher.Item(id));
+        EXPECT_NE(HitTestAt(hLauncher, pt.x, pt.y, &hHit), HTCAPTION) << "control " << id;
+    }
+    EXPECT_NE(HitTestAt(hLauncher, 300, 300, &hHit), HTCAPTION); // the browser
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// A recording proxy to run beside the launcher: every request line it
+// receives is appended to a log file.
+//   recording_proxy.exe PORT LOGFILE
+
+#include "support/RecordingProxy.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+    {
+        std::fprintf(stderr, "usage: recording_proxy PORT LOGFILE\n");
+        return 2;
+    }
+    RecordingProxy proxy(static_cast<unsigned short>(std::atoi(argv[1])));
+    size_t logged = 0;
+    for (;;)
+    {
+        const auto lines = proxy.RequestLines();
+        if (lines.size() > logged)
+        {
+            if (FILE* log = std::fopen(argv[2], "a"))
+            {
+                for (; logged < lines.size(); ++logged)
+                    std::fprintf(log, "%s\n", lines[logged].c_str());
+                std::fclose(log);
+            }
+        }
+        ::Sleep(200);
+    }
+}

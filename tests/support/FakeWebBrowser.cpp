@@ -1,0 +1,451 @@
+#include "FakeWebBrowser.h"
+
+#include "framework/ComPtr.h"
+#include "framework/UniqueBstr.h"
+
+#include <exdisp.h>
+#include <olectl.h>
+#include <exdispid.h>
+
+#include <stdexcept>
+
+namespace
+{
+
+int g_liveObjects = 0;
+FakeWebBrowser* g_last = nullptr;
+const wchar_t kWindowClass[] = L"FakeWebBrowserWindow";
+const DISPID kDispidNavigate = 104;
+
+// The control's event connection point: one sink at a time.
+class FakeConnectionPoint final : public IConnectionPoint
+{
+public:
+    explicit FakeConnectionPoint(FakeWebBrowser* pOwner) : m_pOwner(pOwner)
+    {
+        m_pOwner->AddRef();
+        ++g_liveObjects;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IConnectionPoint)
+        {
+            *ppv = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_cRef); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG cRef = --m_cRef;
+        if (cRef == 0)
+            delete this;
+        return static_cast<ULONG>(cRef);
+    }
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* pIID) override
+    {
+        *pIID = DIID_DWebBrowserEvents2;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override
+    {
+        return m_pOwner->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(ppCPC));
+    }
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override
+    {
+        return m_pOwner->AdviseSink(pUnkSink, pdwCookie);
+    }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD dwCookie) override { return m_pOwner->UnadviseSink(dwCookie); }
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+
+private:
+    ~FakeConnectionPoint()
+    {
+        m_pOwner->Release();
+        --g_liveObjects;
+    }
+
+    LONG m_cRef = 0;
+    FakeWebBrowser* m_pOwner;
+};
+
+void RegisterWindowClass()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW; // replaced per window below
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kWindowClass;
+    ::RegisterClassW(&wc);
+    registered = true;
+}
+
+} // namespace
+
+FakeWebBrowser::FakeWebBrowser(FakeBrowserRecord& record, FakeBrowserFailure failure)
+    : m_record(record), m_failure(failure)
+{
+    ++g_liveObjects;
+    g_last = this;
+}
+
+FakeWebBrowser::~FakeWebBrowser()
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    if (g_last == this)
+        g_last = nullptr;
+    --g_liveObjects;
+}
+
+HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel)
+{
+    if (!m_pSink)
+        return E_UNEXPECTED;
+    const std::wstring context = L"http://page.test/game.html";
+    UniqueBstr bstrUrl(url.data(), static_cast<UINT>(url.size()));
+    UniqueBstr bstrContext(context.data(), static_cast<UINT>(context.size()));
+    IDispatch* pDisp = nullptr;
+
+    VARIANT args[5];
+    for (VARIANT& v : args)
+        ::VariantInit(&v);
+    args[4].vt = VT_BYREF | VT_DISPATCH;
+    args[4].ppdispVal = &pDisp;
+    args[3].vt = VT_BYREF | VT_BOOL;
+    args[3].pboolVal = pCancel;
+    args[2].vt = VT_I4; // a DWORD travels as a long
+    args[2].lVal = 0x6; // NWMF_USERINITED | NWMF_FIRST
+    args[1].vt = VT_BSTR;
+    args[1].bstrVal = bstrContext.Get();
+    args[0].vt = VT_BSTR;
+    args[0].bstrVal = bstrUrl.Get();
+    DISPPARAMS dp = {args, nullptr, 5, 0};
+    ComPtr<IDispatch> pSink(m_pSink); // the handler may end the connection
+    EXCEPINFO excep = {};
+    const HRESULT hr = pSink->Invoke(DISPID_NEWWINDOW3, IID_NULL, 0, DISPATCH_METHOD, &dp, nullptr, &excep, nullptr);
+    ::SysFreeString(excep.bstrSource);
+    ::SysFreeString(excep.bstrDescription);
+    ::SysFreeString(excep.bstrHelpFile);
+    return hr;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::QueryInterface(REFIID iid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IOleObject)
+        *ppv = static_cast<IOleObject*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject)
+        *ppv = static_cast<IOleInPlaceObject*>(this);
+    else if (iid == IID_IOleInPlaceActiveObject)
+        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+    else if (iid == IID_IDispatch || iid == IID_IWebBrowser2)
+        *ppv = static_cast<IDispatch*>(this);
+    else if (iid == IID_IConnectionPointContainer)
+        *ppv = static_cast<IConnectionPointContainer*>(this);
+    else if (iid == IID_IPersistStreamInit || iid == IID_IPersist)
+        *ppv = static_cast<IPersistStreamInit*>(this);
+    else if (iid == IID_IProvideClassInfo2 || iid == IID_IProvideClassInfo)
+        *ppv = static_cast<IProvideClassInfo2*>(this);
+    else
+    {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE FakeWebBrowser::AddRef()
+{
+    return static_cast<ULONG>(++m_cRef);
+}
+
+ULONG STDMETHODCALLTYPE FakeWebBrowser::Release()
+{
+    const LONG cRef = --m_cRef;
+    if (cRef == 0)
+        delete this;
+    return static_cast<ULONG>(cRef);
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetClientSite(IOleClientSite* pClientSite)
+{
+    if (pClientSite)
+        pClientSite->AddRef();
+    if (m_pClientSite)
+        m_pClientSite->Release();
+    m_pClientSite = pClientSite;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetClientSite(IOleClientSite** ppClientSite)
+{
+    *ppClientSite = m_pClientSite;
+    if (m_pClientSite)
+        m_pClientSite->AddRef();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::Close(DWORD)
+{
+    InPlaceDeactivate();
+    SetClientSite(nullptr);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG,
+                                                 HWND hwndParent, LPCRECT lprcPosRect)
+{
+    if (iVerb != OLEIVERB_INPLACEACTIVATE || !pActiveSite)
+        return E_NOTIMPL;
+    if (m_failure == FakeBrowserFailure::Activate)
+        return E_FAIL;
+    if (m_hWnd)
+        return S_OK;
+
+    // The calls Wine's control makes, in its order.
+    ComPtr<IOleInPlaceSite> pSite;
+    HRESULT hr = pActiveSite->QueryInterface(IID_IOleInPlaceSite, pSite.PutVoid());
+    if (FAILED(hr))
+        return hr;
+    if (pSite->CanInPlaceActivate() != S_OK)
+        return E_FAIL;
+    HWND hwndSite = nullptr;
+    pSite->GetWindow(&hwndSite);
+    pSite->OnInPlaceActivate();
+    ComPtr<IOleInPlaceFrame> pFrame;
+    ComPtr<IOleInPlaceUIWindow> pDoc;
+    RECT rcPos = *lprcPosRect;
+    RECT rcClip = {};
+    OLEINPLACEFRAMEINFO frameInfo = {};
+    frameInfo.cb = sizeof(frameInfo);
+    pSite->GetWindowContext(pFrame.Put(), pDoc.Put(), &rcPos, &rcClip, &frameInfo);
+
+    RegisterWindowClass();
+    m_hWnd = ::CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
+                               lprcPosRect->left, lprcPosRect->top, lprcPosRect->right - lprcPosRect->left,
+                               lprcPosRect->bottom - lprcPosRect->top, hwndSite ? hwndSite : hwndParent, nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
+    m_pInPlaceSite = pSite.Detach();
+    pActiveSite->ShowObject();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetUserClassID(CLSID* pClsid)
+{
+    *pClsid = CLSID_WebBrowser;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetExtent(DWORD, SIZEL* psizel)
+{
+    m_extent = *psizel;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetExtent(DWORD, SIZEL* psizel)
+{
+    *psizel = m_extent;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetMiscStatus(DWORD, DWORD* pdwStatus)
+{
+    *pdwStatus = 0x20191; // what Wine's control answers: the site comes before the state
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetWindow(HWND* phwnd)
+{
+    *phwnd = m_hWnd;
+    return m_hWnd ? S_OK : E_FAIL;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::InPlaceDeactivate()
+{
+    if (m_hWnd)
+    {
+        ::DestroyWindow(m_hWnd);
+        m_hWnd = nullptr;
+    }
+    if (m_pInPlaceSite)
+    {
+        m_pInPlaceSite->OnInPlaceDeactivate();
+        m_pInPlaceSite->Release();
+        m_pInPlaceSite = nullptr;
+    }
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT)
+{
+    ::MoveWindow(m_hWnd, lprcPosRect->left, lprcPosRect->top, lprcPosRect->right - lprcPosRect->left,
+                 lprcPosRect->bottom - lprcPosRect->top, TRUE);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::TranslateAccelerator(LPMSG lpmsg)
+{
+    if (lpmsg->message == WM_KEYDOWN)
+        m_record.acceleratorKeys.push_back(static_cast<UINT>(lpmsg->wParam));
+    return S_FALSE;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetTypeInfoCount(UINT* pctinfo)
+{
+    *pctinfo = 0;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
+                                                 VARIANT*, EXCEPINFO* pExcepInfo, UINT*)
+{
+    if (dispid != kDispidNavigate)
+        return DISP_E_MEMBERNOTFOUND;
+    if (pDispParams->cArgs != 5 || pDispParams->rgvarg[4].vt != VT_BSTR)
+        return DISP_E_BADPARAMCOUNT;
+    const BSTR url = pDispParams->rgvarg[4].bstrVal;
+    m_record.navigations.emplace_back(url ? url : L"", ::SysStringLen(url));
+    for (UINT i = 0; i < 4; ++i)
+    {
+        const VARIANT& v = pDispParams->rgvarg[i];
+        if (v.vt != (VT_BYREF | VT_VARIANT) || v.pvarVal != nullptr)
+            ++m_record.navigateCallsWithOtherArgs;
+    }
+    if (m_failure == FakeBrowserFailure::Navigate)
+    {
+        if (pExcepInfo)
+        {
+            *pExcepInfo = EXCEPINFO{};
+            pExcepInfo->bstrDescription = ::SysAllocString(L"navigation refused");
+            pExcepInfo->scode = E_ACCESSDENIED;
+        }
+        return DISP_E_EXCEPTION;
+    }
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
+{
+    if (riid != DIID_DWebBrowserEvents2)
+    {
+        *ppCP = nullptr;
+        return CONNECT_E_NOCONNECTION;
+    }
+    *ppCP = new FakeConnectionPoint(this);
+    (*ppCP)->AddRef();
+    return S_OK;
+}
+
+HRESULT FakeWebBrowser::AdviseSink(IUnknown* pUnkSink, DWORD* pdwCookie)
+{
+    if (m_pSink)
+        return CONNECT_E_ADVISELIMIT;
+    // Wine's control asks the sink for the event interface itself.
+    HRESULT hr = pUnkSink->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&m_pSink));
+    if (FAILED(hr))
+        return hr;
+    *pdwCookie = 1;
+    return S_OK;
+}
+
+HRESULT FakeWebBrowser::UnadviseSink(DWORD dwCookie)
+{
+    if (dwCookie != 1 || !m_pSink)
+        return CONNECT_E_NOCONNECTION;
+    m_pSink->Release();
+    m_pSink = nullptr;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::Load(LPSTREAM pStm)
+{
+    char buffer[512];
+    ULONG cbRead = 0;
+    while (SUCCEEDED(pStm->Read(buffer, sizeof(buffer), &cbRead)) && cbRead > 0)
+        m_record.state.append(buffer, cbRead);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::InitNew()
+{
+    m_record.initNew = true;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetGUID(DWORD dwGuidKind, GUID* pGUID)
+{
+    if (dwGuidKind != GUIDKIND_DEFAULT_SOURCE_DISP_IID)
+        return E_INVALIDARG;
+    *pGUID = DIID_DWebBrowserEvents2;
+    return S_OK;
+}
+
+LRESULT CALLBACK FakeWebBrowser::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* pThis = reinterpret_cast<FakeWebBrowser*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (message == WM_GETDLGCODE)
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS; // a page takes every key, Tab and Enter included
+    if (pThis && message == WM_KEYDOWN)
+        pThis->m_record.windowKeys.push_back(static_cast<UINT>(wParam));
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+FakeWebBrowserClass::FakeWebBrowserClass(FakeBrowserFailure failure)
+    : m_failure(failure), m_hrOle(::OleInitialize(nullptr))
+{
+    if (FAILED(::CoRegisterClassObject(CLSID_WebBrowser, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                       &m_dwCookie)))
+        throw std::runtime_error("cannot register the fake WebBrowser");
+}
+
+FakeWebBrowserClass::~FakeWebBrowserClass()
+{
+    ::CoRevokeClassObject(m_dwCookie);
+    if (SUCCEEDED(m_hrOle))
+        ::OleUninitialize();
+}
+
+FakeWebBrowser* FakeWebBrowserClass::Last() const
+{
+    return g_last;
+}
+
+int FakeWebBrowserClass::LiveObjects()
+{
+    return g_liveObjects;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowserClass::QueryInterface(REFIID iid, void** ppv)
+{
+    if (iid == IID_IUnknown || iid == IID_IClassFactory)
+    {
+        *ppv = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE FakeWebBrowserClass::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)
+{
+    *ppv = nullptr;
+    if (pUnkOuter)
+        return CLASS_E_NOAGGREGATION;
+    if (m_failure == FakeBrowserFailure::Create)
+        return E_OUTOFMEMORY;
+    ComPtr<FakeWebBrowser> pFake(new FakeWebBrowser(m_record, m_failure));
+    return pFake->QueryInterface(riid, ppv);
+}

@@ -1,0 +1,168 @@
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <oleidl.h>
+
+#include <string>
+#include <vector>
+
+// A stand-in for the WebBrowser control, for what Wine's control cannot
+// show: a page asking for a new window, a control that fails, accelerator
+// keys, reference counts. It does what the real control does for its host
+// (site calls in the same order as Wine's, a child window, events through a
+// connection point) and records what the host asks of it.
+
+enum class FakeBrowserFailure
+{
+    None,
+    Create,   // the class factory cannot make one
+    Activate, // in-place activation fails
+    Navigate, // Navigate raises an error
+};
+
+// What the fake controls of this process saw.
+struct FakeBrowserRecord
+{
+    std::vector<std::wstring> navigations; // every address Navigate received, whole
+    int navigateCallsWithOtherArgs = 0;    // calls whose optional arguments were not four null references
+    std::vector<UINT> acceleratorKeys;     // WM_KEYDOWN codes offered to TranslateAccelerator
+    std::vector<UINT> windowKeys;          // WM_KEYDOWN codes that reached the control's window
+    std::string state;                     // bytes loaded from the persisted state
+    bool initNew = false;
+};
+
+class FakeWebBrowser final : public IOleObject,
+                             public IOleInPlaceObject,
+                             public IOleInPlaceActiveObject,
+                             public IDispatch,
+                             public IConnectionPointContainer,
+                             public IPersistStreamInit,
+                             public IProvideClassInfo2
+{
+public:
+    FakeWebBrowser(FakeBrowserRecord& record, FakeBrowserFailure failure);
+
+    HWND Window() const { return m_hWnd; }
+    // Fires NewWindow3 as a page asking for a new window would; returns the
+    // host's result, with *pCancel as the host left it.
+    HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel);
+    bool HasEventSink() const { return m_pSink != nullptr; }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IOleObject
+    HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* pClientSite) override;
+    HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** ppClientSite) override;
+    HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Close(DWORD) override;
+    HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
+                                     LPCRECT lprcPosRect) override;
+    HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* pClsid) override;
+    HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL* psizel) override;
+    HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL* psizel) override;
+    HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* pdwStatus) override;
+    HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+
+    // IOleWindow (both in-place interfaces)
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) override;
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IOleInPlaceObject
+    HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override;
+    HRESULT STDMETHODCALLTYPE UIDeactivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetObjectRects(LPCRECT lprcPosRect, LPCRECT) override;
+    HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return E_NOTIMPL; }
+
+    // IOleInPlaceActiveObject
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG lpmsg) override;
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
+                                     EXCEPINFO* pExcepInfo, UINT*) override;
+
+    // IConnectionPointContainer
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+
+    // IPersistStreamInit
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override { return GetUserClassID(pClassID); }
+    HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE Load(LPSTREAM pStm) override;
+    HRESULT STDMETHODCALLTYPE Save(LPSTREAM, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InitNew() override;
+
+    // IProvideClassInfo2
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetGUID(DWORD dwGuidKind, GUID* pGUID) override;
+
+    // The connection point keeps its sink here.
+    HRESULT AdviseSink(IUnknown* pUnkSink, DWORD* pdwCookie);
+    HRESULT UnadviseSink(DWORD dwCookie);
+
+private:
+    ~FakeWebBrowser();
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    LONG m_cRef = 0;
+    FakeBrowserRecord& m_record;
+    FakeBrowserFailure m_failure;
+    IOleClientSite* m_pClientSite = nullptr;
+    IOleInPlaceSite* m_pInPlaceSite = nullptr;
+    IDispatch* m_pSink = nullptr;
+    HWND m_hWnd = nullptr;
+    SIZEL m_extent = {};
+};
+
+// Makes the fake the WebBrowser control of this process while it lives
+// (OLE is initialised for it on this thread).
+class FakeWebBrowserClass final : public IClassFactory
+{
+public:
+    explicit FakeWebBrowserClass(FakeBrowserFailure failure = FakeBrowserFailure::None);
+    ~FakeWebBrowserClass();
+    FakeWebBrowserClass(const FakeWebBrowserClass&) = delete;
+    FakeWebBrowserClass& operator=(const FakeWebBrowserClass&) = delete;
+
+    FakeBrowserRecord& Record() { return m_record; }
+    // The control made last, while it exists.
+    FakeWebBrowser* Last() const;
+    // Fake controls and connection points not yet released.
+    static int LiveObjects();
+
+    // IClassFactory, with a reference count that never frees: the object
+    // lives on the test's stack.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    FakeBrowserRecord m_record;
+    FakeBrowserFailure m_failure;
+    DWORD m_dwCookie = 0;
+    HRESULT m_hrOle;
+};

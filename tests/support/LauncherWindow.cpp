@@ -1,0 +1,145 @@
+#include "LauncherWindow.h"
+
+#include "MessagePump.h"
+
+#include "framework/COleControlContainer.h"
+#include "res/resource.h"
+
+#include <stdexcept>
+#include <vector>
+
+LauncherWindow::LauncherWindow()
+{
+    AfxEnableControlContainer();
+    m_app.m_pMainWnd = &m_dlg;
+    if (!m_dlg.Create(IDD_LAUNCHER_DIALOG))
+        throw std::runtime_error("the launcher could not be created");
+    PumpPending();
+}
+
+LauncherWindow::~LauncherWindow()
+{
+    Destroy();
+}
+
+void LauncherWindow::Destroy()
+{
+    if (m_dlg.m_hWnd)
+        m_dlg.DestroyWindow();
+    PumpPending();
+}
+
+HWND LauncherWindow::Pane() const
+{
+    return ::FindWindowExW(m_dlg.m_hWnd, nullptr, L"#32770", nullptr);
+}
+
+HWND LauncherWindow::Explorer() const
+{
+    return ::GetDlgItem(Pane(), IDC_EXPLORER);
+}
+
+void LauncherWindow::ChooseRow(int nRow)
+{
+    const HWND hCombo = Item(IDC_PLATFORM_COMBO);
+    ::SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nRow), 0);
+    // What the drop-down tells its dialog when the player picks a row.
+    ::SendMessageW(m_dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(hCombo));
+    PumpPending();
+}
+
+void LauncherWindow::ClickEnter()
+{
+    ::SendMessageW(Item(IDC_ENTER_BUTTON), BM_CLICK, 0, 0);
+    PumpPending();
+}
+
+void LauncherWindow::ClickAutoFit()
+{
+    ::SendMessageW(Item(IDC_AUTOFIT_CHECK), BM_CLICK, 0, 0);
+    PumpPending();
+}
+
+void LauncherWindow::TypeUrl(const std::wstring& text)
+{
+    ::SendMessageW(Item(IDC_URL_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int LauncherWindow::CurrentRow() const
+{
+    return static_cast<int>(::SendMessageW(Item(IDC_PLATFORM_COMBO), CB_GETCURSEL, 0, 0));
+}
+
+int LauncherWindow::RowCount() const
+{
+    return static_cast<int>(::SendMessageW(Item(IDC_PLATFORM_COMBO), CB_GETCOUNT, 0, 0));
+}
+
+std::wstring LauncherWindow::RowText(int nRow) const
+{
+    const HWND hCombo = Item(IDC_PLATFORM_COMBO);
+    const LRESULT n = ::SendMessageW(hCombo, CB_GETLBTEXTLEN, static_cast<WPARAM>(nRow), 0);
+    if (n == CB_ERR)
+        return L"<no row>";
+    std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1);
+    ::SendMessageW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data());
+}
+
+std::wstring LauncherWindow::UrlText() const
+{
+    return WindowText(Item(IDC_URL_EDIT));
+}
+
+bool LauncherWindow::UrlEnabled() const
+{
+    return ::IsWindowEnabled(Item(IDC_URL_EDIT)) != FALSE;
+}
+
+bool LauncherWindow::AutoFitChecked() const
+{
+    return ::SendMessageW(Item(IDC_AUTOFIT_CHECK), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void LauncherWindow::Tick()
+{
+    ::SendMessageW(m_dlg.m_hWnd, WM_TIMER, 0, 0);
+}
+
+std::wstring WindowText(HWND hWnd)
+{
+    const LRESULT n = ::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1);
+    const LRESULT copied =
+        ::SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data(), static_cast<size_t>(copied));
+}
+
+std::wstring ClassName(HWND hWnd)
+{
+    wchar_t buffer[256];
+    const int n = ::GetClassNameW(hWnd, buffer, 256);
+    return std::wstring(buffer, static_cast<size_t>(n > 0 ? n : 0));
+}
+
+RECT WindowRect(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+RECT ClientRect(HWND hWnd)
+{
+    RECT rc = {};
+    ::GetClientRect(hWnd, &rc);
+    return rc;
+}
+
+RECT RectInParent(HWND hWnd)
+{
+    RECT rc = WindowRect(hWnd);
+    ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<LPPOINT>(&rc), 2);
+    return rc;
+}

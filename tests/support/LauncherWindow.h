@@ -1,0 +1,55 @@
+#pragma once
+
+#include "framework/CWinApp.h"
+#include "launcher/OrlimWebDlg.h"
+
+#include <string>
+
+// The launcher dialog, created in the test's own process and driven with
+// real window messages. It is created modeless, as the application's main
+// window, so that the test keeps the message loop (see MessagePump.h); its
+// initialisation, messages and children are the program's own.
+class LauncherWindow
+{
+public:
+    LauncherWindow();
+    ~LauncherWindow();
+    LauncherWindow(const LauncherWindow&) = delete;
+    LauncherWindow& operator=(const LauncherWindow&) = delete;
+
+    COrlimWebDlg& Dialog() { return m_dlg; }
+    HWND Hwnd() const { return m_dlg.m_hWnd; }
+    HWND Item(int nID) const { return ::GetDlgItem(m_dlg.m_hWnd, nID); }
+    HWND Pane() const;     // the browser pane
+    HWND Explorer() const; // the browser control's window in the pane
+
+    // What the player does.
+    void ChooseRow(int nRow);            // picks a row in the drop-down
+    void ClickEnter();                   // presses the enter button
+    void ClickAutoFit();                 // toggles the check box
+    void TypeUrl(const std::wstring& text);
+
+    // What the player sees.
+    int CurrentRow() const;
+    int RowCount() const;
+    std::wstring RowText(int nRow) const;
+    std::wstring UrlText() const;
+    bool UrlEnabled() const;
+    bool AutoFitChecked() const;
+
+    // Runs one auto-fit tick, as the one-second timer does.
+    void Tick();
+
+    void Destroy();
+
+private:
+    CWinApp m_app;
+    COrlimWebDlg m_dlg;
+};
+
+std::wstring WindowText(HWND hWnd);
+std::wstring ClassName(HWND hWnd);
+RECT WindowRect(HWND hWnd);
+RECT ClientRect(HWND hWnd);
+// A child's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND hWnd);

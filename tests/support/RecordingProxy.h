@@ -1,0 +1,43 @@
+#pragma once
+
+#include <winsock2.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A web proxy on 127.0.0.1 that records the request line of every request
+// the browser sends it and answers each with a small page. The browser
+// control asks a proxy for absolute addresses, with the port made explicit:
+// "GET http://www.example.test:80/page.html HTTP/1.1".
+class RecordingProxy
+{
+public:
+    // Listens on the given port, or on a free one for 0.
+    explicit RecordingProxy(unsigned short port = 0);
+    ~RecordingProxy();
+    RecordingProxy(const RecordingProxy&) = delete;
+    RecordingProxy& operator=(const RecordingProxy&) = delete;
+
+    unsigned short Port() const { return m_port; }
+    std::vector<std::string> RequestLines() const;
+    // The addresses asked for, in order, as the browser wrote them.
+    std::vector<std::string> RequestedUrls() const;
+
+private:
+    void Serve();
+    void Answer(SOCKET client);
+
+    SOCKET m_listen = INVALID_SOCKET;
+    unsigned short m_port = 0;
+    std::atomic<bool> m_stopping{false};
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+    std::thread m_thread;
+};
+
+// The form in which the browser asks the proxy for an address: the default
+// port made explicit, and "/" for an address that ends with its host.
+std::string ProxiedForm(const std::wstring& url);

@@ -1,0 +1,91 @@
+#include "TempDir.h"
+
+#include "framework/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace
+{
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW fd;
+    const UniqueFindHandle hFind(::FindFirstFileW((path + L"\\*").c_str(), &fd));
+    if (hFind)
+    {
+        do
+        {
+            const std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileW(child.c_str());
+        } while (::FindNextFileW(hFind.Get(), &fd));
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+std::wstring CurrentDirectory()
+{
+    wchar_t buffer[MAX_PATH];
+    const DWORD n = ::GetCurrentDirectoryW(MAX_PATH, buffer);
+    return std::wstring(buffer, n);
+}
+
+} // namespace
+
+TempDir::TempDir() : m_previous(CurrentDirectory())
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;)
+    {
+        m_path = std::wstring(temp) + L"orlim-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(++counter);
+        if (::CreateDirectoryW(m_path.c_str(), nullptr))
+            break;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create a temporary directory");
+    }
+    ::SetCurrentDirectoryW(m_path.c_str());
+}
+
+TempDir::~TempDir()
+{
+    ::SetCurrentDirectoryW(m_previous.c_str());
+    RemoveTree(m_path);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    const UniqueFileHandle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+    if (!h)
+        return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD n = 0;
+    while (::ReadFile(h.Get(), buffer, sizeof(buffer), &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    const UniqueFileHandle h(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD n = 0;
+    if (!h || !::WriteFile(h.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr))
+        throw std::runtime_error("cannot write a test file");
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// A fresh directory under the temporary directory that is the current
+// directory while the object lives; removed with everything in it after.
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+private:
+    std::wstring m_path;
+    std::wstring m_previous;
+};
+
+// Whole-file helpers for the settings file and its kin.
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
