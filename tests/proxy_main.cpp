@@ -4,6 +4,8 @@
 
 #include "support/RecordingProxy.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 

@@ -2,6 +2,13 @@
 
 #include "framework/CWnd.h"
 
+#include <algorithm>
+
+namespace
+{
+const ULONGLONG kPollMs = 10;
+}
+
 void PumpPending()
 {
     MSG msg;
@@ -31,7 +38,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         const ULONGLONG now = ::GetTickCount64();
         if (now >= deadline)
             return done();
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        // done() may depend on other processes or threads: look again soon.
+        const DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kPollMs));
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     }
 }
 

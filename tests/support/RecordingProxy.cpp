@@ -1,6 +1,7 @@
-#include "RecordingProxy.h"
-
+#include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include "RecordingProxy.h"
 
 #include <stdexcept>
 
@@ -94,7 +95,7 @@ void RecordingProxy::Serve()
     }
 }
 
-void RecordingProxy::Answer(SOCKET client)
+void RecordingProxy::Answer(std::uintptr_t client)
 {
     DWORD timeout = 2000; // a connection opened ahead of time may never send
     ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <winsock2.h>
-
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,9 +27,9 @@ public:
 
 private:
     void Serve();
-    void Answer(SOCKET client);
+    void Answer(std::uintptr_t client);
 
-    SOCKET m_listen = INVALID_SOCKET;
+    std::uintptr_t m_listen; // a SOCKET
     unsigned short m_port = 0;
     std::atomic<bool> m_stopping{false};
     mutable std::mutex m_mutex;

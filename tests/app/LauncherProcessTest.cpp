@@ -1,0 +1,159 @@
+// The real OrlimWeb.exe, run as a child process with the real WebBrowser
+// control, its requests going to a recording proxy on loopback.
+
+#include "support/LauncherProcess.h"
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/ProxySetting.h"
+#include "support/RecordingProxy.h"
+#include "support/TempDir.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const char kRowZeroRequest[] = "http://www.velka.cn:80/";
+const COLORREF kStripBlue = RGB(0, 174, 255);
+
+class LauncherProcessTest : public ::testing::Test
+{
+protected:
+    bool WaitForRequest(const std::string& url, DWORD timeoutMs = 10000)
+    {
+        return PumpUntil(
+            [&] {
+                const auto urls = m_proxy.RequestedUrls();
+                return std::find(urls.begin(), urls.end(), url) != urls.end();
+            },
+            timeoutMs);
+    }
+
+    std::wstring ComboText(HWND hCombo, int row)
+    {
+        wchar_t buffer[64] = {};
+        ::SendMessageW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+
+    HWND WaitForQuestion(LauncherProcess& launcher) { return launcher.WaitForOwnWindow(L"退出提示"); }
+
+    TempDir m_dir;
+    RecordingProxy m_proxy;
+    ProxySetting m_setting{m_proxy.Port()};
+};
+
+TEST_F(LauncherProcessTest, OpensCentredOnRowZeroAndLoadsItsPage)
+{
+    LauncherProcess launcher(m_dir.Path());
+    const HWND hWnd = launcher.WaitForWindow();
+    ASSERT_NE(hWnd, nullptr);
+
+    const RECT rc = WindowRect(hWnd);
+    EXPECT_EQ(rc.right - rc.left, 1148);
+    EXPECT_EQ(rc.bottom - rc.top, 750);
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((rc.left + rc.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((rc.top + rc.bottom) / 2, (work.top + work.bottom) / 2, 1);
+
+    const HWND hCombo = ::GetDlgItem(hWnd, IDC_PLATFORM_COMBO);
+    EXPECT_EQ(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0), 79);
+    EXPECT_EQ(::SendMessageW(hCombo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(ComboText(hCombo, 0), L"Velka官网");
+    EXPECT_EQ(ComboText(hCombo, 78), L"手动输入");
+    EXPECT_EQ(WindowText(::GetDlgItem(hWnd, IDC_URL_EDIT)), L"http://www.velka.cn/");
+
+    EXPECT_TRUE(WaitForRequest(kRowZeroRequest));
+    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")),
+              "[section]\r\nServersSel=0\r\nUrl=http://www.velka.cn/\r\n");
+}
+
+TEST_F(LauncherProcessTest, StripIsBlueOnScreen)
+{
+    LauncherProcess launcher(m_dir.Path());
+    const HWND hWnd = launcher.WaitForWindow();
+    ASSERT_NE(hWnd, nullptr);
+    PumpFor(300);
+    POINT pt = {8, 12};
+    ::ClientToScreen(hWnd, &pt);
+    const HDC hdc = ::GetDC(nullptr);
+    const COLORREF color = ::GetPixel(hdc, pt.x, pt.y);
+    ::ReleaseDC(nullptr, hdc);
+    EXPECT_EQ(color, kStripBlue);
+}
+
+TEST_F(LauncherProcessTest, NoKeepsItRunningYesEndsItAtOnceWithExitCodeZero)
+{
+    LauncherProcess launcher(m_dir.Path());
+    const HWND hWnd = launcher.WaitForWindow();
+    ASSERT_NE(hWnd, nullptr);
+
+    ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    HWND hQuestion = WaitForQuestion(launcher);
+    ASSERT_NE(hQuestion, nullptr);
+    ::SendMessageW(::GetDlgItem(hQuestion, IDNO), BM_CLICK, 0, 0);
+    PumpFor(300);
+    EXPECT_TRUE(launcher.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(hWnd));
+
+    ::PostMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    hQuestion = WaitForQuestion(launcher);
+    ASSERT_NE(hQuestion, nullptr);
+    ::PostMessageW(::GetDlgItem(hQuestion, IDYES), BM_CLICK, 0, 0);
+    EXPECT_EQ(launcher.WaitForExit(5000), 0u);
+}
+
+TEST_F(LauncherProcessTest, EscapeDoesNotEndIt)
+{
+    LauncherProcess launcher(m_dir.Path());
+    const HWND hWnd = launcher.WaitForWindow();
+    ASSERT_NE(hWnd, nullptr);
+    for (int id : {IDC_PLATFORM_COMBO, IDC_ENTER_BUTTON, IDC_AUTOFIT_CHECK})
+        ::PostMessageW(::GetDlgItem(hWnd, id), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PumpFor(500);
+    EXPECT_TRUE(launcher.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(hWnd));
+}
+
+TEST_F(LauncherProcessTest, CommandLineArgumentsChangeNothing)
+{
+    LauncherProcess launcher(m_dir.Path(), L"--platform=5 http://127.0.0.1/other.html /x");
+    const HWND hWnd = launcher.WaitForWindow();
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_TRUE(WaitForRequest(kRowZeroRequest));
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(hWnd, IDC_PLATFORM_COMBO), CB_GETCURSEL, 0, 0), 0);
+    PumpFor(300);
+    for (const std::string& url : m_proxy.RequestedUrls())
+        EXPECT_EQ(url, kRowZeroRequest);
+}
+
+TEST_F(LauncherProcessTest, WritesNothingToTheRegistry)
+{
+    const wchar_t kKey[] = L"Software\\应用程序向导生成的本地应用程序";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    {
+        LauncherProcess launcher(m_dir.Path());
+        const HWND hWnd = launcher.WaitForWindow();
+        ASSERT_NE(hWnd, nullptr);
+        ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDC_ENTER_BUTTON, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(hWnd, IDC_ENTER_BUTTON)));
+        ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+        const HWND hQuestion = WaitForQuestion(launcher);
+        ASSERT_NE(hQuestion, nullptr);
+        ::PostMessageW(::GetDlgItem(hQuestion, IDYES), BM_CLICK, 0, 0);
+        ASSERT_EQ(launcher.WaitForExit(5000), 0u);
+    }
+    HKEY hKey = nullptr;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &hKey), ERROR_SUCCESS);
+    if (hKey)
+        ::RegCloseKey(hKey);
+}
+
+} // namespace
