@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Redraws the pictures in docs/: the launcher just started, with the
+# manual-entry row chosen, and fitted to a game area.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+orlim_prepare
+orlim_configure
+orlim_say "building"
+cmake --build "$ORLIM_BUILD" --target screenshot_driver >"$ORLIM_BUILD/build.log" 2>&1 ||
+    { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
+orlim_wait_prefix
+
+pictures="$ORLIM_BUILD/pictures"
+rm -rf "$pictures" && mkdir -p "$pictures"
+wine "$ORLIM_BUILD/tests/screenshot_driver.exe" "$(winepath -w "$pictures")" ||
+    orlim_die "the screenshot driver failed"
+for name in launcher manual-entry fitted; do
+    /usr/bin/convert "$pictures/$name.bmp" -strip "$ORLIM_ROOT/docs/$name.png"
+    orlim_say "docs/$name.png"
+done

@@ -1,0 +1,133 @@
+// Draws the pictures of docs/: runs the launcher in this process with the
+// real browser control, sets up each scene and saves what the screen shows
+// of the launcher as a BMP file (scripts/screenshots.sh turns them into PNG).
+//   screenshot_driver.exe OUTPUT_DIRECTORY
+
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/ProxySetting.h"
+#include "support/RecordingProxy.h"
+#include "support/TempDir.h"
+
+#include "framework/UniqueHandle.h"
+#include "res/resource.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Saves the screen's pixels under a window (frame included) as a 24-bit BMP.
+bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    const HDC hScreen = ::GetDC(nullptr);
+    const HDC hMem = ::CreateCompatibleDC(hScreen);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    const UniqueGdiObject bitmap(::CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HGDIOBJ hOld = ::SelectObject(hMem, bitmap.Get());
+    ::BitBlt(hMem, 0, 0, width, height, hScreen, rc.left, rc.top, SRCCOPY);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+    const DWORD cbBits = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(bmi.bmiHeader);
+    file.bfSize = file.bfOffBits + cbBits;
+    const UniqueFileHandle h(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD n = 0;
+    return h && ::WriteFile(h.Get(), &file, sizeof(file), &n, nullptr) &&
+           ::WriteFile(h.Get(), &bmi.bmiHeader, sizeof(bmi.bmiHeader), &n, nullptr) &&
+           ::WriteFile(h.Get(), bits, cbBits, &n, nullptr);
+}
+
+// A stand-in for the game's Flash area, painted so that it shows.
+LRESULT CALLBACK GameAreaProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    const HDC hdc = ::BeginPaint(hWnd, &ps);
+    RECT rc;
+    ::GetClientRect(hWnd, &rc);
+    const UniqueGdiObject brush(::CreateSolidBrush(RGB(24, 40, 64)));
+    ::FillRect(hdc, &rc, static_cast<HBRUSH>(brush.Get()));
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, RGB(230, 230, 230));
+    const std::wstring text = L"Flash game area " + std::to_wstring(rc.right) + L" x " + std::to_wstring(rc.bottom);
+    ::DrawTextW(hdc, text.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::EndPaint(hWnd, &ps);
+    return 0;
+}
+
+HWND CreateGameArea(HWND hParent, int x, int y, int cx, int cy)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = GameAreaProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr,
+                             wc.hInstance, nullptr);
+}
+
+void Settle(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(500);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: screenshot_driver OUTPUT_DIRECTORY\n");
+        return 2;
+    }
+    const std::wstring out = argv[1];
+    TempDir dir; // a first start: no settings file
+    RecordingProxy proxy;
+    ProxySetting setting(proxy.Port());
+    LauncherWindow launcher;
+    const HWND hWnd = launcher.Hwnd();
+    ::SetForegroundWindow(hWnd);
+
+    Settle(hWnd);
+    bool ok = SaveWindowPicture(hWnd, out + L"\\launcher.bmp");
+
+    launcher.ChooseRow(78);
+    launcher.TypeUrl(L"http://127.0.0.1:8080/orlim/login.html");
+    ::SetFocus(launcher.Item(IDC_URL_EDIT));
+    Settle(hWnd);
+    ok = SaveWindowPicture(hWnd, out + L"\\manual-entry.bmp") && ok;
+
+    // The game page puts its Flash area 12 pixels right of and 100 below the
+    // browser's corner; the next tick fits the launcher to it.
+    launcher.ChooseRow(1);
+    CreateGameArea(launcher.Explorer(), 12, 100, 1000, 600);
+    launcher.Tick(); // the Flash area follows the browser's width on a real page:
+    const HWND hGame = ::FindWindowExW(launcher.Explorer(), nullptr, L"MacromediaFlashPlayerActiveX", nullptr);
+    ::SetWindowPos(hGame, nullptr, 0, 0, 1100, 600, SWP_NOMOVE | SWP_NOZORDER);
+    launcher.Tick();
+    Settle(hWnd);
+    ok = SaveWindowPicture(hWnd, out + L"\\fitted.bmp") && ok;
+    return ok ? 0 : 1;
+}
