@@ -107,19 +107,4 @@ TEST_F(KeyFilterTest, TabStillMovesBetweenTheStripControls)
     EXPECT_EQ(::GetFocus(), m_launcher.Item(IDC_ENTER_BUTTON));
 }
 
-TEST_F(KeyFilterTest, EnterAndEscapeNeverReachThePageOtherKeysDo)
-{
-    const HWND hBrowser = m_launcher.Explorer();
-    ASSERT_NE(hBrowser, nullptr);
-    ::SetFocus(hBrowser);
-    for (WPARAM vk : {WPARAM(VK_RETURN), WPARAM('C'), WPARAM(VK_ESCAPE), WPARAM(VK_TAB), WPARAM(VK_BACK)})
-        PressKey(hBrowser, vk);
-
-    const std::vector<UINT> passed = {'C', VK_TAB, VK_BACK};
-    // The page sees its keys first, through the control's accelerators.
-    EXPECT_EQ(m_browser.Record().acceleratorKeys, passed);
-    EXPECT_EQ(m_browser.Record().windowKeys, passed);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
-}
-
 } // namespace

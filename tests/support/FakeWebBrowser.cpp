@@ -90,7 +90,7 @@ void RegisterWindowClass()
 
 } // namespace
 
-FakeWebBrowser::FakeWebBrowser(FakeBrowserRecord& record, FakeBrowserFailure failure)
+FakeWebBrowser::FakeWebBrowser(FakeBrowserRecord& record, const FakeBrowserFailure& failure)
     : m_record(record), m_failure(failure)
 {
     ++g_liveObjects;

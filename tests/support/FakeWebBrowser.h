@@ -41,7 +41,7 @@ class FakeWebBrowser final : public IOleObject,
                              public IProvideClassInfo2
 {
 public:
-    FakeWebBrowser(FakeBrowserRecord& record, FakeBrowserFailure failure);
+    FakeWebBrowser(FakeBrowserRecord& record, const FakeBrowserFailure& failure);
 
     HWND Window() const { return m_hWnd; }
     // Fires NewWindow3 as a page asking for a new window would; returns the
@@ -128,7 +128,7 @@ private:
 
     LONG m_cRef = 0;
     FakeBrowserRecord& m_record;
-    FakeBrowserFailure m_failure;
+    const FakeBrowserFailure& m_failure;
     IOleClientSite* m_pClientSite = nullptr;
     IOleInPlaceSite* m_pInPlaceSite = nullptr;
     IDispatch* m_pSink = nullptr;
@@ -147,6 +147,8 @@ public:
     FakeWebBrowserClass& operator=(const FakeWebBrowserClass&) = delete;
 
     FakeBrowserRecord& Record() { return m_record; }
+    // What fails from now on, in the controls made before as well.
+    void SetFailure(FakeBrowserFailure failure) { m_failure = failure; }
     // The control made last, while it exists.
     FakeWebBrowser* Last() const;
     // Fake controls and connection points not yet released.

@@ -1,0 +1,225 @@
+// The browser pane: pop-ups kept inside, keys, close requests, teardown, and
+// a browser control that cannot be started. Pop-up requests come from the
+// fake control (Wine's control never asks for a new window).
+
+#include "support/FakeWebBrowser.h"
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/TempDir.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+void PressKey(HWND hWnd, WPARAM vk)
+{
+    const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+    PumpPending();
+}
+
+class PaneTest : public ::testing::Test
+{
+protected:
+    // Asks for a new window as a page would; returns what Cancel came back as.
+    VARIANT_BOOL AskForWindow(const std::wstring& url, HRESULT* phr = nullptr)
+    {
+        FakeWebBrowser* pControl = m_browser.Last();
+        EXPECT_NE(pControl, nullptr);
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        const HRESULT hr = pControl ? pControl->FireNewWindow3(url, &cancel) : E_FAIL;
+        if (phr)
+            *phr = hr;
+        else
+            EXPECT_EQ(hr, S_OK);
+        return cancel;
+    }
+
+    size_t Navigations() { return m_browser.Record().navigations.size(); }
+
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+};
+
+TEST_F(PaneTest, ExemptDomainInItsOwnLettersIsLeftToTheControl)
+{
+    const size_t before = Navigations();
+    for (const wchar_t* url : {L"http://www.velka.cn/news/1.html", L"http://cdn.game.test/velka.cn/banner",
+                               L"http://pay.game.test/?return=http://velka.cn/", L"velka.cn"})
+        EXPECT_EQ(AskForWindow(url), VARIANT_FALSE) << std::wstring(url).size();
+    EXPECT_EQ(Navigations(), before);
+}
+
+TEST_F(PaneTest, EveryOtherPopupOpensInThePaneInstead)
+{
+    for (const wchar_t* url :
+         {L"http://www.VELKA.cn/news.html", L"http://popup.game.test/pay.html?x=1", L"javascript:void(0)", L"velka.c",
+          L"http://velka.com.cn/", L""})
+    {
+        EXPECT_EQ(AskForWindow(url), VARIANT_TRUE) << std::wstring(url).size();
+        EXPECT_EQ(m_browser.Record().navigations.back(), url);
+    }
+    EXPECT_EQ(m_browser.Record().navigateCallsWithOtherArgs, 0);
+}
+
+TEST_F(PaneTest, FailedNavigationLeavesTheWindowToTheControl)
+{
+    m_browser.SetFailure(FakeBrowserFailure::Navigate);
+    HRESULT hr = S_OK;
+    EXPECT_EQ(AskForWindow(L"http://popup.game.test/", &hr), VARIANT_FALSE);
+    EXPECT_EQ(hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(m_browser.Record().navigations.back(), L"http://popup.game.test/");
+
+    // The pane keeps working once the control does again.
+    m_browser.SetFailure(FakeBrowserFailure::None);
+    EXPECT_EQ(AskForWindow(L"http://popup.game.test/2"), VARIANT_TRUE);
+}
+
+TEST_F(PaneTest, PopupLeavesTheLauncherAsItWas)
+{
+    m_launcher.ChooseRow(12);
+    const std::wstring box = m_launcher.UrlText();
+    const std::string settings = ReadFileBytes(m_dir.File(L"UserVar.ini"));
+    ASSERT_FALSE(settings.empty());
+
+    EXPECT_EQ(AskForWindow(L"http://popup.game.test/login.html"), VARIANT_TRUE);
+    PumpPending();
+    EXPECT_EQ(m_launcher.UrlText(), box);
+    EXPECT_EQ(m_launcher.CurrentRow(), 12);
+    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")), settings);
+}
+
+TEST_F(PaneTest, ControlStartsFromThePersistedStateOfTheTemplate)
+{
+    const std::string& state = m_browser.Record().state;
+    ASSERT_EQ(state.size(), 156u); // the initial data less the creation-key count
+    DWORD values[3];
+    std::memcpy(values, state.data(), sizeof(values));
+    EXPECT_EQ(values[0], 76u);
+    EXPECT_EQ(values[1], 6826u);
+    EXPECT_EQ(values[2], 3387u);
+    EXPECT_FALSE(m_browser.Record().initNew);
+}
+
+TEST_F(PaneTest, ControlWindowCarriesItsItemId)
+{
+    const HWND hControl = m_browser.Last()->Window();
+    EXPECT_EQ(::GetParent(hControl), m_launcher.Pane());
+    EXPECT_EQ(::GetDlgCtrlID(hControl), IDC_EXPLORER);
+    EXPECT_EQ(m_launcher.Explorer(), hControl);
+}
+
+TEST_F(PaneTest, EnterAndEscapeNeverReachThePageOtherKeysDo)
+{
+    const HWND hControl = m_launcher.Explorer();
+    ::SetFocus(hControl);
+    for (WPARAM vk : {WPARAM(VK_RETURN), WPARAM('C'), WPARAM(VK_ESCAPE), WPARAM(VK_TAB), WPARAM(VK_BACK)})
+        PressKey(hControl, vk);
+
+    const std::vector<UINT> passed = {'C', VK_TAB, VK_BACK};
+    // The page sees its keys first, through the control's accelerators.
+    EXPECT_EQ(m_browser.Record().acceleratorKeys, passed);
+    EXPECT_EQ(m_browser.Record().windowKeys, passed);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
+}
+
+TEST_F(PaneTest, CloseRequestsAreIgnored)
+{
+    const HWND hPane = m_launcher.Pane();
+    ::SendMessageW(hPane, WM_CLOSE, 0, 0);
+    ::PostMessageW(hPane, WM_CLOSE, 0, 0);
+    PressKey(hPane, VK_ESCAPE);
+    PumpPending();
+    EXPECT_TRUE(::IsWindow(hPane));
+    EXPECT_TRUE(::IsWindowVisible(hPane));
+    EXPECT_EQ(AskForWindow(L"http://popup.game.test/"), VARIANT_TRUE); // and it still works
+}
+
+TEST_F(PaneTest, TeardownReleasesTheControlAndEverythingItHeld)
+{
+    EXPECT_EQ(AskForWindow(L"http://popup.game.test/"), VARIANT_TRUE);
+    ASSERT_GT(FakeWebBrowserClass::LiveObjects(), 0);
+    const HWND hControl = m_launcher.Explorer();
+    m_launcher.Destroy();
+    EXPECT_FALSE(::IsWindow(hControl));
+    EXPECT_EQ(FakeWebBrowserClass::LiveObjects(), 0);
+}
+
+BOOL CALLBACK CountVisible(HWND hWnd, LPARAM lParam)
+{
+    *reinterpret_cast<int*>(lParam) += ::IsWindowVisible(hWnd) ? 1 : 0;
+    return TRUE;
+}
+
+// A browser control that cannot be started: everything else goes on.
+class NoBrowserTest : public ::testing::TestWithParam<FakeBrowserFailure>
+{
+protected:
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser{GetParam()};
+    LauncherWindow m_launcher;
+};
+
+TEST_P(NoBrowserTest, LauncherRunsAndSaysTheBrowserCouldNotStart)
+{
+    EXPECT_EQ(m_launcher.Explorer(), nullptr);
+    EXPECT_EQ(FakeWebBrowserClass::LiveObjects(), 0) << "a half-made control was kept";
+    const HWND hPane = m_launcher.Pane();
+    ASSERT_NE(hPane, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(hPane));
+    const RECT pane = RectInParent(hPane);
+    EXPECT_EQ(pane.top, 25);
+
+    // The choices work; only the browser is missing.
+    m_launcher.ChooseRow(78);
+    m_launcher.TypeUrl(L"http://typed.game.test/");
+    m_launcher.ClickEnter();
+    m_launcher.Tick();
+    EXPECT_TRUE(m_browser.Record().navigations.empty());
+    EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("Url=http://typed.game.test/"), std::string::npos);
+
+    // No message box: the launcher is the thread's only visible top-level window.
+    int visible = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&visible));
+    EXPECT_EQ(visible, 1);
+
+    // One line of text in the middle of the pane says why it is empty.
+    ::RedrawWindow(hPane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpPending();
+    const RECT rc = ClientRect(hPane);
+    const HDC hdc = ::GetDC(hPane);
+    int dark = 0;
+    int darkOutside = 0;
+    for (int y = 0; y < rc.bottom; ++y)
+    {
+        for (int x = rc.right / 4; x < rc.right * 3 / 4; ++x)
+        {
+            const COLORREF c = ::GetPixel(hdc, x, y);
+            const bool isDark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            if (std::abs(y - rc.bottom / 2) < 12)
+                dark += isDark;
+            else
+                darkOutside += isDark;
+        }
+    }
+    ::ReleaseDC(hPane, hdc);
+    EXPECT_GT(dark, 20);
+    EXPECT_EQ(darkOutside, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, NoBrowserTest,
+                         ::testing::Values(FakeBrowserFailure::Create, FakeBrowserFailure::Activate),
+                         [](const auto& info) {
+                             return info.param == FakeBrowserFailure::Create ? "CannotCreate" : "CannotActivate";
+                         });
+
+} // namespace
