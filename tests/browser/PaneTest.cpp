@@ -154,13 +154,12 @@ TEST_F(PaneTest, TeardownReleasesTheControlAndEverythingItHeld)
     EXPECT_EQ(FakeWebBrowserClass::LiveObjects(), 0);
 }
 
-BOOL CALLBACK CountVisible(HWND hWnd, LPARAM lParam)
+// A browser control that cannot be started: everything else goes on.
+std::string FailureName(FakeBrowserFailure failure)
 {
-    *reinterpret_cast<int*>(lParam) += ::IsWindowVisible(hWnd) ? 1 : 0;
-    return TRUE;
+    return failure == FakeBrowserFailure::Create ? "CannotCreate" : "CannotActivate";
 }
 
-// A browser control that cannot be started: everything else goes on.
 class NoBrowserTest : public ::testing::TestWithParam<FakeBrowserFailure>
 {
 protected:
@@ -188,9 +187,7 @@ TEST_P(NoBrowserTest, LauncherRunsAndSaysTheBrowserCouldNotStart)
     EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("Url=http://typed.game.test/"), std::string::npos);
 
     // No message box: the launcher is the thread's only visible top-level window.
-    int visible = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&visible));
-    EXPECT_EQ(visible, 1);
+    EXPECT_EQ(VisibleThreadWindows(), 1);
 
     // One line of text in the middle of the pane says why it is empty.
     ::RedrawWindow(hPane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -218,8 +215,6 @@ TEST_P(NoBrowserTest, LauncherRunsAndSaysTheBrowserCouldNotStart)
 
 INSTANTIATE_TEST_SUITE_P(Failures, NoBrowserTest,
                          ::testing::Values(FakeBrowserFailure::Create, FakeBrowserFailure::Activate),
-                         [](const auto& info) {
-                             return info.param == FakeBrowserFailure::Create ? "CannotCreate" : "CannotActivate";
-                         });
+                         [](const auto& info) { return FailureName(info.param); });
 
 } // namespace

@@ -90,6 +90,12 @@ void RegisterWindowClass()
 
 } // namespace
 
+void PrintTo(FakeBrowserFailure failure, std::ostream* os)
+{
+    const char* names[] = {"None", "Create", "Activate", "Navigate"};
+    *os << names[static_cast<int>(failure)];
+}
+
 FakeWebBrowser::FakeWebBrowser(FakeBrowserRecord& record, const FakeBrowserFailure& failure)
     : m_record(record), m_failure(failure)
 {

@@ -4,6 +4,7 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ enum class FakeBrowserFailure
     Activate, // in-place activation fails
     Navigate, // Navigate raises an error
 };
+
+void PrintTo(FakeBrowserFailure failure, std::ostream* os);
 
 // What the fake controls of this process saw.
 struct FakeBrowserRecord

@@ -143,3 +143,21 @@ RECT RectInParent(HWND hWnd)
     ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<LPPOINT>(&rc), 2);
     return rc;
 }
+
+namespace
+{
+
+BOOL CALLBACK CountVisible(HWND hWnd, LPARAM lParam)
+{
+    *reinterpret_cast<int*>(lParam) += ::IsWindowVisible(hWnd) ? 1 : 0;
+    return TRUE;
+}
+
+} // namespace
+
+int VisibleThreadWindows()
+{
+    int visible = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&visible));
+    return visible;
+}

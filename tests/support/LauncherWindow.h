@@ -53,3 +53,6 @@ RECT WindowRect(HWND hWnd);
 RECT ClientRect(HWND hWnd);
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hWnd);
+// How many top-level windows of this thread are visible (a message box
+// would be one more).
+int VisibleThreadWindows();
