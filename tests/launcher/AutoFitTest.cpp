@@ -1,0 +1,360 @@
+// The auto-fit: once a second the launcher looks for the game's Flash window
+// inside the browser and fits itself to it. The tests build real window
+// trees under the browser control's window and read the real geometry back.
+
+#include "support/FakeWebBrowser.h"
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/ProxySetting.h"
+#include "support/RecordingProxy.h"
+#include "support/TempDir.h"
+
+#include "framework/UniqueHandle.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// RECT lives in the global namespace: so must what compares and prints it.
+static void PrintTo(const RECT& rc, std::ostream* os)
+{
+    *os << "(" << rc.left << "," << rc.top << ")-(" << rc.right << "," << rc.bottom << ")";
+}
+
+static bool operator==(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+namespace
+{
+
+const wchar_t kFlashClass[] = L"MacromediaFlashPlayerActiveX";
+
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
+
+RECT Rect(int x, int y, int cx, int cy)
+{
+    return RECT{x, y, x + cx, y + cy};
+}
+
+// Windows of chosen classes, placed under a parent in creation order (the
+// order in which the launcher walks them).
+class WindowTree
+{
+public:
+    ~WindowTree()
+    {
+        for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
+            ::DestroyWindow(*it);
+        for (const std::wstring& cls : m_classes)
+            ::UnregisterClassW(cls.c_str(), ::GetModuleHandleW(nullptr));
+    }
+
+    HWND Add(HWND hParent, const std::wstring& cls, int x, int y, int cx, int cy)
+    {
+        WNDCLASSW wc = {};
+        if (!::GetClassInfoW(::GetModuleHandleW(nullptr), cls.c_str(), &wc))
+        {
+            wc.lpfnWndProc = ::DefWindowProcW;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = cls.c_str();
+            if (::RegisterClassW(&wc))
+                m_classes.push_back(cls);
+        }
+        const DWORD style = (hParent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+        const HWND hWnd = ::CreateWindowExW(0, cls.c_str(), L"", style, x, y, cx, cy, hParent, nullptr,
+                                            ::GetModuleHandleW(nullptr), nullptr);
+        EXPECT_NE(hWnd, nullptr);
+        ::SetWindowPos(hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        m_windows.push_back(hWnd);
+        return hWnd;
+    }
+
+    void Remove(HWND hWnd)
+    {
+        ::DestroyWindow(hWnd);
+        m_windows.erase(std::find(m_windows.begin(), m_windows.end(), hWnd));
+    }
+
+private:
+    std::vector<HWND> m_windows;
+    std::vector<std::wstring> m_classes;
+};
+
+// Counts the placement requests that reach one window.
+class PlacementCounter
+{
+public:
+    explicit PlacementCounter(HWND hWnd) : m_hook(::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId()))
+    {
+        s_hWnd = hWnd;
+        s_count = 0;
+    }
+    int Count() const { return s_count; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && msg->hwnd == s_hWnd && msg->message == WM_WINDOWPOSCHANGING)
+        {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
+            if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+                ++s_count;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    UniqueHook m_hook;
+    static HWND s_hWnd;
+    static int s_count;
+};
+
+HWND PlacementCounter::s_hWnd = nullptr;
+int PlacementCounter::s_count = 0;
+
+class AutoFitTest : public ::testing::Test
+{
+protected:
+    HWND Launcher() const { return m_launcher.Hwnd(); }
+    HWND Pane() const { return m_launcher.Pane(); }
+    HWND Browser() const { return m_launcher.Explorer(); }
+
+    // The browser's place in the pane, the pane's size and the launcher's
+    // client size after a tick.
+    void ExpectFitted(int dx, int dy, int width, int gameHeight)
+    {
+        EXPECT_EQ(RectInParent(Browser()), Rect(-dx, -dy, width, dy + gameHeight));
+        EXPECT_EQ(RectInParent(Pane()), Rect(0, 25, width, dy + gameHeight));
+        EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, dy + gameHeight + 27));
+    }
+
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+    WindowTree m_tree;
+};
+
+TEST_F(AutoFitTest, FitsTheLauncherToTheGameArea)
+{
+    // The control at the pane's origin, 1124 x 697; the game 1000 x 600,
+    // 12 right of and 100 below the control's corner.
+    ::SetWindowPos(Browser(), nullptr, 0, 0, 1124, 697, SWP_NOZORDER);
+    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    const RECT before = WindowRect(Launcher());
+    m_launcher.Tick();
+    EXPECT_EQ(RectInParent(Browser()), Rect(-12, -100, 1224, 800));
+    EXPECT_EQ(RectInParent(Pane()), Rect(0, 25, 1224, 800));
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
+    const RECT after = WindowRect(Launcher());
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+}
+
+TEST_F(AutoFitTest, NarrowFlashWindowIsPassedOverButItsChildrenAreSearched)
+{
+    const HWND hNarrow = m_tree.Add(Browser(), kFlashClass, 0, 0, 994, 700);
+    m_tree.Add(hNarrow, kFlashClass, 20, 40, 995, 500); // browser offset (20, 40)
+    const int width = Width(WindowRect(Browser()));
+    m_launcher.Tick();
+    ExpectFitted(20, 40, width - 995 + 1100, 700);
+}
+
+TEST_F(AutoFitTest, OnlyTheExactClassNameCounts)
+{
+    m_tree.Add(Browser(), L"MacromediaFlashPlayerActiveX2", 0, 0, 1000, 600);
+    m_tree.Add(Browser(), L"XMacromediaFlashPlayerActiveX", 0, 0, 1000, 600);
+    m_tree.Add(Browser(), L"MacromediaFlashPlayerActive", 0, 0, 1000, 600);
+    const RECT launcher = WindowRect(Launcher());
+    m_launcher.Tick();
+    EXPECT_EQ(RectInParent(Browser()), ClientRect(Pane())); // nothing found: the browser fills the pane
+    EXPECT_EQ(WindowRect(Launcher()), launcher);
+}
+
+TEST_F(AutoFitTest, ClassInOtherLettersIsNotTheFlashWindow)
+{
+    // Only this spelling is registered in this process: class names are
+    // compared without regard to case when they are registered.
+    m_tree.Add(Browser(), L"macromediaflashplayeractivex", 0, 0, 1000, 600);
+    const RECT launcher = WindowRect(Launcher());
+    m_launcher.Tick();
+    EXPECT_EQ(WindowRect(Launcher()), launcher);
+}
+
+TEST_F(AutoFitTest, FirstWindowInTheWalkWins)
+{
+    // Each window is tested before its children, siblings in order: a
+    // qualifying descendant of an earlier sibling beats a later sibling.
+    const HWND hFirst = m_tree.Add(Browser(), L"PageFrame", 0, 0, 1100, 700);
+    m_tree.Add(hFirst, kFlashClass, 10, 20, 1000, 600);
+    m_tree.Add(Browser(), kFlashClass, 30, 40, 1000, 750);
+    const int width = Width(WindowRect(Browser()));
+    m_launcher.Tick();
+    ExpectFitted(10, 20, width + 100, 700);
+}
+
+struct GameHeight
+{
+    int flashHeight;
+    int gameHeight;
+};
+
+class GameHeightTest : public AutoFitTest, public ::testing::WithParamInterface<GameHeight>
+{
+};
+
+TEST_P(GameHeightTest, OnlyAFlashWindowOfExactly750GetsTheTallGameArea)
+{
+    // At the very top of the browser: dy = 0.
+    m_tree.Add(Browser(), kFlashClass, 0, 0, 1000, GetParam().flashHeight);
+    m_launcher.Tick();
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, GetParam().gameHeight + 27));
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, GameHeightTest,
+                         ::testing::Values(GameHeight{750, 750}, GameHeight{749, 700}, GameHeight{751, 700},
+                                           GameHeight{700, 700}),
+                         [](const auto& info) { return "Flash" + std::to_string(info.param.flashHeight); });
+
+TEST_F(AutoFitTest, FittedWindowStaysPutOnLaterTicks)
+{
+    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    m_launcher.Tick();
+    // The page sizes its game area with the browser: 1100 wide now.
+    ::SetWindowPos(hFlash, nullptr, 0, 0, 1100, 600, SWP_NOMOVE | SWP_NOZORDER);
+    m_launcher.Tick();
+    const RECT browser = RectInParent(Browser());
+    const RECT pane = RectInParent(Pane());
+    const RECT launcher = WindowRect(Launcher());
+
+    PlacementCounter launcherPlacements(Launcher());
+    for (int i = 0; i < 5; ++i)
+        m_launcher.Tick();
+    EXPECT_EQ(RectInParent(Browser()), browser);
+    EXPECT_EQ(RectInParent(Pane()), pane);
+    EXPECT_EQ(WindowRect(Launcher()), launcher);
+    EXPECT_EQ(launcherPlacements.Count(), 0) << "the launcher was resized to the size it had";
+    ExpectFitted(12, 100, Width(browser), 700);
+}
+
+TEST_F(AutoFitTest, WithoutFlashTheBrowserGoesBackToThePaneOnly)
+{
+    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    m_launcher.Tick();
+    const RECT pane = RectInParent(Pane());
+    const RECT launcher = WindowRect(Launcher());
+    m_tree.Remove(hFlash);
+    m_launcher.Tick();
+    EXPECT_EQ(RectInParent(Browser()), Rect(0, 0, Width(pane), Height(pane)));
+    EXPECT_EQ(RectInParent(Pane()), pane);
+    EXPECT_EQ(WindowRect(Launcher()), launcher);
+}
+
+TEST_F(AutoFitTest, UntickingRestoresTheBaseLayoutAtOnceAndTickingWaits)
+{
+    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    m_launcher.Tick();
+    ASSERT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
+
+    m_launcher.ClickAutoFit();
+    EXPECT_FALSE(m_launcher.AutoFitChecked());
+    EXPECT_EQ(Width(WindowRect(Launcher())), 1148);
+    EXPECT_EQ(Height(WindowRect(Launcher())), 750);
+    const RECT client = ClientRect(Launcher());
+    EXPECT_EQ(RectInParent(Pane()), Rect(0, 25, Width(client), Height(client) - 25));
+    EXPECT_EQ(RectInParent(Browser()), Rect(0, 0, Width(client), Height(client) - 25));
+    EXPECT_TRUE(::IsWindowVisible(Pane()));
+    EXPECT_FALSE(::KillTimer(Launcher(), 0)) << "the timer still runs";
+
+    m_launcher.ClickAutoFit();
+    EXPECT_TRUE(m_launcher.AutoFitChecked());
+    EXPECT_EQ(Width(WindowRect(Launcher())), 1148) << "ticking the box fitted at once";
+    EXPECT_EQ(RectInParent(Browser()), Rect(0, 0, Width(client), Height(client) - 25));
+    EXPECT_TRUE(::KillTimer(Launcher(), 0)) << "the timer was not started";
+}
+
+TEST_F(AutoFitTest, TheTimerFitsTheLauncherBySelf)
+{
+    m_tree.Add(Browser(), kFlashClass, 0, 50, 1000, 600);
+    EXPECT_TRUE(PumpUntil([&] { return ClientRect(Launcher()) == Rect(0, 0, 1100, 777); }, 5000));
+}
+
+TEST_F(AutoFitTest, FixedWidthFlashWindowStopsAtTheWidthLimits)
+{
+    // A Flash window whose width never follows the browser's.
+    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 0, 0, 1000, 600);
+    for (int i = 0; i < 50; ++i)
+        m_launcher.Tick();
+    EXPECT_EQ(Width(WindowRect(Browser())), 4400);
+
+    ::SetWindowPos(hFlash, nullptr, 0, 0, 2000, 600, SWP_NOMOVE | SWP_NOZORDER);
+    for (int i = 0; i < 10; ++i)
+        m_launcher.Tick();
+    EXPECT_EQ(Width(WindowRect(Browser())), 1100);
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 727));
+}
+
+// With Wine's own control, whose page lives in a window of its own.
+class AutoFitRealBrowserTest : public ::testing::Test
+{
+protected:
+    TempDir m_dir;
+    RecordingProxy m_proxy;
+    ProxySetting m_setting{m_proxy.Port()};
+    LauncherWindow m_launcher;
+    WindowTree m_tree;
+};
+
+TEST_F(AutoFitRealBrowserTest, FitsAGameInsideTheBrowsersPageWindow)
+{
+    const HWND hBrowser = m_launcher.Explorer();
+    HWND hView = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (hView = ::GetWindow(hBrowser, GW_CHILD)) != nullptr; }));
+    m_tree.Add(hView, kFlashClass, 12, 100, 1000, 600);
+    const RECT view = WindowRect(hView);
+    const RECT browser = WindowRect(hBrowser);
+    const int dx = view.left - browser.left + 12;
+    const int dy = view.top - browser.top + 100;
+    m_launcher.Tick();
+    EXPECT_EQ(RectInParent(hBrowser), Rect(-dx, -dy, Width(browser) + 100, dy + 700));
+    EXPECT_EQ(ClientRect(m_launcher.Hwnd()), Rect(0, 0, 1100, dy + 727));
+}
+
+// Without a browser control a tick changes nothing, and never looks at
+// windows outside the launcher.
+class AutoFitWithoutBrowserTest : public ::testing::Test
+{
+protected:
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser{FakeBrowserFailure::Create};
+    LauncherWindow m_launcher;
+    WindowTree m_tree;
+};
+
+TEST_F(AutoFitWithoutBrowserTest, TickLeavesTheLayoutAlone)
+{
+    ASSERT_EQ(m_launcher.Explorer(), nullptr);
+    // A Flash window elsewhere on the desktop is none of the launcher's.
+    m_tree.Add(nullptr, kFlashClass, 0, 0, 1000, 600);
+    const RECT launcher = WindowRect(m_launcher.Hwnd());
+    const RECT pane = RectInParent(m_launcher.Pane());
+    for (int i = 0; i < 3; ++i)
+        m_launcher.Tick();
+    EXPECT_EQ(WindowRect(m_launcher.Hwnd()), launcher);
+    EXPECT_EQ(RectInParent(m_launcher.Pane()), pane);
+}
+
+} // namespace
