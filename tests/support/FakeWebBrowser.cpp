@@ -330,6 +330,12 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
         if (v.vt != (VT_BYREF | VT_VARIANT) || v.pvarVal != nullptr)
             ++m_record.navigateCallsWithOtherArgs;
     }
+    if (!m_record.popupDuringNavigation.empty())
+    {
+        const std::wstring popup = std::move(m_record.popupDuringNavigation);
+        m_record.popupDuringNavigation.clear();
+        FireNewWindow3(popup, &m_record.popupDuringNavigationCancel);
+    }
     if (m_failure == FakeBrowserFailure::Navigate)
     {
         if (pExcepInfo)

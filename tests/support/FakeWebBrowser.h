@@ -33,6 +33,10 @@ struct FakeBrowserRecord
     std::vector<UINT> windowKeys;          // WM_KEYDOWN codes that reached the control's window
     std::string state;                     // bytes loaded from the persisted state
     bool initNew = false;
+    // A new window the page asks for from inside the next Navigate, and
+    // what Cancel came back as.
+    std::wstring popupDuringNavigation;
+    VARIANT_BOOL popupDuringNavigationCancel = VARIANT_FALSE;
 };
 
 class FakeWebBrowser final : public IOleObject,

@@ -1,0 +1,121 @@
+// Settings files no launcher wrote: huge, garbage, Unicode, locked. Every
+// start comes up with a row of the catalogue, quietly.
+
+#include "support/FakeWebBrowser.h"
+#include "support/LauncherWindow.h"
+#include "support/TempDir.h"
+
+#include "framework/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+namespace
+{
+
+class SettingsStressTest : public ::testing::Test
+{
+protected:
+    std::wstring IniPath() const { return m_dir.File(L"UserVar.ini"); }
+
+    // Starts the launcher again; checks it came up sound.
+    LauncherWindow& Start()
+    {
+        m_launcher.reset();
+        m_launcher = std::make_unique<LauncherWindow>();
+        const int row = m_launcher->CurrentRow();
+        EXPECT_GE(row, 0);
+        EXPECT_LE(row, 78);
+        EXPECT_EQ(m_launcher->UrlEnabled(), row == 78);
+        EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
+        return *m_launcher;
+    }
+
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    std::unique_ptr<LauncherWindow> m_launcher;
+};
+
+TEST_F(SettingsStressTest, MegabyteFileIsReadAndKept)
+{
+    std::string text = "[junk]\r\n";
+    for (int i = 0; text.size() < (1u << 20); ++i)
+        text += "key" + std::to_string(i) + "=some value that fills the file\r\n";
+    text += "[section]\r\nServersSel=7\r\nUrl=http://x.test/\r\n";
+    WriteFileBytes(IniPath(), text);
+
+    LauncherWindow& launcher = Start();
+    EXPECT_EQ(launcher.CurrentRow(), 7);
+    launcher.ChooseRow(11);
+    const std::string after = ReadFileBytes(IniPath());
+    EXPECT_GT(after.size(), 1u << 20);
+    EXPECT_NE(after.find("key12345=some value that fills the file\r\n"), std::string::npos);
+    EXPECT_NE(after.find("ServersSel=11\r\n"), std::string::npos);
+    EXPECT_EQ(Start().CurrentRow(), 11);
+}
+
+TEST_F(SettingsStressTest, BinaryGarbageGivesAValidRow)
+{
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 5; ++round)
+    {
+        std::string garbage(64 * 1024, '\0');
+        for (char& c : garbage)
+            c = static_cast<char>(random());
+        if (round == 1)
+            garbage += "\r\n[section]\r\nServersSel=3\r\n"; // garbage around a sound key
+        WriteFileBytes(IniPath(), garbage);
+        LauncherWindow& launcher = Start();
+        launcher.ChooseRow(4);
+        Start();
+    }
+}
+
+TEST_F(SettingsStressTest, UnicodeFileStaysUnicodeAndKeepsEveryCharacter)
+{
+    const std::wstring text = L"\xFEFF[section]\r\nServersSel=78\r\nUrl=http://例子.test/路径\r\n";
+    WriteFileBytes(IniPath(), std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+    LauncherWindow& launcher = Start();
+    EXPECT_EQ(launcher.CurrentRow(), 78);
+    EXPECT_EQ(launcher.UrlText(), L"http://例子.test/路径");
+
+    launcher.TypeUrl(L"http://游戏.test/");
+    launcher.ClickEnter();
+    const std::string after = ReadFileBytes(IniPath());
+    ASSERT_GE(after.size(), 2u);
+    EXPECT_EQ(after.substr(0, 2), "\xFF\xFE");
+    const std::wstring wide(reinterpret_cast<const wchar_t*>(after.data() + 2), (after.size() - 2) / 2);
+    EXPECT_NE(wide.find(L"Url=http://游戏.test/"), std::wstring::npos);
+    EXPECT_EQ(Start().UrlText(), L"http://游戏.test/");
+}
+
+TEST_F(SettingsStressTest, LockedFileIsPassedOverUntilItIsFree)
+{
+    WriteFileBytes(IniPath(), "[section]\r\nServersSel=9\r\nUrl=http://x.test/\r\n");
+    {
+        const UniqueFileHandle lock(
+            ::CreateFileW(IniPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        LauncherWindow& launcher = Start();
+        launcher.ChooseRow(5);
+        launcher.ClickEnter();
+        m_launcher.reset();
+    }
+    const int row = Start().CurrentRow();
+    EXPECT_TRUE(row == 9 || row == 5) << row;
+}
+
+TEST_F(SettingsStressTest, DirectoryInPlaceOfTheFile)
+{
+    ASSERT_TRUE(::CreateDirectoryW(IniPath().c_str(), nullptr));
+    LauncherWindow& launcher = Start();
+    EXPECT_EQ(launcher.CurrentRow(), 0);
+    launcher.ChooseRow(78);
+    launcher.ClickEnter();
+    EXPECT_EQ(Start().CurrentRow(), 0);
+}
+
+} // namespace
