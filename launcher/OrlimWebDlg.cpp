@@ -400,23 +400,35 @@ void COrlimWebDlg::OnBnClickedAutofitCheck()
     }
 }
 
+namespace
+{
+
+// Tests one window of the walk; ends it at the Flash window. A window whose
+// class or rectangle cannot be read (it is going away) does not qualify.
+BOOL CALLBACK TestForFlashWindow(HWND hWnd, LPARAM lParam)
+{
+    wchar_t szClass[kClassNameLength];
+    RECT rect;
+    if (::GetClassNameW(hWnd, szClass, kClassNameLength) > 0 && std::wcscmp(szClass, kFlashWindowClass) == 0 &&
+        ::GetWindowRect(hWnd, &rect) && RectWidth(rect) >= kFlashMinWidth)
+    {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
 HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
 {
-    for (HWND hWndChild = ::FindWindowExW(hWndParent, nullptr, nullptr, nullptr); hWndChild;
-         hWndChild = ::FindWindowExW(hWndParent, hWndChild, nullptr, nullptr))
-    {
-        // Each window is tested before its children. One whose class or
-        // rectangle cannot be read (it is going away) does not qualify.
-        wchar_t szClass[kClassNameLength];
-        RECT rect;
-        if (::GetClassNameW(hWndChild, szClass, kClassNameLength) > 0 &&
-            std::wcscmp(szClass, kFlashWindowClass) == 0 && ::GetWindowRect(hWndChild, &rect) &&
-            RectWidth(rect) >= kFlashMinWidth)
-            return hWndChild;
-        if (const HWND hWndFound = FindFlashWindow(hWndChild))
-            return hWndFound;
-    }
-    return nullptr;
+    // Depth first, each window before its children, siblings in z-order:
+    // the order in which the system enumerates a window's descendants. It
+    // takes each window's child list once; stepping from sibling to sibling
+    // with FindWindowEx would list the siblings again at every step.
+    HWND hWndFound = nullptr;
+    ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&hWndFound));
+    return hWndFound;
 }
 
 void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)

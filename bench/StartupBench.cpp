@@ -1,0 +1,172 @@
+// Start-up and memory of the launcher against its floors, measured side by
+// side: each run starts each program in turn in a fresh directory and times
+// it from process start until its window is visible with the browser
+// control in it.
+//   startup_bench.exe RUNS LAUNCHER.exe FLOOR.exe [FLOOR.exe...]
+
+#include "framework/UniqueHandle.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct Search
+{
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindBrowser(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<Search*>(lParam);
+    wchar_t cls[64];
+    if (::IsWindowVisible(hWnd) && ::GetClassNameW(hWnd, cls, 64) && std::wstring(cls) == L"Shell Embedding")
+    {
+        search->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != search->pid || !::IsWindowVisible(hWnd))
+        return TRUE;
+    ::EnumChildWindows(hWnd, FindBrowser, lParam);
+    if (!search->found)
+        return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
+double Now()
+{
+    LARGE_INTEGER counter, frequency;
+    ::QueryPerformanceCounter(&counter);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Run
+{
+    double ms = 0;
+    SIZE_T peakAfterStart = 0;
+    SIZE_T peakAfterTicks = 0;
+    SIZE_T workingSetAfterTicks = 0;
+};
+
+SIZE_T PeakWorkingSet(HANDLE hProcess, SIZE_T* current = nullptr)
+{
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof(pmc);
+    ::GetProcessMemoryInfo(hProcess, &pmc, sizeof(pmc));
+    if (current)
+        *current = pmc.WorkingSetSize;
+    return pmc.PeakWorkingSetSize;
+}
+
+Run StartOnce(const std::wstring& exe, bool ticks)
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"orlim-bench-" + std::to_wstring(::GetTickCount64());
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    Run run;
+    const double start = Now();
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+        return run;
+    const UniqueKernelHandle hProcess(pi.hProcess);
+    const UniqueKernelHandle hThread(pi.hThread);
+    Search search = {pi.dwProcessId, nullptr};
+    while (!search.found && ::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+    {
+        ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            ::Sleep(1);
+    }
+    run.ms = Now() - start;
+
+    if (ticks && search.found)
+    {
+        ::Sleep(500); // let the first page load fail and settle
+        run.peakAfterStart = PeakWorkingSet(pi.hProcess);
+        for (int i = 0; i < 100; ++i)
+            ::SendMessageW(search.found, WM_TIMER, 0, 0);
+        run.peakAfterTicks = PeakWorkingSet(pi.hProcess, &run.workingSetAfterTicks);
+    }
+    ::TerminateProcess(pi.hProcess, 0);
+    ::WaitForSingleObject(pi.hProcess, 5000);
+    ::DeleteFileW((dir + L"\\UserVar.ini").c_str());
+    ::RemoveDirectoryW(dir.c_str());
+    return run;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 4)
+    {
+        std::fprintf(stderr, "usage: startup_bench RUNS LAUNCHER.exe FLOOR.exe [FLOOR.exe...]\n");
+        return 2;
+    }
+    const int runs = _wtoi(argv[1]);
+    const int programs = argc - 2;
+    for (int p = 0; p < programs; ++p)
+        StartOnce(argv[2 + p], false); // warm the caches of each first
+
+    std::vector<std::vector<double>> times(programs);
+    std::vector<Run> launcherRuns;
+    for (int i = 0; i < runs; ++i)
+    {
+        // Rotate which goes first, so that none always follows another.
+        for (int k = 0; k < programs; ++k)
+        {
+            const int p = (i + k) % programs;
+            const Run run = StartOnce(argv[2 + p], p == 0);
+            times[p].push_back(run.ms);
+            if (p == 0)
+                launcherRuns.push_back(run);
+        }
+    }
+    const double launcher = Median(times[0]);
+    std::printf("startup_launcher_ms %.1f\n", launcher);
+    for (int p = 1; p < programs; ++p)
+    {
+        const double floor = Median(times[p]);
+        std::printf("startup_floor%d_ms %.1f\nstartup_ratio%d %.2f\n", p, floor, p, launcher / floor);
+    }
+
+    std::vector<double> peakStart, peakTicks, wsTicks;
+    for (const Run& run : launcherRuns)
+    {
+        peakStart.push_back(static_cast<double>(run.peakAfterStart) / 1024);
+        peakTicks.push_back(static_cast<double>(run.peakAfterTicks) / 1024);
+        wsTicks.push_back(static_cast<double>(run.workingSetAfterTicks) / 1024);
+    }
+    std::printf("peak_ws_after_start_kib %.0f\npeak_ws_after_100_ticks_kib %.0f\nws_after_100_ticks_kib %.0f\n",
+                Median(peakStart), Median(peakTicks), Median(wsTicks));
+    return 0;
+}

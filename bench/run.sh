@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Measures the launcher against its floors and writes docs/performance.md:
+# start-up against a minimal dialog program that hosts the same control, one
+# auto-fit tick against one enumeration of the same window tree, the size of
+# the executable, and its working set after start-up and after 100 ticks.
+#   bash bench/run.sh [RUNS]      (RUNS: start-ups of each program, default 20)
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+
+runs=${1:-20}
+orlim_prepare
+orlim_configure
+orlim_say "building"
+cmake --build "$ORLIM_BUILD" --target OrlimWeb startup_floor startup_floor_cc startup_bench tick_bench recording_proxy \
+    >"$ORLIM_BUILD/build.log" 2>&1 ||
+    { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
+orlim_wait_prefix
+
+# The launcher's first page goes to the prefix's proxy: answer it on loopback.
+wine "$ORLIM_BUILD/tests/recording_proxy.exe" "$ORLIM_PROXY_PORT" "$ORLIM_BUILD/bench-requests.log" \
+    </dev/null >/dev/null 2>&1 &
+ORLIM_PROXY_PID=$!
+
+# Wine's HTML engine is left out: Debian's Wine looks for it at the first
+# navigation of every process and finds nothing, a detour of its own that
+# only adds noise to both programs' start-up.
+export WINEDLLOVERRIDES="mshtml=d"
+results="$ORLIM_BUILD/bench-results.txt"
+orlim_say "timing $runs start-ups of each program"
+wine "$ORLIM_BUILD/bench/startup_bench.exe" "$runs" "$(winepath -w "$ORLIM_BUILD/OrlimWeb.exe")" \
+    "$(winepath -w "$ORLIM_BUILD/bench/startup_floor.exe")" \
+    "$(winepath -w "$ORLIM_BUILD/bench/startup_floor_cc.exe")" 2>/dev/null | tr -d '\r' >"$results"
+orlim_say "timing auto-fit ticks"
+wine "$ORLIM_BUILD/bench/tick_bench.exe" 2>/dev/null | tr -d '\r' >>"$results"
+echo "exe_bytes $(stat -c %s "$ORLIM_BUILD/OrlimWeb.exe")" >>"$results"
+cat "$results"
+
+value() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
+cpu=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n1)
+{
+    echo "# Performance"
+    echo
+    echo "Measured by \`bash bench/run.sh\` on $(date -u +%Y-%m-%d): ${cpu:-unknown CPU}, $(nproc) cores,"
+    echo "$(free -g | awk '/^Mem:/ { print $2 }') GiB, $(wine --version) under Xvfb (without its HTML engine), $runs start-ups of each program."
+    echo "Each ratio is the launcher's figure over its floor's, both measured in the same run."
+    echo
+    echo "| What | Launcher | Floor | Ratio | Goal |"
+    echo "|---|---|---|---|---|"
+    echo "| start-up, process start to window shown with the browser control in it (median) | $(value startup_launcher_ms) ms | $(value startup_floor1_ms) ms | $(value startup_ratio1) | ≤ 1.2 |"
+    echo "| the same, against a floor that also initialises version 6 of the common controls | $(value startup_launcher_ms) ms | $(value startup_floor2_ms) ms | $(value startup_ratio2) | |"
+    for shape in wide nested; do
+        for n in 10 100 1000; do
+            echo "| one auto-fit tick, $n windows ($shape) under the control, no game (median) | $(value tick_${shape}_${n}_us) µs | $(value tick_floor_${shape}_${n}_us) µs | $(value tick_ratio_${shape}_${n}) | ≤ 1.5 |"
+        done
+    done
+    echo
+    echo "| What | Measured | Goal |"
+    echo "|---|---|---|"
+    echo "| size of OrlimWeb.exe (static runtime, stripped) | $(( $(value exe_bytes) / 1024 )) KiB | ≤ 1024 KiB |"
+    echo "| peak working set after start-up (median) | $(value peak_ws_after_start_kib) KiB | |"
+    echo "| peak working set after 100 more ticks (median) | $(value peak_ws_after_100_ticks_kib) KiB | no growth |"
+    echo
+    cat "$ORLIM_ROOT/bench/notes.md"
+} >"$ORLIM_ROOT/docs/performance.md"
+orlim_say "wrote docs/performance.md"
