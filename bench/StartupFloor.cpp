@@ -55,8 +55,8 @@ public:
     HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
-                                               LPRECT pos, LPRECT clip, LPOLEINPLACEFRAMEINFO info) override
+    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc, LPRECT pos,
+                                               LPRECT clip, LPOLEINPLACEFRAMEINFO info) override
     {
         *ppFrame = nullptr;
         *ppDoc = nullptr;

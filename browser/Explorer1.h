@@ -11,6 +11,5 @@ public:
     // Starts loading an address in the control's top-level frame; the
     // optional arguments may each be null. Does nothing while no control is
     // bound; a failed call throws COleDispatchException or COleException.
-    void Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
-                  VARIANT* Headers);
+    void Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers);
 };

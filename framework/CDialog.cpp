@@ -36,10 +36,7 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) noexcept
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) noexcept : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 INT_PTR CDialog::DoModal()
 {
@@ -60,8 +57,7 @@ INT_PTR CDialog::DoModal()
     m_bContinueModal = false;
 
     if (m_hWnd)
-        SetWindowPos(nullptr, 0, 0, 0, 0,
-                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
     if (bEnableParent)
         ::EnableWindow(hWndParent, TRUE);
     if (hWndParent && ::GetActiveWindow() == m_hWnd)
@@ -190,8 +186,8 @@ BOOL CDialog::CreateDlgIndirect(HWND hWndParent)
     }
 
     AfxHookWindowCreate(this);
-    const HWND hWnd = ::CreateDialogIndirectParamW(hInst, static_cast<LPCDLGTEMPLATEW>(pTemplate), hWndParent,
-                                                   AfxDlgProc, 0);
+    const HWND hWnd =
+        ::CreateDialogIndirectParamW(hInst, static_cast<LPCDLGTEMPLATEW>(pTemplate), hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     m_oleItems.clear();
     return hWnd != nullptr;

@@ -34,8 +34,7 @@ void InitializeOleOnce()
 
 bool IsInputMessage(UINT message) noexcept
 {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
 }
 
 } // namespace
@@ -52,8 +51,8 @@ bool AfxControlContainerEnabled() noexcept
 
 COleControlContainer::COleControlContainer(CWnd* pWnd) noexcept : m_pWnd(pWnd) {}
 
-BOOL COleControlContainer::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID,
-                                         const BYTE* pState, size_t cbState, HWND* phWnd)
+BOOL COleControlContainer::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID, const BYTE* pState,
+                                         size_t cbState, HWND* phWnd)
 {
     InitializeOleOnce();
     ComPtr<COleControlSite> pSite(new COleControlSite(this));
@@ -117,8 +116,7 @@ HRESULT STDMETHODCALLTYPE COleControlContainer::QueryInterface(REFIID iid, void*
 {
     if (!ppv)
         return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow ||
-        iid == IID_IOleInPlaceFrame)
+    if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
         *ppv = static_cast<IOleInPlaceFrame*>(this);
     else if (iid == IID_IParseDisplayName || iid == IID_IOleContainer)
         *ppv = static_cast<IOleContainer*>(this);

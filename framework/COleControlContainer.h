@@ -26,8 +26,8 @@ public:
 
     // Creates a control as a child of the window; FALSE if it cannot be.
     // OLE is initialised on this thread with the first control.
-    BOOL CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID, const BYTE* pState,
-                       size_t cbState, HWND* phWnd);
+    BOOL CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID, const BYTE* pState, size_t cbState,
+                       HWND* phWnd);
     // Closes every control, the last created first.
     void DestroyControls();
     void RemoveSite(COleControlSite* pSite) noexcept;

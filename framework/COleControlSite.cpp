@@ -38,21 +38,20 @@ struct ExcepInfoOwner
 
 } // namespace
 
-COleControlSite::COleControlSite(COleControlContainer* pCtrlCont) noexcept
-    : m_pCtrlCont(pCtrlCont), m_xEventSink(this)
+COleControlSite::COleControlSite(COleControlContainer* pCtrlCont) noexcept : m_pCtrlCont(pCtrlCont), m_xEventSink(this)
 {
 }
 
-HRESULT COleControlSite::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID,
-                                       const BYTE* pState, size_t cbState)
+HRESULT COleControlSite::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID, const BYTE* pState,
+                                       size_t cbState)
 {
     ComPtr<COleControlSite> keepAlive(this);
     m_nID = nID;
     m_rect = rect;
 
     ComPtr<IClassFactory> pFactory;
-    HRESULT hr = ::CoGetClassObject(clsid, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, nullptr,
-                                    IID_IClassFactory, pFactory.PutVoid());
+    HRESULT hr = ::CoGetClassObject(clsid, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, nullptr, IID_IClassFactory,
+                                    pFactory.PutVoid());
     if (SUCCEEDED(hr))
         hr = pFactory->CreateInstance(nullptr, IID_IOleObject, m_pObject.PutVoid());
     pFactory.Reset();
@@ -434,8 +433,8 @@ HRESULT STDMETHODCALLTYPE COleControlSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE COleControlSite::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                                  EXCEPINFO*, UINT*) noexcept
+HRESULT STDMETHODCALLTYPE COleControlSite::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                                  UINT*) noexcept
 {
     return DISP_E_MEMBERNOTFOUND;
 }
@@ -487,8 +486,8 @@ HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::GetIDsOfNames(REFIID, LPO
 }
 
 HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD,
-                                                              DISPPARAMS* pDispParams, VARIANT*,
-                                                              EXCEPINFO* pExcepInfo, UINT* puArgErr) noexcept
+                                                              DISPPARAMS* pDispParams, VARIANT*, EXCEPINFO* pExcepInfo,
+                                                              UINT* puArgErr) noexcept
 {
     if (!pDispParams)
         return E_INVALIDARG;

@@ -17,10 +17,7 @@ class DispatchArgs;
 // Creation runs in a fixed order (create, client site, persisted state,
 // events, extent, in-place activation, window); DestroyControl undoes it in
 // reverse: events first, because closing a control fires some.
-class COleControlSite final : public IOleClientSite,
-                              public IOleInPlaceSite,
-                              public IOleControlSite,
-                              public IDispatch
+class COleControlSite final : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch
 {
 public:
     explicit COleControlSite(COleControlContainer* pCtrlCont) noexcept;
@@ -30,8 +27,8 @@ public:
     // Creates the control as a child of the container's window at rect
     // (pixels), loading its state from pState if there is one. On failure
     // nothing of the control is left behind.
-    HRESULT CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID,
-                          const BYTE* pState, size_t cbState);
+    HRESULT CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID, const BYTE* pState,
+                          size_t cbState);
     void DestroyControl();
 
     HWND GetHwnd() const noexcept { return m_hWnd; }
@@ -107,8 +104,8 @@ private:
         HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) noexcept override;
         HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) noexcept override;
         HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override;
-        HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
-                                         VARIANT*, EXCEPINFO* pExcepInfo, UINT* puArgErr) noexcept override;
+        HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
+                                         EXCEPINFO* pExcepInfo, UINT* puArgErr) noexcept override;
 
     private:
         COleControlSite* m_pSite;

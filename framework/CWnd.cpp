@@ -17,7 +17,7 @@ struct ThreadState
 {
     std::unordered_map<HWND, CWnd*> permanentMap;
     std::unordered_map<HWND, std::unique_ptr<CWnd>> tempMap;
-    MSG lastSentMsg = {};   // the message being handled, for CWnd::Default
+    MSG lastSentMsg = {};     // the message being handled, for CWnd::Default
     CWnd* pWndInit = nullptr; // the object whose window is being created
     UniqueHook hookCbt;
 
@@ -162,8 +162,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!Attach(hWnd))
         return FALSE;
-    const auto pfnOld = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    const auto pfnOld =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     if (pfnOld != AfxWndProc)
         m_pfnSuper = pfnOld;
     return TRUE;
@@ -338,10 +338,7 @@ const AFX_MSGMAP* CWnd::GetMessageMap() const
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
     using ThisClass = CWnd;
-    static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-        ON_WM_DESTROY()
-        ON_WM_NCDESTROY()
-        {0, 0, 0, nullptr}};
+    static const AFX_MSGMAP_ENTRY _messageEntries[] = {ON_WM_DESTROY() ON_WM_NCDESTROY(){0, 0, 0, nullptr}};
     static const AFX_MSGMAP messageMap = {nullptr, &_messageEntries[0]};
     return &messageMap;
 }

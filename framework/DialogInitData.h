@@ -32,6 +32,6 @@ private:
 // Messages of the entries.
 enum : WORD
 {
-    AFX_DLGINIT_CB_ADDSTRING = 0x0403,      // the 16-bit CB_ADDSTRING: add an 8-bit string
-    AFX_DLGINIT_LOADFROMSTREAM = 0x0376,    // an ActiveX control's persisted state
+    AFX_DLGINIT_CB_ADDSTRING = 0x0403,   // the 16-bit CB_ADDSTRING: add an 8-bit string
+    AFX_DLGINIT_LOADFROMSTREAM = 0x0376, // an ActiveX control's persisted state
 };

@@ -122,7 +122,7 @@ DialogTemplate::DialogTemplate(const void* pTemplate, size_t cbTemplate)
         item.cy = r.Read<short>();
         item.nID = r.Read<DWORD>();
         item.className = r.ReadSzOrOrd();
-        r.ReadSzOrOrd(); // text
+        r.ReadSzOrOrd();        // text
         r.Skip(r.Read<WORD>()); // creation data
         item.nIndex = i;
         const bool bOle = !item.className.empty() && item.className[0] == L'{';

@@ -86,8 +86,8 @@ void FillExcepInfo(EXCEPINFO* pExcepInfo, const wchar_t* pszDescription, SCODE s
 
 } // namespace
 
-HRESULT AfxDispatchEvent(CWnd* pTarget, UINT nCtlID, DISPID dispid, DISPPARAMS* pDispParams,
-                         EXCEPINFO* pExcepInfo, UINT* puArgErr) noexcept
+HRESULT AfxDispatchEvent(CWnd* pTarget, UINT nCtlID, DISPID dispid, DISPPARAMS* pDispParams, EXCEPINFO* pExcepInfo,
+                         UINT* puArgErr) noexcept
 {
     const AFX_EVENTSINKMAP_ENTRY* pEntry = FindEntry(pTarget, nCtlID, dispid);
     if (!pEntry)

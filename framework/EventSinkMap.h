@@ -28,7 +28,7 @@ class CWnd;
 // One event argument after conversion to the type the map names.
 struct AFX_EVENTPARAM
 {
-    VARIANT var;        // converted value; for by-reference types, the caller's pointer
+    VARIANT var;         // converted value; for by-reference types, the caller's pointer
     BOOL bValue = FALSE; // what a BOOL* handler parameter points at
 };
 
@@ -89,8 +89,7 @@ constexpr bool AfxEventHandlerTakes(void (T::*)(Args...), const char* pbParamInf
 }
 
 template <class T, class... Args, std::size_t... I>
-void AfxCallEventHandler(T* pTarget, void (T::*pfn)(Args...), AFX_EVENTPARAM* pParams,
-                         std::index_sequence<I...>)
+void AfxCallEventHandler(T* pTarget, void (T::*pfn)(Args...), AFX_EVENTPARAM* pParams, std::index_sequence<I...>)
 {
     (pTarget->*pfn)(AfxEventArg<Args>::Get(pParams[I])...);
 }
@@ -105,9 +104,11 @@ void AfxCallEventHandler(T* pTarget, void (T::*pfn)(Args...), AFX_EVENTPARAM* pP
 // Returns S_OK when there is none; DISP_E_EXCEPTION, with pExcepInfo filled
 // in, when the handler throws (by-reference booleans are then left as the
 // control passed them).
-HRESULT AfxDispatchEvent(CWnd* pTarget, UINT nCtlID, DISPID dispid, DISPPARAMS* pDispParams,
-                         EXCEPINFO* pExcepInfo, UINT* puArgErr) noexcept;
+HRESULT AfxDispatchEvent(CWnd* pTarget, UINT nCtlID, DISPID dispid, DISPPARAMS* pDispParams, EXCEPINFO* pExcepInfo,
+                         UINT* puArgErr) noexcept;
 
+// The map macros open and close braces of their own: formatted by hand.
+// clang-format off
 #define DECLARE_EVENTSINK_MAP()                          \
 protected:                                               \
     static const AFX_EVENTSINKMAP* GetThisEventSinkMap(); \
@@ -133,3 +134,4 @@ protected:                                               \
                                                   &_eventsinkEntries[0]};            \
     return &eventsinkMap;                                                            \
     }
+// clang-format on

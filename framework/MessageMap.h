@@ -32,6 +32,8 @@ struct AFX_MSGMAP
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// The map macros open and close braces of their own: formatted by hand.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                          \
 protected:                                             \
     static const AFX_MSGMAP* GetThisMessageMap();      \
@@ -94,3 +96,4 @@ protected:                                             \
         CDC dc(reinterpret_cast<HDC>(wParam));                                             \
         return reinterpret_cast<LRESULT>(pThis->OnCtlColor(                                \
             &dc, CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), nMessage - WM_CTLCOLORMSGBOX));)},
+// clang-format on

@@ -144,9 +144,9 @@ CString ReadSetting(const wchar_t* lpszKey, const wchar_t* lpszDefault)
     CString strValue;
     for (DWORD cchBuffer = kUrlBufferStart;; cchBuffer *= 2)
     {
-        const DWORD cchRead = ::GetPrivateProfileStringW(kSettingsSection, lpszKey, lpszDefault,
-                                                         strValue.GetBuffer(static_cast<int>(cchBuffer - 1)),
-                                                         cchBuffer, kSettingsFile);
+        const DWORD cchRead =
+            ::GetPrivateProfileStringW(kSettingsSection, lpszKey, lpszDefault,
+                                       strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, kSettingsFile);
         if (cchRead < cchBuffer - 1)
         {
             strValue.ReleaseBuffer(static_cast<int>(cchRead));

@@ -82,7 +82,7 @@ orlim_prefix_job() {
     wineserver -w # a server left running after set-up stalls the first window for 10 s
 
     if [ ! -f "$ORLIM_BUILD/keepalive.exe" ] || [ "$ORLIM_ROOT/scripts/keepalive.c" -nt "$ORLIM_BUILD/keepalive.exe" ]; then
-        i686-w64-mingw32-gcc -O1 -s "$ORLIM_ROOT/scripts/keepalive.c" -o "$ORLIM_BUILD/keepalive.exe"
+        i686-w64-mingw32-gcc -O1 -s "$ORLIM_ROOT/scripts/keepalive.c" -o "$ORLIM_BUILD/keepalive.exe" -luser32
     fi
     wine "$ORLIM_BUILD/keepalive.exe" </dev/null >/dev/null 2>&1 &
     sleep 0.3

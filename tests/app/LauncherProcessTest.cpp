@@ -71,8 +71,7 @@ TEST_F(LauncherProcessTest, OpensCentredOnRowZeroAndLoadsItsPage)
     EXPECT_EQ(WindowText(::GetDlgItem(hWnd, IDC_URL_EDIT)), L"http://www.velka.cn/");
 
     EXPECT_TRUE(WaitForRequest(kRowZeroRequest));
-    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")),
-              "[section]\r\nServersSel=0\r\nUrl=http://www.velka.cn/\r\n");
+    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")), "[section]\r\nServersSel=0\r\nUrl=http://www.velka.cn/\r\n");
 }
 
 TEST_F(LauncherProcessTest, StripIsBlueOnScreen)

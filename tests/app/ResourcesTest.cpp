@@ -204,7 +204,7 @@ TEST_F(ResourcesTest, IsA32BitGuiImageThatNeedsOnlySystemDlls)
     EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 
-    const std::vector<std::string> system = {"comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
+    const std::vector<std::string> system = {"comctl32.dll", "gdi32.dll",    "kernel32.dll", "msvcrt.dll",
                                              "ole32.dll",    "oleaut32.dll", "user32.dll"};
     const std::vector<std::string> dlls = ImportedDlls(image, nt);
     EXPECT_FALSE(dlls.empty());
@@ -286,8 +286,8 @@ TEST_F(ResourcesTest, LauncherInitialDataAddsTheLabelsAsGbk)
         pos += 8 + cb;
     }
     ASSERT_EQ(labels.size(), 79u);
-    EXPECT_EQ(labels.front(), "Velka\xB9\xD9\xCD\xF8");     // Velka官网
-    EXPECT_EQ(labels[75], "44\xCD\xE6");                    // 44玩
+    EXPECT_EQ(labels.front(), "Velka\xB9\xD9\xCD\xF8");           // Velka官网
+    EXPECT_EQ(labels[75], "44\xCD\xE6");                          // 44玩
     EXPECT_EQ(labels.back(), "\xCA\xD6\xB6\xAF\xCA\xE4\xC8\xEB"); // 手动输入
 }
 
@@ -322,7 +322,7 @@ TEST_F(ResourcesTest, PaneInitialDataIsTheControlsPersistedState)
     };
     EXPECT_EQ(dword(0), 1000u | (0x0376u << 16)); // control 1000, load from a stream
     EXPECT_EQ(dword(4), 160u);
-    const size_t state = 8; // the 160 data bytes
+    const size_t state = 8;          // the 160 data bytes
     EXPECT_EQ(dword(state + 0), 0u); // no creation key
     EXPECT_EQ(dword(state + 4), 76u);
     EXPECT_EQ(dword(state + 8), 6826u);
@@ -388,14 +388,15 @@ TEST_F(ResourcesTest, VersionBlockNamesTheProduct)
     EXPECT_EQ(fixed->dwFileSubtype, 0u);
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(::VerQueryValueW(copy.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &cb));
+    ASSERT_TRUE(
+        ::VerQueryValueW(copy.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &cb));
     EXPECT_EQ(translation[0], 0x0804);
     EXPECT_EQ(translation[1], 0x03A8);
 
     const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"CompanyName", L"VelkaOrlim辅助"},  {L"FileDescription", L"VelkaOrlim辅助"},
+        {L"CompanyName", L"VelkaOrlim辅助"},     {L"FileDescription", L"VelkaOrlim辅助"},
         {L"ProductName", L"VelkaOrlim系列辅助"}, {L"FileVersion", L"1.0.0.1"},
-        {L"ProductVersion", L"1.0.0.1"},        {L"InternalName", L"OrlimWeb.exe"},
+        {L"ProductVersion", L"1.0.0.1"},         {L"InternalName", L"OrlimWeb.exe"},
         {L"OriginalFilename", L"OrlimWeb.exe"},
     };
     for (const auto& [name, value] : strings)

@@ -61,9 +61,8 @@ TEST_F(PaneTest, ExemptDomainInItsOwnLettersIsLeftToTheControl)
 
 TEST_F(PaneTest, EveryOtherPopupOpensInThePaneInstead)
 {
-    for (const wchar_t* url :
-         {L"http://www.VELKA.cn/news.html", L"http://popup.game.test/pay.html?x=1", L"javascript:void(0)", L"velka.c",
-          L"http://velka.com.cn/", L""})
+    for (const wchar_t* url : {L"http://www.VELKA.cn/news.html", L"http://popup.game.test/pay.html?x=1",
+                               L"javascript:void(0)", L"velka.c", L"http://velka.com.cn/", L""})
     {
         EXPECT_EQ(AskForWindow(url), VARIANT_TRUE) << std::wstring(url).size();
         EXPECT_EQ(m_browser.Record().navigations.back(), url);

@@ -64,7 +64,8 @@ TEST_F(RealBrowserTest, NavigationsReachTheNetworkAsTheCatalogueSays)
 TEST_F(RealBrowserTest, TypedAddressReachesTheNetworkExactly)
 {
     m_launcher.ChooseRow(78);
-    const std::wstring typed = L"http://127.0.0.1:" + std::to_wstring(m_proxy.Port()) + L"/orlim/typed.html?server=7&x=%20";
+    const std::wstring typed =
+        L"http://127.0.0.1:" + std::to_wstring(m_proxy.Port()) + L"/orlim/typed.html?server=7&x=%20";
     m_launcher.TypeUrl(typed);
     m_launcher.ClickEnter();
     // Loopback addresses may bypass the proxy: then the request arrives at

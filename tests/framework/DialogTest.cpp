@@ -37,7 +37,11 @@ std::vector<std::wstring> ComboItems(HWND hCombo)
 class InsideLoop
 {
 public:
-    explicit InsideLoop(void (*pfn)()) { s_pfn = pfn; m_timer = ::SetTimer(nullptr, 0, 10, OnTimer); }
+    explicit InsideLoop(void (*pfn)())
+    {
+        s_pfn = pfn;
+        m_timer = ::SetTimer(nullptr, 0, 10, OnTimer);
+    }
     ~InsideLoop() { ::KillTimer(nullptr, m_timer); }
 
 private:
@@ -265,8 +269,8 @@ TEST(ActiveXDialogTest, SiteAndContainerAnswerWithOneIdentityEach)
     ASSERT_EQ(pSite->GetContainer(pContainer.Put()), S_OK);
     IUnknown* containerIdentity = identity(pContainer.Get());
     EXPECT_NE(containerIdentity, siteIdentity);
-    for (REFIID iid : {IID_IOleInPlaceFrame, IID_IOleInPlaceUIWindow, IID_IOleWindow, IID_IOleContainer,
-                       IID_IParseDisplayName})
+    for (REFIID iid :
+         {IID_IOleInPlaceFrame, IID_IOleInPlaceUIWindow, IID_IOleWindow, IID_IOleContainer, IID_IParseDisplayName})
     {
         ComPtr<IUnknown> p;
         ASSERT_EQ(pContainer->QueryInterface(iid, p.PutVoid()), S_OK);

@@ -98,7 +98,8 @@ private:
 class PlacementCounter
 {
 public:
-    explicit PlacementCounter(HWND hWnd) : m_hook(::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId()))
+    explicit PlacementCounter(HWND hWnd)
+        : m_hook(::SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId()))
     {
         s_hWnd = hWnd;
         s_count = 0;

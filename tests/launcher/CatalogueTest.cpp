@@ -19,16 +19,16 @@ namespace
 {
 
 const std::vector<std::wstring> kLabels = {
-    L"Velka官网", L"Ostrel",   L"360",      L"37wan",     L"多玩",     L"6711",     L"4399",   L"7k7k",
-    L"酷狗",      L"迅雷",     L"百度Belvar", L"兄弟玩",  L"91wan",    L"快玩",     L"搜狗",   L"酷我",
-    L"爱百娱",    L"乐嗨嗨",   L"22KK",     L"斗蟹网",    L"51wan",    L"05wan",    L"EQOrlim", L"56you",
-    L"49you",     L"牛久久",   L"畅游",     L"新浪Orlim", L"微Orlim",  L"51Orlim",  L"PPS",    L"人人网",
-    L"起点",      L"到武林",   L"电驴",     L"盛大",      L"95K",      L"2133",     L"游戏风云", L"2918",
-    L"要玩Orlim", L"乐趣",     L"8090",     L"爆米花",    L"iugame",   L"56UU",     L"178Orlim", L"game168",
-    L"游戏GAGA",  L"2345",     L"915Orlim", L"微微玩",    L"蝌蚪",     L"008玩",    L"大猪网", L"欢畅",
-    L"紫霞",      L"92you",    L"951717",   L"开心网",    L"畅游页游", L"76wan",    L"2125",   L"PPTV",
-    L"91Orlim",   L"地盘网",   L"35wan",    L"凤凰网",    L"敢玩",     L"九维",     L"91RPG",  L"37wanwan",
-    L"WA3",       L"99游戏",   L"风行",     L"44玩",      L"376玩",    L"欢乐一起玩", L"手动输入",
+    L"Velka官网", L"Ostrel", L"360",        L"37wan",     L"多玩",     L"6711",       L"4399",     L"7k7k",
+    L"酷狗",      L"迅雷",   L"百度Belvar", L"兄弟玩",    L"91wan",    L"快玩",       L"搜狗",     L"酷我",
+    L"爱百娱",    L"乐嗨嗨", L"22KK",       L"斗蟹网",    L"51wan",    L"05wan",      L"EQOrlim",  L"56you",
+    L"49you",     L"牛久久", L"畅游",       L"新浪Orlim", L"微Orlim",  L"51Orlim",    L"PPS",      L"人人网",
+    L"起点",      L"到武林", L"电驴",       L"盛大",      L"95K",      L"2133",       L"游戏风云", L"2918",
+    L"要玩Orlim", L"乐趣",   L"8090",       L"爆米花",    L"iugame",   L"56UU",       L"178Orlim", L"game168",
+    L"游戏GAGA",  L"2345",   L"915Orlim",   L"微微玩",    L"蝌蚪",     L"008玩",      L"大猪网",   L"欢畅",
+    L"紫霞",      L"92you",  L"951717",     L"开心网",    L"畅游页游", L"76wan",      L"2125",     L"PPTV",
+    L"91Orlim",   L"地盘网", L"35wan",      L"凤凰网",    L"敢玩",     L"九维",       L"91RPG",    L"37wanwan",
+    L"WA3",       L"99游戏", L"风行",       L"44玩",      L"376玩",    L"欢乐一起玩", L"手动输入",
 };
 
 const int kManualRow = 78;

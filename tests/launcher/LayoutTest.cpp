@@ -41,7 +41,8 @@ class LayoutTest : public ::testing::Test
 protected:
     LayoutTest()
     {
-        ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpPending();
     }
 

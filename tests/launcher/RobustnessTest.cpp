@@ -57,8 +57,8 @@ HWND CreateFlash(HWND hParent, int x, int y, int cx, int cy)
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = kFlashClass;
     ::RegisterClassW(&wc);
-    return ::CreateWindowExW(0, kFlashClass, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr,
-                             wc.hInstance, nullptr);
+    return ::CreateWindowExW(0, kFlashClass, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr, wc.hInstance,
+                             nullptr);
 }
 
 TEST_F(RobustnessTest, SixHundredTicksWithAGameWindowThatComesAndGoes)
@@ -208,8 +208,12 @@ TEST_F(RobustnessTest, ThousandsOfEnterAndEscapeKeysChangeNothing)
     launcher.ChooseRow(78);
     const size_t navigations = m_browser.Record().navigations.size();
     const std::string settings = ReadFileBytes(IniPath());
-    const HWND targets[] = {launcher.Hwnd(), launcher.Item(IDC_PLATFORM_COMBO), launcher.Item(IDC_URL_EDIT),
-                            launcher.Item(IDC_ENTER_BUTTON), launcher.Pane(), launcher.Explorer()};
+    const HWND targets[] = {launcher.Hwnd(),
+                            launcher.Item(IDC_PLATFORM_COMBO),
+                            launcher.Item(IDC_URL_EDIT),
+                            launcher.Item(IDC_ENTER_BUTTON),
+                            launcher.Pane(),
+                            launcher.Explorer()};
     GuiCounts before = {};
     for (int i = 0; i < 1060; ++i)
     {

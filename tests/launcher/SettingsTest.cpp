@@ -160,7 +160,10 @@ std::string StoredRowName(const ::testing::TestParamInfo<StoredRow>& info)
 {
     std::string name = "Stored";
     for (const char* p = info.param.value; *p; ++p)
-        name += *p == '-' ? std::string("Minus") : *p == '+' ? std::string("Plus") : *p == ' ' ? std::string("Space") : std::string(1, *p);
+        name += *p == '-'   ? std::string("Minus")
+                : *p == '+' ? std::string("Plus")
+                : *p == ' ' ? std::string("Space")
+                            : std::string(1, *p);
     return *info.param.value ? name : name + "Empty";
 }
 

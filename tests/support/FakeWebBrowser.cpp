@@ -209,8 +209,8 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Close(DWORD)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG,
-                                                 HWND hwndParent, LPCRECT lprcPosRect)
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
+                                                 LPCRECT lprcPosRect)
 {
     if (iVerb != OLEIVERB_INPLACEACTIVATE || !pActiveSite)
         return E_NOTIMPL;
@@ -238,10 +238,10 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSi
     pSite->GetWindowContext(pFrame.Put(), pDoc.Put(), &rcPos, &rcClip, &frameInfo);
 
     RegisterWindowClass();
-    m_hWnd = ::CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
-                               lprcPosRect->left, lprcPosRect->top, lprcPosRect->right - lprcPosRect->left,
-                               lprcPosRect->bottom - lprcPosRect->top, hwndSite ? hwndSite : hwndParent, nullptr,
-                               ::GetModuleHandleW(nullptr), nullptr);
+    m_hWnd = ::CreateWindowExW(
+        0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP, lprcPosRect->left,
+        lprcPosRect->top, lprcPosRect->right - lprcPosRect->left, lprcPosRect->bottom - lprcPosRect->top,
+        hwndSite ? hwndSite : hwndParent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
     m_pInPlaceSite = pSite.Detach();
@@ -315,8 +315,8 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetTypeInfoCount(UINT* pctinfo)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
-                                                 VARIANT*, EXCEPINFO* pExcepInfo, UINT*)
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
+                                                 EXCEPINFO* pExcepInfo, UINT*)
 {
     if (dispid != kDispidNavigate)
         return DISP_E_MEMBERNOTFOUND;
@@ -418,8 +418,7 @@ LRESULT CALLBACK FakeWebBrowser::WindowProc(HWND hWnd, UINT message, WPARAM wPar
 FakeWebBrowserClass::FakeWebBrowserClass(FakeBrowserFailure failure)
     : m_failure(failure), m_hrOle(::OleInitialize(nullptr))
 {
-    if (FAILED(::CoRegisterClassObject(CLSID_WebBrowser, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                       &m_dwCookie)))
+    if (FAILED(::CoRegisterClassObject(CLSID_WebBrowser, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_dwCookie)))
         throw std::runtime_error("cannot register the fake WebBrowser");
 }
 

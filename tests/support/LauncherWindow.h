@@ -24,9 +24,9 @@ public:
     HWND Explorer() const; // the browser control's window in the pane
 
     // What the player does.
-    void ChooseRow(int nRow);            // picks a row in the drop-down
-    void ClickEnter();                   // presses the enter button
-    void ClickAutoFit();                 // toggles the check box
+    void ChooseRow(int nRow); // picks a row in the drop-down
+    void ClickEnter();        // presses the enter button
+    void ClickAutoFit();      // toggles the check box
     void TypeUrl(const std::wstring& text);
 
     // What the player sees.

@@ -116,8 +116,9 @@ void RecordingProxy::Answer(std::uintptr_t client)
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lines.push_back(line);
     }
-    const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-                                 std::to_string(sizeof(kPage) - 1) + "\r\nConnection: close\r\n\r\n" + kPage;
+    const std::string response =
+        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(sizeof(kPage) - 1) +
+        "\r\nConnection: close\r\n\r\n" + kPage;
     ::send(client, response.data(), static_cast<int>(response.size()), 0);
 }
 
