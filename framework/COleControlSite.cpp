@@ -163,7 +163,7 @@ void COleControlSite::DestroyControl()
         // wrapper already; a window the control left behind is its own.
         pWndCtrl->AttachControlSite(nullptr);
         if (pWndCtrl->m_hWnd == m_hWnd)
-            pWndCtrl->Detach();
+            pWndCtrl->UnsubclassWindow();
     }
     m_hWnd = nullptr;
     if (COleControlContainer* pCtrlCont = std::exchange(m_pCtrlCont, nullptr))

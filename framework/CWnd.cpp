@@ -169,6 +169,13 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
+HWND CWnd::UnsubclassWindow() noexcept
+{
+    if (m_pfnSuper && m_hWnd)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(std::exchange(m_pfnSuper, nullptr)));
+    return Detach();
+}
+
 BOOL CWnd::DestroyWindow()
 {
     if (!m_hWnd)
@@ -428,12 +435,7 @@ void CWnd::OnNcDestroy()
     if (CWinApp* pApp = AfxGetApp(); pApp && pApp->m_pMainWnd == this)
         pApp->m_pMainWnd = nullptr;
     Default();
-    const HWND hWnd = Detach();
-    if (m_pfnSuper)
-    {
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-        m_pfnSuper = nullptr;
-    }
+    UnsubclassWindow();
     m_pCtrlCont.Reset();
     AttachControlSite(nullptr);
     PostNcDestroy();

@@ -42,6 +42,8 @@ public:
     HWND Detach() noexcept;
     // Attaches and routes the window's messages through this object first.
     BOOL SubclassWindow(HWND hWnd);
+    // Gives the window its own procedure back and detaches it.
+    HWND UnsubclassWindow() noexcept;
 
     virtual BOOL DestroyWindow();
 

@@ -18,14 +18,6 @@
 namespace
 {
 
-void PressKey(HWND hWnd, WPARAM vk)
-{
-    const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
-    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
-    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
-    PumpPending();
-}
-
 class PaneTest : public ::testing::Test
 {
 protected:

@@ -35,16 +35,6 @@ namespace
 
 const wchar_t kFlashClass[] = L"MacromediaFlashPlayerActiveX";
 
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
-
 RECT Rect(int x, int y, int cx, int cy)
 {
     return RECT{x, y, x + cx, y + cy};

@@ -54,14 +54,6 @@ private:
 
 KeyRecorder* KeyRecorder::s_instance = nullptr;
 
-void PressKey(HWND hWnd, WPARAM vk)
-{
-    const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
-    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
-    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
-    PumpPending();
-}
-
 class KeyFilterTest : public ::testing::Test
 {
 protected:

@@ -15,16 +15,6 @@ namespace
 
 const COLORREF kStripBlue = RGB(0, 174, 255);
 
-int Width(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-
-int Height(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
-
 // What the screen shows at a point of a window's client area.
 COLORREF ScreenPixel(HWND hWnd, int x, int y)
 {

@@ -107,6 +107,14 @@ void LauncherWindow::Tick()
     ::SendMessageW(m_dlg.m_hWnd, WM_TIMER, 0, 0);
 }
 
+void PressKey(HWND hWnd, WPARAM vk)
+{
+    const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+    PumpPending();
+}
+
 std::wstring WindowText(HWND hWnd)
 {
     const LRESULT n = ::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0);
@@ -128,6 +136,16 @@ RECT WindowRect(HWND hWnd)
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     return rc;
+}
+
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
 }
 
 RECT ClientRect(HWND hWnd)

@@ -47,9 +47,15 @@ private:
     COrlimWebDlg m_dlg;
 };
 
+// Posts a key press (down and up) to a window and handles it, as the
+// program's message loop would.
+void PressKey(HWND hWnd, WPARAM vk);
+
 std::wstring WindowText(HWND hWnd);
 std::wstring ClassName(HWND hWnd);
 RECT WindowRect(HWND hWnd);
+int Width(const RECT& rc);
+int Height(const RECT& rc);
 RECT ClientRect(HWND hWnd);
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hWnd);
