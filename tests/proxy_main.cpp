@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -16,7 +18,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: recording_proxy PORT LOGFILE\n");
         return 2;
     }
-    RecordingProxy proxy(static_cast<unsigned short>(std::atoi(argv[1])));
+    const unsigned short port = static_cast<unsigned short>(std::atoi(argv[1]));
+    std::unique_ptr<RecordingProxy> listening;
+    try
+    {
+        listening = std::make_unique<RecordingProxy>(port);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "recording_proxy: cannot listen on 127.0.0.1:%u (%s)\n", port, e.what());
+        return 1;
+    }
+    const RecordingProxy& proxy = *listening;
     size_t logged = 0;
     for (;;)
     {
