@@ -160,13 +160,9 @@ TEST_F(TypedAddressTest, OddButAnsiAddressesComeBackExactly)
 
 TEST_F(TypedAddressTest, HundredThousandCharactersAreNavigatedAndKeptWhole)
 {
+    // Pasted rather than typed: the box's limit on typing does not apply.
     const std::wstring typed = L"http://long.game.test/?" + std::wstring(100000 - 23, L'x');
-    m_launcher->ChooseRow(78);
-    m_launcher->TypeUrl(typed);
-    const std::wstring held = m_launcher->UrlText(); // what the box holds of it
-    ASSERT_FALSE(held.empty());
-    EXPECT_EQ(typed.compare(0, held.size(), held), 0);
-    EXPECT_EQ(EnterAndReadBack(typed), held);
+    EXPECT_EQ(EnterAndReadBack(typed), typed);
 }
 
 TEST_F(TypedAddressTest, CharactersOutsideTheAnsiCodePageAreTheFilesLimit)
