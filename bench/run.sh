@@ -10,7 +10,7 @@ runs=${1:-20}
 orlim_prepare
 orlim_configure
 orlim_say "building"
-cmake --build "$ORLIM_BUILD" --target OrlimWeb startup_floor startup_floor_cc startup_bench tick_bench recording_proxy \
+cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" --target OrlimWeb startup_floor startup_floor_cc startup_bench tick_bench recording_proxy \
     >"$ORLIM_BUILD/build.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
 orlim_wait_prefix

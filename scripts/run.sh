@@ -14,7 +14,7 @@ fi
 
 orlim_configure
 orlim_say "building"
-cmake --build "$ORLIM_BUILD" --target OrlimWeb recording_proxy >"$ORLIM_BUILD/build.log" 2>&1 ||
+cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" --target OrlimWeb recording_proxy >"$ORLIM_BUILD/build.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
 orlim_wait_prefix
 

@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 orlim_prepare
 orlim_configure
 orlim_say "building"
-cmake --build "$ORLIM_BUILD" --target screenshot_driver >"$ORLIM_BUILD/build.log" 2>&1 ||
+cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" --target screenshot_driver >"$ORLIM_BUILD/build.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
 orlim_wait_prefix
 
