@@ -43,6 +43,7 @@ const wchar_t kKeyServersSel[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
 const DWORD kServersSelBuffer = 3; // a stored row is read as its first two characters
 const DWORD kUrlBufferStart = 260;
+const DWORD kUrlBufferMost = DWORD(1) << 24;
 
 const int kPlatformRows = 78;
 
@@ -138,7 +139,8 @@ int RectHeight(const RECT& rc)
     return rc.bottom - rc.top;
 }
 
-// Reads a value of the settings file whole, however long it is.
+// Reads a value of the settings file whole, however long it is (up to a
+// length no address comes near).
 CString ReadSetting(const wchar_t* lpszKey, const wchar_t* lpszDefault)
 {
     CString strValue;
@@ -147,7 +149,7 @@ CString ReadSetting(const wchar_t* lpszKey, const wchar_t* lpszDefault)
         const DWORD cchRead =
             ::GetPrivateProfileStringW(kSettingsSection, lpszKey, lpszDefault,
                                        strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, kSettingsFile);
-        if (cchRead < cchBuffer - 1)
+        if (cchRead < cchBuffer - 1 || cchBuffer >= kUrlBufferMost)
         {
             strValue.ReleaseBuffer(static_cast<int>(cchRead));
             return strValue;
