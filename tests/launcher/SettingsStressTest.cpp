@@ -108,14 +108,4 @@ TEST_F(SettingsStressTest, LockedFileIsPassedOverUntilItIsFree)
     EXPECT_TRUE(row == 9 || row == 5) << row;
 }
 
-TEST_F(SettingsStressTest, DirectoryInPlaceOfTheFile)
-{
-    ASSERT_TRUE(::CreateDirectoryW(IniPath().c_str(), nullptr));
-    LauncherWindow& launcher = Start();
-    EXPECT_EQ(launcher.CurrentRow(), 0);
-    launcher.ChooseRow(78);
-    launcher.ClickEnter();
-    EXPECT_EQ(Start().CurrentRow(), 0);
-}
-
 } // namespace

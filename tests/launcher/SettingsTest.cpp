@@ -206,6 +206,7 @@ TEST_F(SettingsTest, UnwritableFileChangesNothingVisible)
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
     EXPECT_TRUE(::GetFileAttributesW(IniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(Start().CurrentRow(), 0); // the next start finds nothing either
 }
 
 TEST_F(SettingsTest, ReadOnlyFileIsReadAndTheLauncherRunsOn)
