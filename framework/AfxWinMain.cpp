@@ -2,12 +2,11 @@
 
 #include "CWinApp.h"
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return -1;
-    pApp->m_hInstance = hInstance;
     // The program does its work inside InitInstance (a dialog program runs
     // its dialog there); no message loop runs after it, whatever it answers.
     pApp->InitInstance();

@@ -32,7 +32,6 @@ public:
     void DestroyControl();
 
     HWND GetHwnd() const noexcept { return m_hWnd; }
-    UINT GetCtrlID() const noexcept { return m_nID; }
 
     // The wrapper bound to this control (see CWnd::AttachControlSite).
     void BindWrapper(CWnd* pWndCtrl) noexcept { m_pWndCtrl = pWndCtrl; }

@@ -30,7 +30,6 @@ public:
     void ReleaseBuffer(int nNewLength = -1);
 
     friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_str == b.m_str; }
-    friend bool operator!=(const CString& a, const CString& b) noexcept { return a.m_str != b.m_str; }
 
 private:
     std::wstring m_str;

@@ -25,7 +25,6 @@ public:
     void SetRegistryKey(const wchar_t* lpszRegistryKey);
 
     CWnd* m_pMainWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
     CString m_strRegistryKey;
 };
 
