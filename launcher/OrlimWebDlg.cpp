@@ -129,16 +129,6 @@ const wchar_t* const kPlatformUrls[kPlatformRows] = {
     L"http://orlim.hl17.com/",                              // 欢乐一起玩
 };
 
-int RectWidth(const RECT& rc)
-{
-    return rc.right - rc.left;
-}
-
-int RectHeight(const RECT& rc)
-{
-    return rc.bottom - rc.top;
-}
-
 // Reads a value of the settings file whole, however long it is (up to a
 // length no address comes near).
 CString ReadSetting(const wchar_t* lpszKey, const wchar_t* lpszDefault)
@@ -410,9 +400,9 @@ namespace
 BOOL CALLBACK TestForFlashWindow(HWND hWnd, LPARAM lParam)
 {
     wchar_t szClass[kClassNameLength];
-    RECT rect;
+    CRect rect;
     if (::GetClassNameW(hWnd, szClass, kClassNameLength) > 0 && std::wcscmp(szClass, kFlashWindowClass) == 0 &&
-        ::GetWindowRect(hWnd, &rect) && RectWidth(rect) >= kFlashMinWidth)
+        ::GetWindowRect(hWnd, &rect) && rect.Width() >= kFlashMinWidth)
     {
         *reinterpret_cast<HWND*>(lParam) = hWnd;
         return FALSE;
@@ -440,18 +430,18 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
     if (hWndExplorer)
     {
-        RECT rcFlash;
-        RECT rcExplorer;
+        CRect rcFlash;
+        CRect rcExplorer;
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
             // Move the browser so that the game area starts at the pane's
             // origin, and size everything to a game area 1100 pixels wide.
-            const int nGameHeight = RectHeight(rcFlash) == kTallGameHeight ? kTallGameHeight : kGameHeight;
+            const int nGameHeight = rcFlash.Height() == kTallGameHeight ? kTallGameHeight : kGameHeight;
             const int dx = rcFlash.left - rcExplorer.left;
             const int dy = rcFlash.top - rcExplorer.top;
-            const int cx = std::clamp(RectWidth(rcExplorer) - RectWidth(rcFlash) + kGameWidth, kExplorerMinWidth,
-                                      kExplorerMaxWidth);
+            const int cx =
+                std::clamp(rcExplorer.Width() - rcFlash.Width() + kGameWidth, kExplorerMinWidth, kExplorerMaxWidth);
             const int cy = dy + nGameHeight;
             ::SetWindowPos(hWndExplorer, nullptr, -dx, -dy, cx, cy, 0);
             ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE);
@@ -459,9 +449,9 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         }
         else if (!hWndFlash)
         {
-            RECT rcPane;
+            CRect rcPane;
             ::GetWindowRect(m_dlgWeb.m_hWnd, &rcPane);
-            ::SetWindowPos(hWndExplorer, nullptr, 0, 0, RectWidth(rcPane), RectHeight(rcPane), 0);
+            ::SetWindowPos(hWndExplorer, nullptr, 0, 0, rcPane.Width(), rcPane.Height(), 0);
         }
     }
     CDialog::OnTimer(nIDEvent);
@@ -471,12 +461,12 @@ void SetClientSize(HWND hWnd, int nHeight)
 {
     if (!::IsWindow(hWnd))
         return;
-    RECT rcWindow;
-    RECT rcClient;
+    CRect rcWindow;
+    CRect rcClient;
     ::GetWindowRect(hWnd, &rcWindow);
     ::GetClientRect(hWnd, &rcClient);
-    if (RectWidth(rcClient) == kGameWidth && RectHeight(rcClient) == nHeight)
+    if (rcClient.Width() == kGameWidth && rcClient.Height() == nHeight)
         return;
-    ::SetWindowPos(hWnd, nullptr, 0, 0, RectWidth(rcWindow) - RectWidth(rcClient) + kGameWidth,
-                   RectHeight(rcWindow) - RectHeight(rcClient) + nHeight, SWP_NOMOVE);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, rcWindow.Width() - rcClient.Width() + kGameWidth,
+                   rcWindow.Height() - rcClient.Height() + nHeight, SWP_NOMOVE);
 }
