@@ -6,6 +6,8 @@
 #include "res/resource.h"
 
 #include <exdispid.h>
+#include <shobjidl.h>
+#include <urlmon.h>
 
 namespace
 {
@@ -27,14 +29,25 @@ END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CDlgWeb, CDialog)
     ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_NEWWINDOW3, OnNewWindow3, VTS_PDISPATCH VTS_PBOOL VTS_UI4 VTS_BSTR VTS_BSTR)
+    ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_WINDOWCLOSING, OnWindowClosing, VTS_BOOL VTS_PBOOL)
 END_EVENTSINK_MAP()
 
 CDlgWeb::CDlgWeb() noexcept : CDialog(IDD_BROWSER_PANE) {}
+
+BOOL CDlgWeb::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    // The control would click at every navigation, the game's own pages and
+    // redirects included. A setting of this process only: nothing is
+    // written to the registry.
+    ::CoInternetSetFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, SET_FEATURE_ON_PROCESS, TRUE);
+    return CDialog::Create(nIDTemplate, pParentWnd);
+}
 
 void CDlgWeb::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_EXPLORER, m_explorer);
+    m_bBrowserStarted = m_explorer.m_hWnd != nullptr;
 }
 
 BOOL CDlgWeb::PreTranslateMessage(MSG* pMsg)
@@ -52,7 +65,7 @@ void CDlgWeb::OnClose() {}
 void CDlgWeb::OnPaint()
 {
     CPaintDC dc(this);
-    if (m_explorer.m_hWnd)
+    if (m_bBrowserStarted)
         return; // the browser control covers the pane
     CRect rect;
     GetClientRect(&rect);
@@ -65,14 +78,29 @@ void CDlgWeb::OnPaint()
         dc.SelectObject(hOldFont);
 }
 
-void CDlgWeb::OnNewWindow3(LPDISPATCH*, BOOL* Cancel, unsigned long, BSTR, BSTR bstrUrl)
+void CDlgWeb::OnNewWindow3(LPDISPATCH*, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)
 {
     const CString strUrl(bstrUrl, static_cast<int>(::SysStringLen(bstrUrl)));
     if (strUrl.Find(kPopupExemptDomain) >= 0)
         return;
+    // A page being left (its unload handlers) asks for windows too, mostly
+    // advertisements: following one would replace the page the player has
+    // just chosen. It gets no window and no navigation.
+    if (dwFlags & NWMF_UNLOADING)
+    {
+        *Cancel = TRUE;
+        return;
+    }
     // The page that asked is left for the address, in this same control; a
     // failing Navigate leaves Cancel alone, so the control then opens the
     // window its own way.
     m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
+    *Cancel = TRUE;
+}
+
+void CDlgWeb::OnWindowClosing(BOOL, BOOL* Cancel)
+{
+    // A page's window.close() would have the control ask the player and
+    // then destroy itself, leaving the launcher without a browser.
     *Cancel = TRUE;
 }

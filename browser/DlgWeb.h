@@ -13,6 +13,9 @@ public:
 
     CExplorer1 m_explorer;
 
+    // Quiets the browser's navigation click for the process, then creates
+    // the pane and its browser control.
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
@@ -22,7 +25,11 @@ protected:
     afx_msg void OnClose();
     afx_msg void OnPaint();
     void OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext, BSTR bstrUrl);
+    void OnWindowClosing(BOOL IsChildWindow, BOOL* Cancel);
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()
+
+private:
+    bool m_bBrowserStarted = false; // the control was created and bound
 };

@@ -26,7 +26,7 @@ public:
     virtual INT_PTR DoModal();
     // Creates the dialog modeless; without a parent, the application's main
     // window becomes the parent.
-    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     void EndDialog(int nResult);
 
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);

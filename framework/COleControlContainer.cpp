@@ -120,6 +120,8 @@ HRESULT STDMETHODCALLTYPE COleControlContainer::QueryInterface(REFIID iid, void*
         *ppv = static_cast<IOleInPlaceFrame*>(this);
     else if (iid == IID_IParseDisplayName || iid == IID_IOleContainer)
         *ppv = static_cast<IOleContainer*>(this);
+    else if (iid == IID_IOleCommandTarget)
+        *ppv = static_cast<IOleCommandTarget*>(this);
     else
     {
         *ppv = nullptr;

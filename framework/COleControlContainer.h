@@ -1,9 +1,11 @@
 #pragma once
 
 #include <windows.h>
+#include <docobj.h>
 #include <oleidl.h>
 
 #include "ComPtr.h"
+#include "DocHostCommands.h"
 
 #include <vector>
 
@@ -15,9 +17,10 @@ class CWnd;
 void AfxEnableControlContainer();
 bool AfxControlContainerEnabled() noexcept;
 
-// What a window that hosts ActiveX controls offers them: the in-place frame
-// and the container, and the list of its controls' sites.
-class COleControlContainer final : public IOleInPlaceFrame, public IOleContainer
+// What a window that hosts ActiveX controls offers them: the in-place frame,
+// the container, the command target a browser control asks first, and the
+// list of its controls' sites.
+class COleControlContainer final : public IOleInPlaceFrame, public IOleContainer, public IOleCommandTarget
 {
 public:
     explicit COleControlContainer(CWnd* pWnd) noexcept;
@@ -67,6 +70,18 @@ public:
     HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker** ppmkOut) noexcept override;
     HRESULT STDMETHODCALLTYPE EnumObjects(DWORD, IEnumUnknown** ppenum) noexcept override;
     HRESULT STDMETHODCALLTYPE LockContainer(BOOL) noexcept override;
+
+    // IOleCommandTarget
+    HRESULT STDMETHODCALLTYPE QueryStatus(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
+                                          OLECMDTEXT* pCmdText) noexcept override
+    {
+        return AfxDocHostQueryStatus(pguidCmdGroup, cCmds, prgCmds, pCmdText);
+    }
+    HRESULT STDMETHODCALLTYPE Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt, VARIANT* pvaIn,
+                                   VARIANT* pvaOut) noexcept override
+    {
+        return AfxDocHostExec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+    }
 
 private:
     ~COleControlContainer() = default;

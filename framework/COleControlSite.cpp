@@ -215,6 +215,8 @@ HRESULT STDMETHODCALLTYPE COleControlSite::QueryInterface(REFIID iid, void** ppv
         *ppv = static_cast<IOleControlSite*>(this);
     else if (iid == IID_IDispatch)
         *ppv = static_cast<IDispatch*>(this);
+    else if (iid == IID_IOleCommandTarget)
+        *ppv = static_cast<IOleCommandTarget*>(this);
     else
     {
         *ppv = nullptr;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <windows.h>
+#include <docobj.h>
 #include <ocidl.h>
 #include <oleidl.h>
 
 #include "ComPtr.h"
+#include "DocHostCommands.h"
 
 class COleControlContainer;
 class CWnd;
@@ -12,12 +14,17 @@ class DispatchArgs;
 
 // The site of one hosted ActiveX control: the client-site, in-place-site and
 // control-site interfaces the control talks to, the ambient-property
-// dispatch, and the sink that receives the control's events.
+// dispatch, the command target a browser control asks when its container has
+// none, and the sink that receives the control's events.
 //
 // Creation runs in a fixed order (create, client site, persisted state,
 // events, extent, in-place activation, window); DestroyControl undoes it in
 // reverse: events first, because closing a control fires some.
-class COleControlSite final : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch
+class COleControlSite final : public IOleClientSite,
+                              public IOleInPlaceSite,
+                              public IOleControlSite,
+                              public IDispatch,
+                              public IOleCommandTarget
 {
 public:
     explicit COleControlSite(COleControlContainer* pCtrlCont) noexcept;
@@ -88,6 +95,18 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) noexcept override;
+
+    // IOleCommandTarget
+    HRESULT STDMETHODCALLTYPE QueryStatus(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
+                                          OLECMDTEXT* pCmdText) noexcept override
+    {
+        return AfxDocHostQueryStatus(pguidCmdGroup, cCmds, prgCmds, pCmdText);
+    }
+    HRESULT STDMETHODCALLTYPE Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt, VARIANT* pvaIn,
+                                   VARIANT* pvaOut) noexcept override
+    {
+        return AfxDocHostExec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+    }
 
 private:
     // Receives the control's events; an identity of its own whose references

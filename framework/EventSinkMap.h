@@ -20,6 +20,7 @@ class CWnd;
 
 #define VT_MFCBYREF 0x40
 
+#define VTS_BOOL "\x0B"
 #define VTS_UI4 "\x13"
 #define VTS_BSTR "\x08"
 #define VTS_PBOOL "\x4B"
@@ -62,6 +63,13 @@ struct AfxEventArg<BOOL*>
 {
     static constexpr char vts = VT_BOOL | VT_MFCBYREF;
     static BOOL* Get(AFX_EVENTPARAM& p) noexcept { return &p.bValue; }
+};
+
+template <>
+struct AfxEventArg<BOOL>
+{
+    static constexpr char vts = VT_BOOL;
+    static BOOL Get(AFX_EVENTPARAM& p) noexcept { return p.var.boolVal != VARIANT_FALSE; }
 };
 
 template <>

@@ -11,23 +11,51 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
 {
 
+// Dark pixels across the middle half of the pane, on the line through its
+// centre and elsewhere: where the pane writes why it is empty.
+std::pair<int, int> DarkPixelsOnAndOffTheMiddleLine(HWND hPane)
+{
+    ::RedrawWindow(hPane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpPending();
+    const RECT rc = ClientRect(hPane);
+    const HDC hdc = ::GetDC(hPane);
+    int dark = 0;
+    int darkOutside = 0;
+    for (int y = 0; y < rc.bottom; ++y)
+    {
+        for (int x = rc.right / 4; x < rc.right * 3 / 4; ++x)
+        {
+            const COLORREF c = ::GetPixel(hdc, x, y);
+            const bool isDark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            if (std::abs(y - rc.bottom / 2) < 12)
+                dark += isDark;
+            else
+                darkOutside += isDark;
+        }
+    }
+    ::ReleaseDC(hPane, hdc);
+    return {dark, darkOutside};
+}
+
 class PaneTest : public ::testing::Test
 {
 protected:
     // Asks for a new window as a page would; returns what Cancel came back as.
-    VARIANT_BOOL AskForWindow(const std::wstring& url, HRESULT* phr = nullptr)
+    VARIANT_BOOL AskForWindow(const std::wstring& url, HRESULT* phr = nullptr, DWORD dwFlags = 0x6)
     {
         FakeWebBrowser* pControl = m_browser.Last();
         EXPECT_NE(pControl, nullptr);
         VARIANT_BOOL cancel = VARIANT_FALSE;
-        const HRESULT hr = pControl ? pControl->FireNewWindow3(url, &cancel) : E_FAIL;
+        const HRESULT hr = pControl ? pControl->FireNewWindow3(url, &cancel, dwFlags) : E_FAIL;
         if (phr)
             *phr = hr;
         else
@@ -73,6 +101,34 @@ TEST_F(PaneTest, FailedNavigationLeavesTheWindowToTheControl)
     // The pane keeps working once the control does again.
     m_browser.SetFailure(FakeBrowserFailure::None);
     EXPECT_EQ(AskForWindow(L"http://popup.game.test/2"), VARIANT_TRUE);
+}
+
+TEST_F(PaneTest, PopupsOfAPageBeingLeftAreDropped)
+{
+    const size_t before = Navigations();
+    for (DWORD flags : {0x1u, 0x7u, 0x21u}) // NWMF_UNLOADING alone and with others
+        EXPECT_EQ(AskForWindow(L"http://ads.game.test/bye.html", nullptr, flags), VARIANT_TRUE) << flags;
+    EXPECT_EQ(Navigations(), before);
+    EXPECT_EQ(AskForWindow(L"http://www.velka.cn/bye.html", nullptr, 0x1), VARIANT_FALSE);
+    EXPECT_EQ(Navigations(), before);
+}
+
+TEST_F(PaneTest, PageClosingItselfIsRefusedAndTheBrowserStays)
+{
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    EXPECT_EQ(m_browser.Last()->FireWindowClosing(&cancel), S_OK);
+    EXPECT_EQ(cancel, VARIANT_TRUE);
+    PumpPending();
+    const HWND hControl = m_launcher.Explorer();
+    ASSERT_NE(hControl, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(hControl));
+    m_launcher.ChooseRow(5);
+    EXPECT_EQ(m_browser.Record().navigations.back(), m_launcher.UrlText());
+
+    // Should the control's window still go, the pane does not claim that
+    // the browser never started.
+    ::DestroyWindow(hControl);
+    EXPECT_EQ(DarkPixelsOnAndOffTheMiddleLine(m_launcher.Pane()).first, 0);
 }
 
 TEST_F(PaneTest, PopupLeavesTheLauncherAsItWas)
@@ -181,25 +237,7 @@ TEST_P(NoBrowserTest, LauncherRunsAndSaysTheBrowserCouldNotStart)
     EXPECT_EQ(VisibleThreadWindows(), 1);
 
     // One line of text in the middle of the pane says why it is empty.
-    ::RedrawWindow(hPane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpPending();
-    const RECT rc = ClientRect(hPane);
-    const HDC hdc = ::GetDC(hPane);
-    int dark = 0;
-    int darkOutside = 0;
-    for (int y = 0; y < rc.bottom; ++y)
-    {
-        for (int x = rc.right / 4; x < rc.right * 3 / 4; ++x)
-        {
-            const COLORREF c = ::GetPixel(hdc, x, y);
-            const bool isDark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
-            if (std::abs(y - rc.bottom / 2) < 12)
-                dark += isDark;
-            else
-                darkOutside += isDark;
-        }
-    }
-    ::ReleaseDC(hPane, hdc);
+    const auto [dark, darkOutside] = DarkPixelsOnAndOffTheMiddleLine(hPane);
     EXPECT_GT(dark, 20);
     EXPECT_EQ(darkOutside, 0);
 }

@@ -7,7 +7,13 @@
 #include "support/RecordingProxy.h"
 #include "support/TempDir.h"
 
+#include "framework/COleControlContainer.h"
+#include "framework/COleControlSite.h"
+
 #include <gtest/gtest.h>
+
+#include <exdisp.h>
+#include <urlmon.h>
 
 #include <algorithm>
 #include <string>
@@ -48,6 +54,22 @@ TEST_F(RealBrowserTest, ControlIsThePanesOnlyChildAndFillsIt)
     EXPECT_EQ(control.top, 0);
     EXPECT_EQ(control.right, pane.right);
     EXPECT_EQ(control.bottom, pane.bottom);
+}
+
+TEST_F(RealBrowserTest, NavigationsAreSilentButPromptsAreNot)
+{
+    // No click at each navigation, for this process only.
+    EXPECT_EQ(::CoInternetIsFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, GET_FEATURE_FROM_PROCESS), S_OK);
+
+    // Certificate, zone and download prompts stay: the control is not silenced.
+    COleControlContainer* pCtrlCont = CWnd::FromHandlePermanent(m_launcher.Pane())->GetControlContainer();
+    COleControlSite* pSite = pCtrlCont->FindSite(m_launcher.Explorer());
+    ASSERT_NE(pSite, nullptr);
+    ComPtr<IWebBrowser2> pBrowser;
+    ASSERT_EQ(pSite->GetActiveObject()->QueryInterface(IID_IWebBrowser2, pBrowser.PutVoid()), S_OK);
+    VARIANT_BOOL silent = VARIANT_TRUE;
+    EXPECT_EQ(pBrowser->get_Silent(&silent), S_OK);
+    EXPECT_EQ(silent, VARIANT_FALSE);
 }
 
 TEST_F(RealBrowserTest, NavigationsReachTheNetworkAsTheCatalogueSays)

@@ -3,11 +3,17 @@
 #include "framework/ComPtr.h"
 #include "framework/UniqueBstr.h"
 
+#include <docobj.h>
 #include <exdisp.h>
-#include <olectl.h>
 #include <exdispid.h>
+#include <idispids.h>
+#include <olectl.h>
+// CGID_DocHostCommandHandler is in no import library.
+#include <initguid.h>
+#include <mshtmhst.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace
 {
@@ -112,10 +118,8 @@ FakeWebBrowser::~FakeWebBrowser()
     --g_liveObjects;
 }
 
-HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel)
+HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags)
 {
-    if (!m_pSink)
-        return E_UNEXPECTED;
     const std::wstring context = L"http://page.test/game.html";
     UniqueBstr bstrUrl(url.data(), static_cast<UINT>(url.size()));
     UniqueBstr bstrContext(context.data(), static_cast<UINT>(context.size()));
@@ -129,19 +133,93 @@ HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pC
     args[3].vt = VT_BYREF | VT_BOOL;
     args[3].pboolVal = pCancel;
     args[2].vt = VT_I4; // a DWORD travels as a long
-    args[2].lVal = 0x6; // NWMF_USERINITED | NWMF_FIRST
+    args[2].lVal = static_cast<LONG>(dwFlags);
     args[1].vt = VT_BSTR;
     args[1].bstrVal = bstrContext.Get();
     args[0].vt = VT_BSTR;
     args[0].bstrVal = bstrUrl.Get();
-    DISPPARAMS dp = {args, nullptr, 5, 0};
+    return FireEvent(DISPID_NEWWINDOW3, args, 5);
+}
+
+HRESULT FakeWebBrowser::FireWindowClosing(VARIANT_BOOL* pCancel)
+{
+    VARIANT args[2];
+    args[1].vt = VT_BOOL;
+    args[1].boolVal = VARIANT_FALSE; // the top-level window, not a frame
+    args[0].vt = VT_BYREF | VT_BOOL;
+    args[0].pboolVal = pCancel;
+    return FireEvent(DISPID_WINDOWCLOSING, args, 2);
+}
+
+HRESULT FakeWebBrowser::FireEvent(DISPID dispid, VARIANT* pArgs, UINT cArgs)
+{
+    if (!m_pSink)
+        return E_UNEXPECTED;
+    DISPPARAMS dp = {pArgs, nullptr, cArgs, 0};
     ComPtr<IDispatch> pSink(m_pSink); // the handler may end the connection
     EXCEPINFO excep = {};
-    const HRESULT hr = pSink->Invoke(DISPID_NEWWINDOW3, IID_NULL, 0, DISPATCH_METHOD, &dp, nullptr, &excep, nullptr);
+    const HRESULT hr = pSink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &dp, nullptr, &excep, nullptr);
     ::SysFreeString(excep.bstrSource);
     ::SysFreeString(excep.bstrDescription);
     ::SysFreeString(excep.bstrHelpFile);
     return hr;
+}
+
+void FakeWebBrowser::CheckHost(bool bAnswered, const char* pszWhat)
+{
+    ++m_record.hostChecks;
+    if (!bAnswered)
+        m_record.hostFaults.emplace_back(pszWhat);
+}
+
+void FakeWebBrowser::CheckClientSite(IOleClientSite* pClientSite)
+{
+    // Ambient properties: the host leaves every one to the control.
+    ComPtr<IDispatch> pAmbient;
+    if (SUCCEEDED(pClientSite->QueryInterface(IID_IDispatch, pAmbient.PutVoid())))
+    {
+        for (DISPID dispid : {DISPID_AMBIENT_OFFLINEIFNOTCONNECTED, DISPID_AMBIENT_SILENT})
+        {
+            DISPPARAMS none = {};
+            VARIANT result;
+            ::VariantInit(&result);
+            const HRESULT hr =
+                pAmbient->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
+            CheckHost(hr == DISP_E_MEMBERNOTFOUND && result.vt == VT_EMPTY, "IDispatch::Invoke(ambient)");
+        }
+    }
+
+    // The container, and the command target the control asks it for.
+    ComPtr<IOleContainer> pContainer;
+    CheckHost(SUCCEEDED(pClientSite->GetContainer(pContainer.Put())) && pContainer, "IOleClientSite::GetContainer");
+    if (pContainer)
+    {
+        CheckHost(pContainer->LockContainer(TRUE) == S_OK, "IOleContainer::LockContainer");
+        pContainer->LockContainer(FALSE);
+    }
+    for (IUnknown* pUnk : {static_cast<IUnknown*>(pContainer.Get()), static_cast<IUnknown*>(pClientSite)})
+    {
+        ComPtr<IOleCommandTarget> pTarget;
+        if (!pUnk || FAILED(pUnk->QueryInterface(IID_IOleCommandTarget, pTarget.PutVoid())))
+            continue;
+        OLECMD cmd = {OLECMDID_SHOWSCRIPTERROR, 0};
+        CheckHost(pTarget->QueryStatus(&CGID_DocHostCommandHandler, 1, &cmd, nullptr) == S_OK &&
+                      cmd.cmdf == (OLECMDF_SUPPORTED | OLECMDF_ENABLED),
+                  "IOleCommandTarget::QueryStatus");
+    }
+
+    // The window the control's own window is made in.
+    ComPtr<IOleInPlaceSite> pInPlaceSite;
+    HWND hWnd = nullptr;
+    CheckHost(SUCCEEDED(pClientSite->QueryInterface(IID_IOleInPlaceSite, pInPlaceSite.PutVoid())) &&
+                  pInPlaceSite->GetWindow(&hWnd) == S_OK && ::IsWindow(hWnd),
+              "IOleInPlaceSite::GetWindow");
+
+    ComPtr<IOleControlSite> pControlSite;
+    if (SUCCEEDED(pClientSite->QueryInterface(IID_IOleControlSite, pControlSite.PutVoid())))
+        CheckHost(pControlSite->OnControlInfoChanged() == S_OK, "IOleControlSite::OnControlInfoChanged");
+    else
+        CheckHost(false, "QueryInterface(IOleControlSite)");
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::QueryInterface(REFIID iid, void** ppv)
@@ -186,12 +264,23 @@ ULONG STDMETHODCALLTYPE FakeWebBrowser::Release()
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetClientSite(IOleClientSite* pClientSite)
 {
-    if (pClientSite)
-        pClientSite->AddRef();
-    if (m_pClientSite)
-        m_pClientSite->Release();
+    Called(pClientSite ? "IOleObject::SetClientSite" : "IOleObject::SetClientSite(null)");
+    if (!pClientSite)
+    {
+        ReleaseSite();
+        return S_OK;
+    }
+    pClientSite->AddRef();
+    ReleaseSite();
     m_pClientSite = pClientSite;
+    CheckClientSite(pClientSite);
     return S_OK;
+}
+
+void FakeWebBrowser::ReleaseSite()
+{
+    if (m_pClientSite)
+        std::exchange(m_pClientSite, nullptr)->Release();
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetClientSite(IOleClientSite** ppClientSite)
@@ -204,14 +293,16 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetClientSite(IOleClientSite** ppClien
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::Close(DWORD)
 {
-    InPlaceDeactivate();
-    SetClientSite(nullptr);
+    Called("IOleObject::Close");
+    Deactivate();
+    ReleaseSite();
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
                                                  LPCRECT lprcPosRect)
 {
+    Called("IOleObject::DoVerb");
     if (iVerb != OLEIVERB_INPLACEACTIVATE || !pActiveSite)
         return E_NOTIMPL;
     if (m_failure == FakeBrowserFailure::Activate)
@@ -246,6 +337,11 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSi
     ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
     m_pInPlaceSite = pSite.Detach();
     pActiveSite->ShowObject();
+
+    ComPtr<IOleContainer> pContainer;
+    pActiveSite->GetContainer(pContainer.Put());
+    HWND hwndFrame = nullptr;
+    CheckHost(pFrame && pFrame->GetWindow(&hwndFrame) == S_OK && hwndFrame == hwndSite, "IOleInPlaceFrame::GetWindow");
     return S_OK;
 }
 
@@ -257,6 +353,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetUserClassID(CLSID* pClsid)
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetExtent(DWORD, SIZEL* psizel)
 {
+    Called("IOleObject::SetExtent");
     m_extent = *psizel;
     return S_OK;
 }
@@ -269,17 +366,26 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetExtent(DWORD, SIZEL* psizel)
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetMiscStatus(DWORD, DWORD* pdwStatus)
 {
+    Called("IOleObject::GetMiscStatus");
     *pdwStatus = 0x20191; // what Wine's control answers: the site comes before the state
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetWindow(HWND* phwnd)
 {
+    Called("IOleWindow::GetWindow");
     *phwnd = m_hWnd;
     return m_hWnd ? S_OK : E_FAIL;
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::InPlaceDeactivate()
+{
+    Called("IOleInPlaceObject::InPlaceDeactivate");
+    Deactivate();
+    return S_OK;
+}
+
+void FakeWebBrowser::Deactivate()
 {
     if (m_hWnd)
     {
@@ -292,11 +398,11 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::InPlaceDeactivate()
         m_pInPlaceSite->Release();
         m_pInPlaceSite = nullptr;
     }
-    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT)
 {
+    Called("IOleInPlaceObject::SetObjectRects");
     ::MoveWindow(m_hWnd, lprcPosRect->left, lprcPosRect->top, lprcPosRect->right - lprcPosRect->left,
                  lprcPosRect->bottom - lprcPosRect->top, TRUE);
     return S_OK;
@@ -318,6 +424,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetTypeInfoCount(UINT* pctinfo)
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
                                                  EXCEPINFO* pExcepInfo, UINT*)
 {
+    Called(dispid == kDispidNavigate ? "IDispatch::Invoke(Navigate)" : "IDispatch::Invoke");
     if (dispid != kDispidNavigate)
         return DISP_E_MEMBERNOTFOUND;
     if (pDispParams->cArgs != 5 || pDispParams->rgvarg[4].vt != VT_BSTR)
@@ -351,6 +458,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
 {
+    Called("IConnectionPointContainer::FindConnectionPoint");
     if (riid != DIID_DWebBrowserEvents2)
     {
         *ppCP = nullptr;
@@ -363,6 +471,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::FindConnectionPoint(REFIID riid, IConn
 
 HRESULT FakeWebBrowser::AdviseSink(IUnknown* pUnkSink, DWORD* pdwCookie)
 {
+    Called("IConnectionPoint::Advise");
     if (m_pSink)
         return CONNECT_E_ADVISELIMIT;
     // Wine's control asks the sink for the event interface itself.
@@ -375,6 +484,7 @@ HRESULT FakeWebBrowser::AdviseSink(IUnknown* pUnkSink, DWORD* pdwCookie)
 
 HRESULT FakeWebBrowser::UnadviseSink(DWORD dwCookie)
 {
+    Called("IConnectionPoint::Unadvise");
     if (dwCookie != 1 || !m_pSink)
         return CONNECT_E_NOCONNECTION;
     m_pSink->Release();
@@ -384,6 +494,7 @@ HRESULT FakeWebBrowser::UnadviseSink(DWORD dwCookie)
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::Load(LPSTREAM pStm)
 {
+    Called("IPersistStreamInit::Load");
     char buffer[512];
     ULONG cbRead = 0;
     while (SUCCEEDED(pStm->Read(buffer, sizeof(buffer), &cbRead)) && cbRead > 0)
@@ -393,12 +504,14 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Load(LPSTREAM pStm)
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::InitNew()
 {
+    Called("IPersistStreamInit::InitNew");
     m_record.initNew = true;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetGUID(DWORD dwGuidKind, GUID* pGUID)
 {
+    Called("IProvideClassInfo2::GetGUID");
     if (dwGuidKind != GUIDKIND_DEFAULT_SOURCE_DISP_IID)
         return E_INVALIDARG;
     *pGUID = DIID_DWebBrowserEvents2;

@@ -27,6 +27,14 @@ void PrintTo(FakeBrowserFailure failure, std::ostream* os);
 // What the fake controls of this process saw.
 struct FakeBrowserRecord
 {
+    // The host's calls into the control, in order, each named by the
+    // interface it came through: "IOleObject::SetClientSite".
+    std::vector<std::string> calls;
+    // The control calls a method of every interface the host hands it, as
+    // Wine's and Windows' controls do; an answer that is not that
+    // interface's is listed here.
+    int hostChecks = 0;
+    std::vector<std::string> hostFaults;
     std::vector<std::wstring> navigations; // every address Navigate received, whole
     int navigateCallsWithOtherArgs = 0;    // calls whose optional arguments were not four null references
     std::vector<UINT> acceleratorKeys;     // WM_KEYDOWN codes offered to TranslateAccelerator
@@ -51,10 +59,14 @@ public:
     FakeWebBrowser(FakeBrowserRecord& record, const FakeBrowserFailure& failure);
 
     HWND Window() const { return m_hWnd; }
-    // Fires NewWindow3 as a page asking for a new window would; returns the
-    // host's result, with *pCancel as the host left it.
-    HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel);
+    // Fires NewWindow3 as a page asking for a new window would (flags are
+    // NWMF_ values); returns the host's result, with *pCancel as the host
+    // left it.
+    HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags = 0x6);
+    // Fires WindowClosing as a page's window.close() does.
+    HRESULT FireWindowClosing(VARIANT_BOOL* pCancel);
     bool HasEventSink() const { return m_pSink != nullptr; }
+    IOleClientSite* ClientSite() const { return m_pClientSite; }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
@@ -132,6 +144,14 @@ public:
 private:
     ~FakeWebBrowser();
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Called(const char* pszCall) { m_record.calls.emplace_back(pszCall); }
+    void CheckHost(bool bAnswered, const char* pszWhat);
+    // What Wine's control asks of a new client site.
+    void CheckClientSite(IOleClientSite* pClientSite);
+    HRESULT FireEvent(DISPID dispid, VARIANT* pArgs, UINT cArgs);
+    void ReleaseSite();
+    void Deactivate();
 
     LONG m_cRef = 0;
     FakeBrowserRecord& m_record;
