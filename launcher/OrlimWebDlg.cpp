@@ -1,5 +1,6 @@
 #include "OrlimWebDlg.h"
 
+#include "SettingsFileCopy.h"
 #include "framework/CDC.h"
 #include "framework/CDataExchange.h"
 #include "framework/CPaintDC.h"
@@ -43,7 +44,9 @@ const wchar_t kKeyServersSel[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
 const DWORD kServersSelBuffer = 3; // a stored row is read as its first two characters
 const DWORD kUrlBufferStart = 260;
-const DWORD kUrlBufferMost = DWORD(1) << 24;
+// A longer address is no address (the browser takes 2,083 characters at
+// most), and reading it would hold up the start: it counts as absent.
+const DWORD kUrlLengthMost = DWORD(1) << 20;
 
 const int kPlatformRows = 78;
 
@@ -129,21 +132,23 @@ const wchar_t* const kPlatformUrls[kPlatformRows] = {
     L"http://orlim.hl17.com/",                              // 欢乐一起玩
 };
 
-// Reads a value of the settings file whole, however long it is (up to a
-// length no address comes near).
+// Reads a value of the settings file whole; one longer than kUrlLengthMost
+// counts as absent.
 CString ReadSetting(const wchar_t* lpszKey, const wchar_t* lpszDefault)
 {
     CString strValue;
-    for (DWORD cchBuffer = kUrlBufferStart;; cchBuffer *= 2)
+    for (DWORD cchBuffer = kUrlBufferStart;; cchBuffer = std::min(2 * cchBuffer, kUrlLengthMost + 2))
     {
         const DWORD cchRead =
             ::GetPrivateProfileStringW(kSettingsSection, lpszKey, lpszDefault,
                                        strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, kSettingsFile);
-        if (cchRead < cchBuffer - 1 || cchBuffer >= kUrlBufferMost)
+        if (cchRead < cchBuffer - 1)
         {
             strValue.ReleaseBuffer(static_cast<int>(cchRead));
             return strValue;
         }
+        if (cchBuffer == kUrlLengthMost + 2)
+            return CString(lpszDefault);
     }
 }
 
@@ -270,17 +275,20 @@ void COrlimWebDlg::SaveSettings()
 {
     CString strUrl;
     GetDlgItemText(IDC_URL_EDIT, strUrl);
-    SaveServersSel(GetCurrentRow());
     if (NeedsQuotes(strUrl))
         strUrl.Format(L"\"%ls\"", static_cast<const wchar_t*>(strUrl));
-    ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, kSettingsFile);
+    // Both values change together or not at all.
+    CSettingsFileCopy copy(kSettingsFile);
+    if (copy.IsOpen() && SaveServersSel(GetCurrentRow(), copy.GetPath()) &&
+        ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, copy.GetPath()))
+        copy.Commit();
 }
 
-BOOL COrlimWebDlg::SaveServersSel(int nSel)
+BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
 {
     CString strSel;
     strSel.Format(L"%d", nSel);
-    return ::WritePrivateProfileStringW(kSettingsSection, kKeyServersSel, strSel, kSettingsFile);
+    return ::WritePrivateProfileStringW(kSettingsSection, kKeyServersSel, strSel, lpszFile);
 }
 
 // Layout and painting
@@ -344,7 +352,13 @@ bool COrlimWebDlg::IsOverDisabledControl(POINT ptScreen) const
 
 void COrlimWebDlg::OnClose()
 {
-    if (MessageBox(L"你真的想退出吗？", L"退出提示", MB_YESNO) == IDYES)
+    // One question at a time: a close request while it is open is dropped.
+    if (m_bAskingToClose)
+        return;
+    m_bAskingToClose = true;
+    const int nAnswer = MessageBox(L"你真的想退出吗？", L"退出提示", MB_YESNO);
+    m_bAskingToClose = false;
+    if (nAnswer == IDYES)
         ::ExitProcess(0);
 }
 
@@ -426,10 +440,14 @@ HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
 void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
     // Without a browser control there is nothing to search: a null parent
-    // would walk the whole desktop.
+    // would walk the whole desktop. A minimised or hidden launcher is left
+    // as it is until the player brings it back.
     const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
-    if (hWndExplorer)
+    if (hWndExplorer && !::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd))
     {
+        // The fit follows the page, not the player: it never activates the
+        // launcher or raises it above the window the player is using.
+        const UINT nFlags = SWP_NOACTIVATE | SWP_NOZORDER;
         CRect rcFlash;
         CRect rcExplorer;
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
@@ -443,15 +461,15 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
             const int cx =
                 std::clamp(rcExplorer.Width() - rcFlash.Width() + kGameWidth, kExplorerMinWidth, kExplorerMaxWidth);
             const int cy = dy + nGameHeight;
-            ::SetWindowPos(hWndExplorer, nullptr, -dx, -dy, cx, cy, 0);
-            ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE);
+            ::SetWindowPos(hWndExplorer, nullptr, -dx, -dy, cx, cy, nFlags);
+            ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | nFlags);
             SetClientSize(m_hWnd, cy + kClientHeightMargin);
         }
         else if (!hWndFlash)
         {
             CRect rcPane;
             ::GetWindowRect(m_dlgWeb.m_hWnd, &rcPane);
-            ::SetWindowPos(hWndExplorer, nullptr, 0, 0, rcPane.Width(), rcPane.Height(), 0);
+            ::SetWindowPos(hWndExplorer, nullptr, 0, 0, rcPane.Width(), rcPane.Height(), nFlags);
         }
     }
     CDialog::OnTimer(nIDEvent);
@@ -468,5 +486,5 @@ void SetClientSize(HWND hWnd, int nHeight)
     if (rcClient.Width() == kGameWidth && rcClient.Height() == nHeight)
         return;
     ::SetWindowPos(hWnd, nullptr, 0, 0, rcWindow.Width() - rcClient.Width() + kGameWidth,
-                   rcWindow.Height() - rcClient.Height() + nHeight, SWP_NOMOVE);
+                   rcWindow.Height() - rcClient.Height() + nHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
 }

@@ -30,10 +30,11 @@ public:
     CString GetPlatformUrl(int nRow) const;
     BOOL IsManualEntryRow(int nRow) const;
 
-    // Settings file.
+    // Settings file. A save writes both values into a copy of the file
+    // (SaveServersSel writes the row there), which then replaces the file.
     void LoadSettings();
     void SaveSettings();
-    BOOL SaveServersSel(int nSel);
+    BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
 
     // Layout and auto-fit.
     void ApplyBaseLayout();
@@ -46,6 +47,7 @@ protected:
     CComboBox m_cbPlatform;
     CDlgWeb m_dlgWeb;
     UniqueGdiObject m_brStrip; // the header strip's colour, behind the label
+    bool m_bAskingToClose = false;
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

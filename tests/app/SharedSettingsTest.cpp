@@ -1,5 +1,6 @@
 // Two launchers started from one directory share its settings file: each
 // save replaces the values, and a later start comes up with the last one.
+// A launcher killed in the middle of its saves leaves a whole file.
 
 #include "support/LauncherProcess.h"
 #include "support/MessagePump.h"
@@ -7,10 +8,12 @@
 #include "support/RecordingProxy.h"
 #include "support/TempDir.h"
 
+#include "launcher/OrlimWebDlg.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace
@@ -54,6 +57,49 @@ TEST(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
     const HWND hThird = third.WaitForWindow();
     ASSERT_NE(hThird, nullptr);
     EXPECT_EQ(CurrentRow(hThird), 12);
+}
+
+TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
+{
+    TempDir dir;
+    RecordingProxy proxy;
+    ProxySetting setting(proxy.Port());
+    COrlimWebDlg catalogue;
+    catalogue.FillPlatformUrls();
+    const auto saved = [&](int row) {
+        const std::wstring url(catalogue.GetPlatformUrl(row));
+        return "[section]\r\nServersSel=" + std::to_string(row) + "\r\nUrl=" + std::string(url.begin(), url.end()) +
+               "\r\n";
+    };
+    std::string other = "[other]\r\n";
+    for (int i = 0; other.size() < 512 * 1024; ++i)
+        other += "key" + std::to_string(i) + "=kept as it is\r\n";
+
+    std::mt19937 random(20261208);
+    for (int run = 0; run < 6; ++run)
+    {
+        WriteFileBytes(dir.File(L"UserVar.ini"), other + saved(3));
+        {
+            LauncherProcess launcher(dir.Path());
+            const HWND hLauncher = launcher.WaitForWindow();
+            ASSERT_NE(hLauncher, nullptr);
+            const HWND hCombo = ::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO);
+            for (int i = 0; i < 60; ++i)
+            {
+                const int row = 1 + (run * 7 + i) % 77;
+                ::PostMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+                ::PostMessageW(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE),
+                               reinterpret_cast<LPARAM>(hCombo));
+            }
+            ::Sleep(std::uniform_int_distribution<DWORD>(20, 400)(random));
+        } // killed here, most likely in the middle of a save
+        const std::string text = ReadFileBytes(dir.File(L"UserVar.ini"));
+        const size_t at = text.find("[section]");
+        ASSERT_EQ(at, other.size()) << run;
+        EXPECT_EQ(text.compare(0, other.size(), other), 0) << run;
+        const int row = std::atoi(text.c_str() + at + 22);
+        EXPECT_EQ(text.substr(at), saved(row)) << run;
+    }
 }
 
 } // namespace

@@ -197,6 +197,49 @@ TEST_F(AutoFitTest, FirstWindowInTheWalkWins)
     ExpectFitted(10, 20, width + 100, 700);
 }
 
+// Whether hAbove comes before hBelow among the top-level windows.
+bool IsAbove(HWND hAbove, HWND hBelow)
+{
+    for (HWND h = ::GetWindow(hAbove, GW_HWNDNEXT); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (h == hBelow)
+            return true;
+    return false;
+}
+
+TEST_F(AutoFitTest, FitLeavesTheWindowThePlayerUsesActiveAndInFront)
+{
+    const HWND hChat = m_tree.Add(nullptr, L"ChatWindow", 0, 0, 300, 200);
+    ::SetWindowPos(hChat, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_EQ(::GetActiveWindow(), hChat);
+    ASSERT_TRUE(IsAbove(hChat, Launcher()));
+    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    m_launcher.Tick();
+    m_launcher.Tick();
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827)); // fitted all the same
+    EXPECT_EQ(::GetActiveWindow(), hChat);
+    EXPECT_TRUE(IsAbove(hChat, Launcher()));
+}
+
+TEST_F(AutoFitTest, MinimisedLauncherIsLeftAloneUntilRestored)
+{
+    ::ShowWindow(Launcher(), SW_MINIMIZE);
+    const HWND hChat = m_tree.Add(nullptr, L"ChatWindow", 0, 0, 300, 200);
+    ::SetActiveWindow(hChat);
+    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    {
+        PlacementCounter placements(Launcher());
+        for (int i = 0; i < 3; ++i)
+            m_launcher.Tick();
+        EXPECT_EQ(placements.Count(), 0);
+    }
+    EXPECT_TRUE(::IsIconic(Launcher()));
+    EXPECT_EQ(::GetActiveWindow(), hChat);
+
+    ::ShowWindow(Launcher(), SW_RESTORE);
+    m_launcher.Tick();
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
+}
+
 struct GameHeight
 {
     int flashHeight;

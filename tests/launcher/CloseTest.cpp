@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace
@@ -65,6 +66,53 @@ TEST_F(CloseTest, AsksBeforeQuittingAndNoKeepsTheWindow)
     EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
     EXPECT_EQ(m_launcher.CurrentRow(), 5);
     EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")), settings) << "closing must not save";
+}
+
+// Asks to close again while the question is open, then answers No.
+struct RepeatedCloser
+{
+    static BOOL CALLBACK CountQuestion(HWND hWnd, LPARAM lParam)
+    {
+        if (::IsWindowVisible(hWnd) && WindowText(hWnd) == L"退出提示")
+            ++*reinterpret_cast<int*>(lParam);
+        return TRUE;
+    }
+
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ++s_ticks;
+        if (s_ticks == 1)
+        {
+            ::PostMessageW(s_hLauncher, WM_CLOSE, 0, 0);
+            ::PostMessageW(s_hLauncher, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        else if (s_ticks >= 4)
+        {
+            int questions = 0;
+            ::EnumThreadWindows(::GetCurrentThreadId(), CountQuestion, reinterpret_cast<LPARAM>(&questions));
+            s_mostQuestions = std::max(s_mostQuestions, questions);
+            if (const HWND hBox = ::FindWindowW(L"#32770", L"退出提示"))
+                ::SendMessageW(::GetDlgItem(hBox, IDNO), BM_CLICK, 0, 0);
+        }
+    }
+
+    static HWND s_hLauncher;
+    static int s_ticks;
+    static int s_mostQuestions;
+};
+
+HWND RepeatedCloser::s_hLauncher = nullptr;
+int RepeatedCloser::s_ticks = 0;
+int RepeatedCloser::s_mostQuestions = 0;
+
+TEST_F(CloseTest, CloseRequestsWhileTheQuestionIsOpenAreDropped)
+{
+    RepeatedCloser::s_hLauncher = m_launcher.Hwnd();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &RepeatedCloser::OnTimer);
+    ::SendMessageW(m_launcher.Hwnd(), WM_CLOSE, 0, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(RepeatedCloser::s_mostQuestions, 1);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
 }
 
 } // namespace

@@ -9,9 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -55,6 +59,48 @@ TEST_F(SettingsStressTest, MegabyteFileIsReadAndKept)
     EXPECT_NE(after.find("key12345=some value that fills the file\r\n"), std::string::npos);
     EXPECT_NE(after.find("ServersSel=11\r\n"), std::string::npos);
     EXPECT_EQ(Start().CurrentRow(), 11);
+}
+
+TEST_F(SettingsStressTest, ReaderNeverSeesAHalfWrittenFile)
+{
+    std::string other = "[other]\r\n";
+    for (int i = 0; other.size() < 256 * 1024; ++i)
+        other += "key" + std::to_string(i) + "=kept as it is\r\n";
+    WriteFileBytes(IniPath(), other);
+    LauncherWindow& launcher = Start();
+    std::vector<std::string> saved(78); // what a save of each row writes
+    for (int row = 0; row < 78; ++row)
+    {
+        const std::wstring url(launcher.Dialog().GetPlatformUrl(row));
+        saved[row] = "[section]\r\nServersSel=" + std::to_string(row) +
+                     "\r\nUrl=" + std::string(url.begin(), url.end()) + "\r\n";
+    }
+
+    std::atomic<bool> done{false};
+    int reads = 0;
+    std::vector<std::string> faults;
+    std::thread reader([&] {
+        while (!done)
+        {
+            const std::string text = ReadFileBytes(IniPath());
+            ++reads;
+            const size_t at = text.find("[section]");
+            const bool whole = text.compare(0, other.size(), other) == 0 && at == other.size() &&
+                               std::find(saved.begin(), saved.end(), text.substr(at)) != saved.end();
+            if (!whole && faults.size() < 3)
+                faults.push_back(text.size() > 200 ? text.substr(text.size() - 200) : text);
+        }
+    });
+    for (int i = 0; i < 150; ++i)
+        launcher.ChooseRow(1 + i % 77);
+    done = true;
+    reader.join();
+
+    EXPECT_GT(reads, 10);
+    EXPECT_EQ(faults, std::vector<std::string>());
+    WIN32_FIND_DATAW found;
+    const UniqueFindHandle stray(::FindFirstFileW(m_dir.File(L"*.tmp").c_str(), &found));
+    EXPECT_FALSE(stray) << "a copy was left behind";
 }
 
 TEST_F(SettingsStressTest, BinaryGarbageGivesAValidRow)

@@ -132,6 +132,18 @@ TEST_F(SettingsTest, LongAddressComesBackWhole)
     }
 }
 
+TEST_F(SettingsTest, AddressLongerThanAMebicharacterCountsAsAbsent)
+{
+    for (size_t length : {size_t(1) << 20, (size_t(1) << 20) + 1})
+    {
+        std::string url = "http://long.game.test/?";
+        url += std::string(length - url.size(), 'q');
+        WriteIni("[section]\r\nServersSel=78\r\nUrl=" + url + "\r\n");
+        LauncherWindow& launcher = Start();
+        EXPECT_EQ(Narrow(launcher.UrlText()), length == (size_t(1) << 20) ? url : Narrow(kRowZero)) << length;
+    }
+}
+
 TEST_F(SettingsTest, OtherContentSurvivesAndKeysAreFoundInAnyOrderAndCase)
 {
     WriteIni("; notes\r\n[other]\r\na=1\r\n[SECTION]\r\nURL=http://x.test/\r\nextra=keep\r\nserverssel=5\r\n"

@@ -65,7 +65,8 @@ TempDir::~TempDir()
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    const UniqueFileHandle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const UniqueFileHandle h(::CreateFileW(path.c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
     if (!h)
         return {};
