@@ -4,7 +4,7 @@
 // control in it.
 //   startup_bench.exe RUNS LAUNCHER.exe FLOOR.exe [FLOOR.exe...]
 
-#include "framework/UniqueHandle.h"
+#include "tests/support/TestHandles.h"
 
 #include <windows.h>
 #include <psapi.h>

@@ -9,16 +9,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 runs=${1:-20}
 orlim_prepare
 orlim_configure
-orlim_say "building"
-cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" --target OrlimWeb startup_floor startup_floor_cc startup_bench tick_bench recording_proxy \
-    >"$ORLIM_BUILD/build.log" 2>&1 ||
-    { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
+orlim_build OrlimWeb startup_floor startup_floor_cc startup_bench tick_bench recording_proxy
 orlim_wait_prefix
-
-# The launcher's first page goes to the prefix's proxy: answer it on loopback.
-wine "$ORLIM_BUILD/tests/recording_proxy.exe" "$ORLIM_PROXY_PORT" "$ORLIM_BUILD/bench-requests.log" \
-    </dev/null >/dev/null 2>&1 &
-ORLIM_PROXY_PID=$!
+orlim_start_proxy "$ORLIM_BUILD/bench-requests.log"
 
 # Wine's HTML engine is left out: Debian's Wine looks for it at the first
 # navigation of every process and finds nothing, a detour of its own that

@@ -70,12 +70,10 @@ void CDlgWeb::OnPaint()
     CRect rect;
     GetClientRect(&rect);
     const auto hFont = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
-    const HGDIOBJ hOldFont = hFont ? dc.SelectObject(hFont) : nullptr;
+    const ScopedSelectObject font(dc, hFont);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));
     dc.DrawText(kNoBrowserText, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (hOldFont)
-        dc.SelectObject(hOldFont);
 }
 
 void CDlgWeb::OnNewWindow3(LPDISPATCH*, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)

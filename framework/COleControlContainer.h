@@ -4,8 +4,9 @@
 #include <docobj.h>
 #include <oleidl.h>
 
+#include "ComObject.h"
 #include "ComPtr.h"
-#include "DocHostCommands.h"
+#include "DocHostCommandTarget.h"
 
 #include <vector>
 
@@ -20,12 +21,10 @@ bool AfxControlContainerEnabled() noexcept;
 // What a window that hosts ActiveX controls offers them: the in-place frame,
 // the container, the command target a browser control asks first, and the
 // list of its controls' sites.
-class COleControlContainer final : public IOleInPlaceFrame, public IOleContainer, public IOleCommandTarget
+class COleControlContainer final : public ComObject<IOleInPlaceFrame, IOleContainer, DocHostCommandTarget>
 {
 public:
     explicit COleControlContainer(CWnd* pWnd) noexcept;
-    COleControlContainer(const COleControlContainer&) = delete;
-    COleControlContainer& operator=(const COleControlContainer&) = delete;
 
     // Creates a control as a child of the window; FALSE if it cannot be.
     // OLE is initialised on this thread with the first control.
@@ -45,48 +44,53 @@ public:
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
 
     // IOleWindow
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) noexcept override;
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) noexcept override
+    {
+        if (!phwnd)
+            return E_POINTER;
+        *phwnd = GetHwnd();
+        return *phwnd ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
 
     // IOleInPlaceUIWindow
-    HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) noexcept override;
-    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) noexcept override;
-    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) noexcept override;
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* pActiveObject, LPCOLESTR) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) noexcept override { return INPLACE_E_NOTOOLSPACE; }
+    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) noexcept override { return INPLACE_E_NOTOOLSPACE; }
+    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* pActiveObject, LPCOLESTR) noexcept override
+    {
+        m_pActiveObject = ComPtr<IOleInPlaceActiveObject>(pActiveObject);
+        return S_OK;
+    }
 
     // IOleInPlaceFrame
-    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) noexcept override;
-    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) noexcept override;
-    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) noexcept override;
-    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) noexcept override;
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) noexcept override;
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) noexcept override;
+    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) noexcept override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) noexcept override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) noexcept override { return S_FALSE; }
 
     // IParseDisplayName, IOleContainer
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker** ppmkOut) noexcept override;
-    HRESULT STDMETHODCALLTYPE EnumObjects(DWORD, IEnumUnknown** ppenum) noexcept override;
-    HRESULT STDMETHODCALLTYPE LockContainer(BOOL) noexcept override;
-
-    // IOleCommandTarget
-    HRESULT STDMETHODCALLTYPE QueryStatus(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
-                                          OLECMDTEXT* pCmdText) noexcept override
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker** ppmkOut) noexcept override
     {
-        return AfxDocHostQueryStatus(pguidCmdGroup, cCmds, prgCmds, pCmdText);
+        if (ppmkOut)
+            *ppmkOut = nullptr;
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt, VARIANT* pvaIn,
-                                   VARIANT* pvaOut) noexcept override
+    HRESULT STDMETHODCALLTYPE EnumObjects(DWORD, IEnumUnknown** ppenum) noexcept override
     {
-        return AfxDocHostExec(pguidCmdGroup, nCmdID, nCmdexecopt, pvaIn, pvaOut);
+        if (ppenum)
+            *ppenum = nullptr;
+        return E_NOTIMPL;
     }
+    HRESULT STDMETHODCALLTYPE LockContainer(BOOL) noexcept override { return S_OK; }
 
 private:
-    ~COleControlContainer() = default;
+    ~COleControlContainer() override = default;
 
-    LONG m_cRef = 0;
     CWnd* m_pWnd; // null once the controls are destroyed
     std::vector<ComPtr<COleControlSite>> m_sites;
     ComPtr<IOleInPlaceActiveObject> m_pActiveObject; // of the UI-active control

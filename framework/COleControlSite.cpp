@@ -4,6 +4,7 @@
 #include "COleDispatchException.h"
 #include "CWnd.h"
 #include "DispatchArgs.h"
+#include "UniqueHandle.h"
 
 #include <olectl.h>
 
@@ -17,10 +18,9 @@ const long kHimetricPerInch = 2540;
 
 SIZEL PixelsToHimetric(int cx, int cy)
 {
-    const HDC hDC = ::GetDC(nullptr);
-    const long dpiX = ::GetDeviceCaps(hDC, LOGPIXELSX);
-    const long dpiY = ::GetDeviceCaps(hDC, LOGPIXELSY);
-    ::ReleaseDC(nullptr, hDC);
+    const UniqueScreenDC hDC(::GetDC(nullptr));
+    const long dpiX = ::GetDeviceCaps(hDC.Get(), LOGPIXELSX);
+    const long dpiY = ::GetDeviceCaps(hDC.Get(), LOGPIXELSY);
     return SIZEL{::MulDiv(cx, kHimetricPerInch, dpiX), ::MulDiv(cy, kHimetricPerInch, dpiY)};
 }
 
@@ -157,13 +157,12 @@ void COleControlSite::DestroyControl()
         m_pObject->Close(OLECLOSE_NOSAVE);
         m_pObject.Reset();
     }
-    if (CWnd* pWndCtrl = std::exchange(m_pWndCtrl, nullptr))
+    // Normally closing destroyed the control's window and unbound its
+    // wrapper already; a window the control left behind is its own again.
+    if (CWnd* pWndCtrl = m_hWnd ? CWnd::FromHandlePermanent(m_hWnd) : nullptr)
     {
-        // Normally closing destroyed the control's window and unbound the
-        // wrapper already; a window the control left behind is its own.
         pWndCtrl->AttachControlSite(nullptr);
-        if (pWndCtrl->m_hWnd == m_hWnd)
-            pWndCtrl->UnsubclassWindow();
+        pWndCtrl->UnsubclassWindow();
     }
     m_hWnd = nullptr;
     if (COleControlContainer* pCtrlCont = std::exchange(m_pCtrlCont, nullptr))
@@ -201,7 +200,7 @@ HWND COleControlSite::GetParentHwnd() const noexcept
     return m_pCtrlCont ? m_pCtrlCont->GetHwnd() : nullptr;
 }
 
-// IUnknown
+// COM
 
 HRESULT STDMETHODCALLTYPE COleControlSite::QueryInterface(REFIID iid, void** ppv) noexcept
 {
@@ -226,33 +225,6 @@ HRESULT STDMETHODCALLTYPE COleControlSite::QueryInterface(REFIID iid, void** ppv
     return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE COleControlSite::AddRef() noexcept
-{
-    return static_cast<ULONG>(::InterlockedIncrement(&m_cRef));
-}
-
-ULONG STDMETHODCALLTYPE COleControlSite::Release() noexcept
-{
-    const LONG cRef = ::InterlockedDecrement(&m_cRef);
-    if (cRef == 0)
-        delete this;
-    return static_cast<ULONG>(cRef);
-}
-
-// IOleClientSite
-
-HRESULT STDMETHODCALLTYPE COleControlSite::SaveObject() noexcept
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::GetMoniker(DWORD, DWORD, IMoniker** ppmk) noexcept
-{
-    if (ppmk)
-        *ppmk = nullptr;
-    return E_NOTIMPL;
-}
-
 HRESULT STDMETHODCALLTYPE COleControlSite::GetContainer(IOleContainer** ppContainer) noexcept
 {
     if (!ppContainer)
@@ -261,53 +233,6 @@ HRESULT STDMETHODCALLTYPE COleControlSite::GetContainer(IOleContainer** ppContai
     if (!m_pCtrlCont)
         return E_NOINTERFACE;
     return m_pCtrlCont->QueryInterface(IID_IOleContainer, reinterpret_cast<void**>(ppContainer));
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::ShowObject() noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnShowWindow(BOOL) noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::RequestNewObjectLayout() noexcept
-{
-    return E_NOTIMPL;
-}
-
-// IOleWindow
-
-HRESULT STDMETHODCALLTYPE COleControlSite::GetWindow(HWND* phwnd) noexcept
-{
-    if (!phwnd)
-        return E_POINTER;
-    *phwnd = GetParentHwnd();
-    return *phwnd ? S_OK : E_FAIL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::ContextSensitiveHelp(BOOL) noexcept
-{
-    return E_NOTIMPL;
-}
-
-// IOleInPlaceSite
-
-HRESULT STDMETHODCALLTYPE COleControlSite::CanInPlaceActivate() noexcept
-{
-    return m_pCtrlCont ? S_OK : S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnInPlaceActivate() noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnUIActivate() noexcept
-{
-    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
@@ -337,31 +262,6 @@ HRESULT STDMETHODCALLTYPE COleControlSite::GetWindowContext(IOleInPlaceFrame** p
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE COleControlSite::Scroll(SIZE) noexcept
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnUIDeactivate(BOOL) noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnInPlaceDeactivate() noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::DiscardUndoState() noexcept
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::DeactivateAndUndo() noexcept
-{
-    return E_NOTIMPL;
-}
-
 HRESULT STDMETHODCALLTYPE COleControlSite::OnPosRectChange(LPCRECT lprcPosRect) noexcept
 {
     if (!lprcPosRect)
@@ -372,73 +272,6 @@ HRESULT STDMETHODCALLTYPE COleControlSite::OnPosRectChange(LPCRECT lprcPosRect) 
     RECT rcClip;
     ::GetClientRect(GetParentHwnd(), &rcClip);
     return m_pInPlaceObject->SetObjectRects(lprcPosRect, &rcClip);
-}
-
-// IOleControlSite
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnControlInfoChanged() noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::LockInPlaceActive(BOOL) noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::GetExtendedControl(IDispatch** ppDisp) noexcept
-{
-    if (ppDisp)
-        *ppDisp = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::TransformCoords(POINTL*, POINTF*, DWORD) noexcept
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::TranslateAccelerator(MSG*, DWORD) noexcept
-{
-    return S_FALSE;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::OnFocus(BOOL) noexcept
-{
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::ShowPropertyFrame() noexcept
-{
-    return E_NOTIMPL;
-}
-
-// IDispatch (ambient properties)
-
-HRESULT STDMETHODCALLTYPE COleControlSite::GetTypeInfoCount(UINT* pctinfo) noexcept
-{
-    if (!pctinfo)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) noexcept
-{
-    if (ppTInfo)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept
-{
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                                  UINT*) noexcept
-{
-    return DISP_E_MEMBERNOTFOUND;
 }
 
 // Event sink
@@ -455,36 +288,6 @@ HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::QueryInterface(REFIID iid
     }
     *ppv = nullptr;
     return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE COleControlSite::XEventSink::AddRef() noexcept
-{
-    return m_pSite->AddRef();
-}
-
-ULONG STDMETHODCALLTYPE COleControlSite::XEventSink::Release() noexcept
-{
-    return m_pSite->Release();
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::GetTypeInfoCount(UINT* pctinfo) noexcept
-{
-    if (!pctinfo)
-        return E_POINTER;
-    *pctinfo = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) noexcept
-{
-    if (ppTInfo)
-        *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept
-{
-    return E_NOTIMPL;
 }
 
 HRESULT STDMETHODCALLTYPE COleControlSite::XEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD,

@@ -29,8 +29,6 @@ public:
     wchar_t* GetBuffer(int nMinBufLength);
     void ReleaseBuffer(int nNewLength = -1);
 
-    friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_str == b.m_str; }
-
 private:
     std::wstring m_str;
 };

@@ -13,7 +13,9 @@
 namespace
 {
 
-struct ThreadState
+// What the framework keeps of its windows. The program has one GUI thread,
+// so this is one object for the process.
+struct FrameworkState
 {
     std::unordered_map<HWND, CWnd*> permanentMap;
     std::unordered_map<HWND, std::unique_ptr<CWnd>> tempMap;
@@ -21,18 +23,18 @@ struct ThreadState
     CWnd* pWndInit = nullptr; // the object whose window is being created
     UniqueHook hookCbt;
 
-    ~ThreadState() { CWnd::DeleteTempMap(); }
+    ~FrameworkState() { CWnd::DeleteTempMap(); }
 };
 
-ThreadState& State()
+FrameworkState& State()
 {
-    static ThreadState state;
+    static FrameworkState state;
     return state;
 }
 
 LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    ThreadState& state = State();
+    FrameworkState& state = State();
     if (code == HCBT_CREATEWND && state.pWndInit)
     {
         CWnd* pWnd = std::exchange(state.pWndInit, nullptr);
@@ -49,7 +51,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!pWnd)
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
-    ThreadState& state = State();
+    FrameworkState& state = State();
     const MSG saved = state.lastSentMsg;
     state.lastSentMsg = MSG{hWnd, message, wParam, lParam, 0, {0, 0}};
     LRESULT lResult = 0;
@@ -71,7 +73,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 void AfxHookWindowCreate(CWnd* pWnd)
 {
-    ThreadState& state = State();
+    FrameworkState& state = State();
     if (!state.hookCbt)
         state.hookCbt.Reset(::SetWindowsHookExW(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId()));
     state.pWndInit = pWnd;
@@ -79,7 +81,7 @@ void AfxHookWindowCreate(CWnd* pWnd)
 
 BOOL AfxUnhookWindowCreate() noexcept
 {
-    ThreadState& state = State();
+    FrameworkState& state = State();
     state.hookCbt.Reset();
     return std::exchange(state.pWndInit, nullptr) == nullptr;
 }
@@ -194,107 +196,6 @@ BOOL CWnd::DestroyWindow()
     return bResult;
 }
 
-BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
-{
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
-}
-
-void CWnd::GetClientRect(LPRECT lpRect) const
-{
-    ::GetClientRect(m_hWnd, lpRect);
-}
-
-void CWnd::GetWindowRect(LPRECT lpRect) const
-{
-    ::GetWindowRect(m_hWnd, lpRect);
-}
-
-void CWnd::ClientToScreen(LPRECT lpRect) const
-{
-    auto* pts = reinterpret_cast<LPPOINT>(lpRect);
-    ::ClientToScreen(m_hWnd, &pts[0]);
-    ::ClientToScreen(m_hWnd, &pts[1]);
-    if (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
-        std::swap(lpRect->left, lpRect->right);
-}
-
-void CWnd::CenterWindow()
-{
-    CRect rcDlg;
-    GetWindowRect(&rcDlg);
-
-    MONITORINFO mi = {};
-    mi.cbSize = sizeof(mi);
-    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi);
-    const RECT& rcArea = mi.rcWork;
-    RECT rcCenter = rcArea;
-    if (const HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER))
-        ::GetWindowRect(hWndOwner, &rcCenter);
-
-    int x = (rcCenter.left + rcCenter.right) / 2 - rcDlg.Width() / 2;
-    int y = (rcCenter.top + rcCenter.bottom) / 2 - rcDlg.Height() / 2;
-    // Keep it inside the work area, top-left corner first.
-    if (x + rcDlg.Width() > rcArea.right)
-        x = rcArea.right - rcDlg.Width();
-    if (x < rcArea.left)
-        x = rcArea.left;
-    if (y + rcDlg.Height() > rcArea.bottom)
-        y = rcArea.bottom - rcDlg.Height();
-    if (y < rcArea.top)
-        y = rcArea.top;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-DWORD CWnd::GetStyle() const
-{
-    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
-}
-
-CWnd* CWnd::GetDlgItem(int nID) const
-{
-    return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-
-int CWnd::GetDlgCtrlID() const
-{
-    return ::GetDlgCtrlID(m_hWnd);
-}
-
-int CWnd::GetDlgItemText(int nID, CString& rString) const
-{
-    const HWND hWndCtrl = ::GetDlgItem(m_hWnd, nID);
-    const int nLength = hWndCtrl ? ::GetWindowTextLengthW(hWndCtrl) : 0;
-    wchar_t* pBuffer = rString.GetBuffer(nLength + 1);
-    const int nCopied = nLength > 0 ? ::GetWindowTextW(hWndCtrl, pBuffer, nLength + 1) : 0;
-    rString.ReleaseBuffer(nCopied);
-    return nCopied;
-}
-
-void CWnd::SetDlgItemText(int nID, const wchar_t* lpszString)
-{
-    ::SetDlgItemTextW(m_hWnd, nID, lpszString);
-}
-
-BOOL CWnd::EnableWindow(BOOL bEnable)
-{
-    return ::EnableWindow(m_hWnd, bEnable);
-}
-
-CWnd* CWnd::SetFocus()
-{
-    return FromHandle(::SetFocus(m_hWnd));
-}
-
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ::PostMessageW(m_hWnd, message, wParam, lParam);
-}
-
-int CWnd::MessageBox(const wchar_t* lpszText, const wchar_t* lpszCaption, UINT nType)
-{
-    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
-}
-
 BOOL CWnd::PreTranslateMessage(MSG*)
 {
     return FALSE;
@@ -313,28 +214,6 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
             break;
     }
     return FALSE;
-}
-
-void CWnd::SetControlContainer(COleControlContainer* pCtrlCont)
-{
-    m_pCtrlCont = ComPtr<COleControlContainer>(pCtrlCont);
-}
-
-void CWnd::AttachControlSite(COleControlSite* pSite)
-{
-    if (m_pCtrlSite)
-        m_pCtrlSite->BindWrapper(nullptr);
-    m_pCtrlSite = ComPtr<COleControlSite>(pSite);
-    if (pSite)
-        pSite->BindWrapper(this);
-}
-
-void CWnd::InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
-{
-    if (!m_pCtrlSite)
-        return;
-    ComPtr<COleControlSite> pSite = m_pCtrlSite; // the call may re-enter and unbind us
-    pSite->InvokeHelper(dwDispID, wFlags, args);
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const
@@ -412,16 +291,6 @@ LRESULT CWnd::Default()
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
-void CWnd::OnPaint()
-{
-    Default();
-}
-
-void CWnd::OnClose()
-{
-    Default();
-}
-
 void CWnd::OnDestroy()
 {
     // Hosted controls go first, while this window and theirs still exist.
@@ -439,19 +308,4 @@ void CWnd::OnNcDestroy()
     m_pCtrlCont.Reset();
     AttachControlSite(nullptr);
     PostNcDestroy();
-}
-
-void CWnd::OnTimer(UINT_PTR)
-{
-    Default();
-}
-
-LRESULT CWnd::OnNcHitTest(CPoint)
-{
-    return Default();
-}
-
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
-{
-    return reinterpret_cast<HBRUSH>(Default());
 }

@@ -47,21 +47,30 @@ public:
 
     virtual BOOL DestroyWindow();
 
-    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    void GetClientRect(LPRECT lpRect) const;
-    void GetWindowRect(LPRECT lpRect) const;
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+    {
+        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
+    }
+    void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+    void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void ClientToScreen(LPRECT lpRect) const;
     void CenterWindow();
-    DWORD GetStyle() const;
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
 
     CWnd* GetDlgItem(int nID) const;
-    int GetDlgCtrlID() const;
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     int GetDlgItemText(int nID, CString& rString) const;
-    void SetDlgItemText(int nID, const wchar_t* lpszString);
-    BOOL EnableWindow(BOOL bEnable = TRUE);
+    void SetDlgItemText(int nID, const wchar_t* lpszString) { ::SetDlgItemTextW(m_hWnd, nID, lpszString); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     CWnd* SetFocus();
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    int MessageBox(const wchar_t* lpszText, const wchar_t* lpszCaption = nullptr, UINT nType = MB_OK);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
+    }
+    int MessageBox(const wchar_t* lpszText, const wchar_t* lpszCaption = nullptr, UINT nType = MB_OK)
+    {
+        return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
+    }
 
     // Offered each message aimed at this window or a window inside it before
     // the message is translated and dispatched; TRUE means it was handled.
@@ -88,7 +97,6 @@ public:
     void SetControlContainer(COleControlContainer* pCtrlCont);
     // Binds this wrapper to the site of a hosted control, or unbinds it.
     void AttachControlSite(COleControlSite* pSite);
-    COleControlSite* GetControlSite() const noexcept { return m_pCtrlSite.Get(); }
 
     virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
 
@@ -104,13 +112,14 @@ protected:
     LRESULT Default();
     virtual void PostNcDestroy() {}
 
-    afx_msg void OnPaint();
-    afx_msg void OnClose();
+    // The base handlers give the message its default processing.
+    afx_msg void OnPaint() { Default(); }
+    afx_msg void OnClose() { Default(); }
     afx_msg void OnDestroy();
     afx_msg void OnNcDestroy();
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg LRESULT OnNcHitTest(CPoint point);
-    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnTimer(UINT_PTR) { Default(); }
+    afx_msg LRESULT OnNcHitTest(CPoint) { return Default(); }
+    afx_msg HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
 

@@ -46,17 +46,6 @@ public:
             std::exchange(m_p, nullptr)->Release();
     }
 
-    // Hands the reference to the caller.
-    T* Detach() noexcept { return std::exchange(m_p, nullptr); }
-
-    template <class U>
-    HRESULT QueryInterface(REFIID iid, ComPtr<U>& result) const noexcept
-    {
-        if (!m_p)
-            return E_POINTER;
-        return m_p->QueryInterface(iid, result.PutVoid());
-    }
-
 private:
     T* m_p = nullptr;
 };

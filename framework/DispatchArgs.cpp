@@ -1,6 +1,7 @@
 #include "DispatchArgs.h"
 
 #include "CString.h"
+#include "UniqueBstr.h"
 
 #include <oleauto.h>
 
@@ -14,14 +15,14 @@ DispatchArgs::~DispatchArgs()
 
 void DispatchArgs::Add(const CString& str)
 {
-    m_args.reserve(m_args.size() + 1); // so that the push cannot fail and leak the string
+    UniqueBstr bstr(str, static_cast<UINT>(str.GetLength()));
+    if (!bstr.Get())
+        throw std::bad_alloc();
     VARIANT v;
     ::VariantInit(&v);
     v.vt = VT_BSTR;
-    v.bstrVal = ::SysAllocStringLen(str, static_cast<UINT>(str.GetLength()));
-    if (!v.bstrVal)
-        throw std::bad_alloc();
     m_args.push_back(v);
+    m_args.back().bstrVal = bstr.Detach(); // from here on the list frees it
 }
 
 void DispatchArgs::Add(VARIANT* pvar)

@@ -36,45 +36,28 @@ private:
     H m_h = Traits::Invalid();
 };
 
-struct GdiObjectTraits
+// Traits for handles whose "none" is null and that one function closes.
+template <class H, auto pfnClose>
+struct NullHandleTraits
 {
-    static HGDIOBJ Invalid() noexcept { return nullptr; }
-    static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+    static H Invalid() noexcept { return nullptr; }
+    static void Close(H h) noexcept { pfnClose(h); }
 };
 
-struct HookTraits
-{
-    static HHOOK Invalid() noexcept { return nullptr; }
-    static void Close(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
-};
-
-struct KernelHandleTraits
-{
-    static HANDLE Invalid() noexcept { return nullptr; }
-    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
-};
-
-struct FileHandleTraits
+// Traits for kernel handles whose "none" is INVALID_HANDLE_VALUE (files).
+template <auto pfnClose>
+struct InvalidHandleTraits
 {
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+    static void Close(HANDLE h) noexcept { pfnClose(h); }
 };
 
-struct FindHandleTraits
+inline void ReleaseScreenDC(HDC hDC) noexcept
 {
-    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) noexcept { ::FindClose(h); }
-};
+    ::ReleaseDC(nullptr, hDC);
+}
 
-struct RegKeyTraits
-{
-    static HKEY Invalid() noexcept { return nullptr; }
-    static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
-};
-
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
-using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
-using UniqueFileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
-using UniqueFindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
-using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
+using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, ::DeleteObject>>;
+using UniqueHook = UniqueHandle<HHOOK, NullHandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
+using UniqueFileHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::CloseHandle>>;
+using UniqueScreenDC = UniqueHandle<HDC, NullHandleTraits<HDC, ReleaseScreenDC>>;

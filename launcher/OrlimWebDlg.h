@@ -10,6 +10,9 @@ class CDC;
 
 // The launcher: one window with a blue header strip (platform drop-down,
 // enter button, address box, auto-fit check box) above the browser pane.
+// Its members live in one file per concern: the window itself
+// (OrlimWebDlg.cpp), the catalogue, the settings file and the auto-fit
+// (OrlimWebDlgCatalogue.cpp, OrlimWebDlgSettings.cpp, OrlimWebDlgAutoFit.cpp).
 //
 // It opens the chosen platform's page, or a typed address, in the pane's
 // browser control; remembers the row and the address in .\UserVar.ini; and,
@@ -21,6 +24,9 @@ public:
     explicit COrlimWebDlg(CWnd* pParent = nullptr);
 
     static const int kUrlSlots = 100;
+    // The last row of the drop-down, where the player types an address; its
+    // slot holds the remembered address.
+    static const int kManualEntryRow = 78;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -46,7 +52,7 @@ protected:
     int m_nCurSel;
     CComboBox m_cbPlatform;
     CDlgWeb m_dlgWeb;
-    UniqueGdiObject m_brStrip; // the header strip's colour, behind the label
+    UniqueBrush m_brStrip; // the header strip's colour, behind the label
     bool m_bAskingToClose = false;
 
     void DoDataExchange(CDataExchange* pDX) override;
@@ -65,6 +71,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static const UINT_PTR kAutoFitTimer = 0;
+    static const UINT kAutoFitPeriod = 1000;
+
     int GetCurrentRow() const;
     bool IsOverDisabledControl(POINT ptScreen) const;
 };

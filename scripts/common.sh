@@ -121,3 +121,24 @@ orlim_configure() {
             { cat "$ORLIM_BUILD/configure.log" >&2; orlim_die "cmake could not configure the build"; }
     fi
 }
+
+# Builds the given targets (all of them without any), the log in the build
+# directory; on failure shows its end and stops.
+orlim_build() {
+    local targets=()
+    (($#)) && targets=(--target "$@")
+    orlim_say "building"
+    cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" "${targets[@]}" >"$ORLIM_BUILD/build.log" 2>&1 ||
+        { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
+}
+
+# Starts the recording proxy on the prefix's proxy port, the request lines
+# going to the given log; says so when it cannot listen.
+orlim_start_proxy() {
+    wine "$ORLIM_BUILD/tools/recording_proxy.exe" "$ORLIM_PROXY_PORT" "$1" \
+        </dev/null >/dev/null 2>"$ORLIM_BUILD/proxy.log" &
+    ORLIM_PROXY_PID=$!
+    sleep 0.5
+    kill -0 "$ORLIM_PROXY_PID" 2>/dev/null ||
+        orlim_say "warning: no recording proxy ($(cat "$ORLIM_BUILD/proxy.log")); the launcher's requests go unanswered"
+}

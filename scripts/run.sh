@@ -13,19 +13,11 @@ if [ -n "$own_display" ]; then
 fi
 
 orlim_configure
-orlim_say "building"
-cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" --target OrlimWeb recording_proxy >"$ORLIM_BUILD/build.log" 2>&1 ||
-    { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
+orlim_build OrlimWeb recording_proxy
 orlim_wait_prefix
-
 # Every page the launcher opens goes to this loopback proxy, which records
 # the request and answers with a small page.
-wine "$ORLIM_BUILD/tests/recording_proxy.exe" "$ORLIM_PROXY_PORT" "$ORLIM_BUILD/requests.log" \
-    </dev/null >/dev/null 2>"$ORLIM_BUILD/proxy.log" &
-ORLIM_PROXY_PID=$!
-sleep 0.5
-kill -0 "$ORLIM_PROXY_PID" 2>/dev/null ||
-    orlim_say "warning: no recording proxy ($(cat "$ORLIM_BUILD/proxy.log")); the launcher's requests go unanswered"
+orlim_start_proxy "$ORLIM_BUILD/requests.log"
 
 orlim_say "starting the launcher (requests it makes are listed in $ORLIM_BUILD/requests.log)"
 cd "$ORLIM_BUILD"

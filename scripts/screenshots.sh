@@ -5,14 +5,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 orlim_prepare
 orlim_configure
-orlim_say "building"
-cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" --target screenshot_driver >"$ORLIM_BUILD/build.log" 2>&1 ||
-    { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }
+orlim_build screenshot_driver
 orlim_wait_prefix
 
 pictures="$ORLIM_BUILD/pictures"
 rm -rf "$pictures" && mkdir -p "$pictures"
-wine "$ORLIM_BUILD/tests/screenshot_driver.exe" "$(winepath -w "$pictures")" ||
+wine "$ORLIM_BUILD/tools/screenshot_driver.exe" "$(winepath -w "$pictures")" ||
     orlim_die "the screenshot driver failed"
 for name in launcher manual-entry fitted; do
     /usr/bin/convert "$pictures/$name.bmp" -strip "$ORLIM_ROOT/docs/$name.png"

@@ -5,7 +5,7 @@
 #include "support/LauncherWindow.h"
 #include "support/MessagePump.h"
 #include "support/ProxySetting.h"
-#include "support/RecordingProxy.h"
+#include "tools/RecordingProxy.h"
 #include "support/TempDir.h"
 
 #include "res/resource.h"

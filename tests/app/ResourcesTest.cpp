@@ -5,7 +5,7 @@
 
 #include "support/LauncherProcess.h"
 
-#include "framework/UniqueHandle.h"
+#include "support/TestHandles.h"
 
 #include <windows.h>
 

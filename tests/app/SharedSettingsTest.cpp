@@ -5,7 +5,7 @@
 #include "support/LauncherProcess.h"
 #include "support/MessagePump.h"
 #include "support/ProxySetting.h"
-#include "support/RecordingProxy.h"
+#include "tools/RecordingProxy.h"
 #include "support/TempDir.h"
 
 #include "launcher/OrlimWebDlg.h"
@@ -19,12 +19,19 @@
 namespace
 {
 
-void ChooseRow(HWND hLauncher, int row)
+// Picks a row in another process's launcher; posted, the choice waits in
+// its queue behind earlier ones.
+void ChooseRow(HWND hLauncher, int row, bool bPost = false)
 {
+    const auto send = [bPost](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (bPost)
+            ::PostMessageW(hWnd, message, wParam, lParam);
+        else
+            ::SendMessageW(hWnd, message, wParam, lParam);
+    };
     const HWND hCombo = ::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO);
-    ::SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    ::SendMessageW(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(hCombo));
+    send(hCombo, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    send(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
 }
 
 int CurrentRow(HWND hLauncher)
@@ -66,14 +73,8 @@ TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
     ProxySetting setting(proxy.Port());
     COrlimWebDlg catalogue;
     catalogue.FillPlatformUrls();
-    const auto saved = [&](int row) {
-        const std::wstring url(catalogue.GetPlatformUrl(row));
-        return "[section]\r\nServersSel=" + std::to_string(row) + "\r\nUrl=" + std::string(url.begin(), url.end()) +
-               "\r\n";
-    };
-    std::string other = "[other]\r\n";
-    for (int i = 0; other.size() < 512 * 1024; ++i)
-        other += "key" + std::to_string(i) + "=kept as it is\r\n";
+    const auto saved = [&](int row) { return SavedSection(row, std::wstring(catalogue.GetPlatformUrl(row))); };
+    const std::string other = OtherSection(512 * 1024);
 
     std::mt19937 random(20261208);
     for (int run = 0; run < 6; ++run)
@@ -83,14 +84,8 @@ TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
             LauncherProcess launcher(dir.Path());
             const HWND hLauncher = launcher.WaitForWindow();
             ASSERT_NE(hLauncher, nullptr);
-            const HWND hCombo = ::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO);
             for (int i = 0; i < 60; ++i)
-            {
-                const int row = 1 + (run * 7 + i) % 77;
-                ::PostMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
-                ::PostMessageW(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE),
-                               reinterpret_cast<LPARAM>(hCombo));
-            }
+                ChooseRow(hLauncher, 1 + (run * 7 + i) % 77, true);
             ::Sleep(std::uniform_int_distribution<DWORD>(20, 400)(random));
         } // killed here, most likely in the middle of a save
         const std::string text = ReadFileBytes(dir.File(L"UserVar.ini"));

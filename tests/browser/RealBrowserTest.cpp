@@ -4,7 +4,7 @@
 #include "support/LauncherWindow.h"
 #include "support/MessagePump.h"
 #include "support/ProxySetting.h"
-#include "support/RecordingProxy.h"
+#include "tools/RecordingProxy.h"
 #include "support/TempDir.h"
 
 #include "framework/COleControlContainer.h"

@@ -23,17 +23,17 @@ TEST(CStringTest, BufferAccessSetsTheLength)
     wchar_t* p = str.GetBuffer(10);
     wcscpy(p, L"0123456789");
     str.ReleaseBuffer();
-    EXPECT_EQ(str, CString(L"0123456789"));
+    EXPECT_STREQ(str, L"0123456789");
     str.GetBuffer(2);
     str.ReleaseBuffer(2);
-    EXPECT_EQ(str, CString(L"01"));
+    EXPECT_STREQ(str, L"01");
 }
 
 TEST(CStringTest, FormatsNumbersAndLongText)
 {
     CString str;
     str.Format(L"%d", -9);
-    EXPECT_EQ(str, CString(L"-9"));
+    EXPECT_STREQ(str, L"-9");
     const std::wstring longText(5000, L'x');
     str.Format(L"\"%ls\"", longText.c_str());
     EXPECT_EQ(str.GetLength(), 5002);

@@ -249,7 +249,7 @@ TEST(ActiveXDialogTest, SiteAndContainerAnswerWithOneIdentityEach)
     AfxEnableControlContainer();
     CActiveXDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_TEST_ACTIVEX));
-    COleControlSite* pSite = dlg.m_control.GetControlSite();
+    COleControlSite* pSite = dlg.GetControlContainer()->FindSite(dlg.m_control.m_hWnd);
     ASSERT_NE(pSite, nullptr);
 
     auto identity = [](IUnknown* p) {

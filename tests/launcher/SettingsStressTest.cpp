@@ -5,7 +5,7 @@
 #include "support/LauncherWindow.h"
 #include "support/TempDir.h"
 
-#include "framework/UniqueHandle.h"
+#include "support/TestHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -63,18 +63,12 @@ TEST_F(SettingsStressTest, MegabyteFileIsReadAndKept)
 
 TEST_F(SettingsStressTest, ReaderNeverSeesAHalfWrittenFile)
 {
-    std::string other = "[other]\r\n";
-    for (int i = 0; other.size() < 256 * 1024; ++i)
-        other += "key" + std::to_string(i) + "=kept as it is\r\n";
+    const std::string other = OtherSection(256 * 1024);
     WriteFileBytes(IniPath(), other);
     LauncherWindow& launcher = Start();
-    std::vector<std::string> saved(78); // what a save of each row writes
-    for (int row = 0; row < 78; ++row)
-    {
-        const std::wstring url(launcher.Dialog().GetPlatformUrl(row));
-        saved[row] = "[section]\r\nServersSel=" + std::to_string(row) +
-                     "\r\nUrl=" + std::string(url.begin(), url.end()) + "\r\n";
-    }
+    std::vector<std::string> saved; // what a save of each platform row writes
+    for (int row = 0; row < COrlimWebDlg::kManualEntryRow; ++row)
+        saved.push_back(SavedSection(row, std::wstring(launcher.Dialog().GetPlatformUrl(row))));
 
     std::atomic<bool> done{false};
     int reads = 0;

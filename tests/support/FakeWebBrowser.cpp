@@ -335,7 +335,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSi
         hwndSite ? hwndSite : hwndParent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
-    m_pInPlaceSite = pSite.Detach();
+    m_pInPlaceSite = std::move(pSite);
     pActiveSite->ShowObject();
 
     ComPtr<IOleContainer> pContainer;
@@ -395,8 +395,7 @@ void FakeWebBrowser::Deactivate()
     if (m_pInPlaceSite)
     {
         m_pInPlaceSite->OnInPlaceDeactivate();
-        m_pInPlaceSite->Release();
-        m_pInPlaceSite = nullptr;
+        m_pInPlaceSite.Reset();
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/ComPtr.h"
+
 #include <windows.h>
 #include <ocidl.h>
 #include <oleidl.h>
@@ -157,7 +159,7 @@ private:
     FakeBrowserRecord& m_record;
     const FakeBrowserFailure& m_failure;
     IOleClientSite* m_pClientSite = nullptr;
-    IOleInPlaceSite* m_pInPlaceSite = nullptr;
+    ComPtr<IOleInPlaceSite> m_pInPlaceSite;
     IDispatch* m_pSink = nullptr;
     HWND m_hWnd = nullptr;
     SIZEL m_extent = {};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/UniqueHandle.h"
+#include "support/TestHandles.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "ProxySetting.h"
 
-#include "framework/UniqueHandle.h"
+#include "support/TestHandles.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "TempDir.h"
 
-#include "framework/UniqueHandle.h"
+#include "support/TestHandles.h"
 
 #include <windows.h>
 
@@ -89,4 +89,17 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 bool FileExists(const std::wstring& path)
 {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string SavedSection(int row, const std::wstring& url)
+{
+    return "[section]\r\nServersSel=" + std::to_string(row) + "\r\nUrl=" + std::string(url.begin(), url.end()) + "\r\n";
+}
+
+std::string OtherSection(size_t bytes)
+{
+    std::string text = "[other]\r\n";
+    for (int i = 0; text.size() < bytes; ++i)
+        text += "key" + std::to_string(i) + "=kept as it is\r\n";
+    return text;
 }

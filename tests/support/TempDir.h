@@ -24,3 +24,8 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// What a save of a row with its address writes to the settings file's
+// section.
+std::string SavedSection(int row, const std::wstring& url);
+// A section of other keys, at least the given size: what a save must keep.
+std::string OtherSection(size_t bytes);

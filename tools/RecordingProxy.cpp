@@ -1,7 +1,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "RecordingProxy.h"
+#include "tools/RecordingProxy.h"
 
 #include <stdexcept>
 

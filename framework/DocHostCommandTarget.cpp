@@ -1,4 +1,4 @@
-#include "DocHostCommands.h"
+#include "DocHostCommandTarget.h"
 
 #include <oleauto.h>
 
@@ -16,7 +16,8 @@ bool IsDocHostGroup(const GUID* pguidCmdGroup) noexcept
 
 } // namespace
 
-HRESULT AfxDocHostQueryStatus(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[], OLECMDTEXT*) noexcept
+HRESULT STDMETHODCALLTYPE DocHostCommandTarget::QueryStatus(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
+                                                            OLECMDTEXT*) noexcept
 {
     if (!IsDocHostGroup(pguidCmdGroup))
         return OLECMDERR_E_UNKNOWNGROUP;
@@ -38,7 +39,8 @@ HRESULT AfxDocHostQueryStatus(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prg
     return hr;
 }
 
-HRESULT AfxDocHostExec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD, VARIANT*, VARIANT* pvaOut) noexcept
+HRESULT STDMETHODCALLTYPE DocHostCommandTarget::Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD, VARIANT*,
+                                                     VARIANT* pvaOut) noexcept
 {
     if (!IsDocHostGroup(pguidCmdGroup))
         return OLECMDERR_E_UNKNOWNGROUP;

@@ -6,10 +6,10 @@
 #include "support/LauncherWindow.h"
 #include "support/MessagePump.h"
 #include "support/ProxySetting.h"
-#include "support/RecordingProxy.h"
+#include "tools/RecordingProxy.h"
 #include "support/TempDir.h"
 
-#include "framework/UniqueHandle.h"
+#include "support/TestHandles.h"
 #include "res/resource.h"
 
 #include <windows.h>

@@ -1,0 +1,26 @@
+// The window wrapper's part in hosting ActiveX controls: a window that hosts
+// controls keeps their container, a wrapper bound to a control keeps its
+// site and calls the control's methods through it.
+
+#include "CWnd.h"
+
+#include "COleControlContainer.h"
+#include "COleControlSite.h"
+
+void CWnd::SetControlContainer(COleControlContainer* pCtrlCont)
+{
+    m_pCtrlCont = ComPtr<COleControlContainer>(pCtrlCont);
+}
+
+void CWnd::AttachControlSite(COleControlSite* pSite)
+{
+    m_pCtrlSite = ComPtr<COleControlSite>(pSite);
+}
+
+void CWnd::InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
+{
+    if (!m_pCtrlSite)
+        return;
+    ComPtr<COleControlSite> pSite = m_pCtrlSite; // the call may re-enter and unbind us
+    pSite->InvokeHelper(dwDispID, wFlags, args);
+}
