@@ -1,10 +1,12 @@
 #include "DlgWeb.h"
 
 #include "framework/CDataExchange.h"
+#include "framework/COleException.h"
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
 #include "res/resource.h"
 
+#include <docobj.h>
 #include <exdispid.h>
 #include <shobjidl.h>
 #include <urlmon.h>
@@ -30,6 +32,7 @@ END_MESSAGE_MAP()
 BEGIN_EVENTSINK_MAP(CDlgWeb, CDialog)
     ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_NEWWINDOW3, OnNewWindow3, VTS_PDISPATCH VTS_PBOOL VTS_UI4 VTS_BSTR VTS_BSTR)
     ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_WINDOWCLOSING, OnWindowClosing, VTS_BOOL VTS_PBOOL)
+    ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete, VTS_DISPATCH VTS_PVARIANT)
 END_EVENTSINK_MAP()
 
 CDlgWeb::CDlgWeb() noexcept : CDialog(IDD_BROWSER_PANE) {}
@@ -101,4 +104,50 @@ void CDlgWeb::OnWindowClosing(BOOL, BOOL* Cancel)
     // A page's window.close() would have the control ask the player and
     // then destroy itself, leaving the launcher without a browser.
     *Cancel = TRUE;
+}
+
+void CDlgWeb::OnDocumentComplete(LPDISPATCH, VARIANT*)
+{
+    // Each new page comes up at the browser's own zoom.
+    if (m_nZoom != 100)
+        ApplyZoom();
+}
+
+void CDlgWeb::SetZoom(int nPercent)
+{
+    if (nPercent == m_nZoom)
+        return;
+    m_nZoom = nPercent;
+    ApplyZoom();
+}
+
+void CDlgWeb::ApplyZoom()
+{
+    VARIANT varZoom;
+    varZoom.vt = VT_I4;
+    varZoom.lVal = m_nZoom;
+    try
+    {
+        m_explorer.ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
+    }
+    catch (const COleException&)
+    {
+        // No page to zoom yet: the next one that completes is zoomed.
+    }
+}
+
+void CDlgWeb::Reload()
+{
+    try
+    {
+        m_explorer.Refresh();
+    }
+    catch (const COleException&)
+    {
+        // A page that never loaded has no document to refresh: its address
+        // is loaded again instead.
+        const CString strUrl = m_explorer.GetLocationURL();
+        if (!strUrl.IsEmpty())
+            m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
+    }
 }

@@ -2,11 +2,34 @@
 
 namespace
 {
-const DISPID DISPID_NAVIGATE = 0x68;
-}
+
+// IWebBrowser2's dispatch ids.
+const DISPID kDispidNavigate = 0x68;
+const DISPID kDispidRefresh = -550;
+const DISPID kDispidExecWB = 0x1F6;
+const DISPID kDispidLocationUrl = 0xD3;
+
+} // namespace
 
 void CExplorer1::Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
                           VARIANT* Headers)
 {
-    InvokeHelper(DISPID_NAVIGATE, DISPATCH_METHOD, URL, Flags, TargetFrameName, PostData, Headers);
+    InvokeHelper(kDispidNavigate, DISPATCH_METHOD, URL, Flags, TargetFrameName, PostData, Headers);
+}
+
+void CExplorer1::Refresh()
+{
+    InvokeHelper(kDispidRefresh, DISPATCH_METHOD);
+}
+
+void CExplorer1::ExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut)
+{
+    InvokeHelper(kDispidExecWB, DISPATCH_METHOD, cmdID, cmdexecopt, pvaIn, pvaOut);
+}
+
+CString CExplorer1::GetLocationURL() const
+{
+    CString strUrl;
+    GetProperty(kDispidLocationUrl, VT_BSTR, &strUrl);
+    return strUrl;
 }

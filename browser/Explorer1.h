@@ -12,4 +12,10 @@ public:
     // optional arguments may each be null. Does nothing while no control is
     // bound; a failed call throws COleDispatchException or COleException.
     void Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers);
+    // Loads the page shown again.
+    void Refresh();
+    // Runs one of the browser's commands (OLECMDID_...).
+    void ExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut);
+    // The address of the page shown (empty while no control is bound).
+    CString GetLocationURL() const;
 };

@@ -169,14 +169,14 @@ void COleControlSite::DestroyControl()
         pCtrlCont->RemoveSite(this);
 }
 
-void COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
+void COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult)
 {
     if (!m_pDispatch)
         throw COleException(E_NOINTERFACE);
     DISPPARAMS dp = args.GetDispParams();
     ExcepInfoOwner excep;
     UINT nArgErr = 0;
-    const HRESULT hr = m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, nullptr, &excep.info, &nArgErr);
+    const HRESULT hr = m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
     if (SUCCEEDED(hr))
         return;
     if (hr != DISP_E_EXCEPTION)

@@ -37,8 +37,9 @@ public:
 
     HWND GetHwnd() const noexcept { return m_hWnd; }
 
-    // Calls a method of the control; throws on failure.
-    void InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args);
+    // Calls a method of the control, or reads a property into pvarResult;
+    // throws on failure.
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult = nullptr);
 
     // The control's in-place active object, for keyboard accelerators.
     ComPtr<IOleInPlaceActiveObject> GetActiveObject() const noexcept;

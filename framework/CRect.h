@@ -7,6 +7,7 @@ class CRect : public RECT
 public:
     CRect() noexcept : RECT{0, 0, 0, 0} {}
     CRect(int l, int t, int r, int b) noexcept : RECT{l, t, r, b} {}
+    explicit CRect(const RECT& rc) noexcept : RECT(rc) {}
 
     int Width() const noexcept { return right - left; }
     int Height() const noexcept { return bottom - top; }

@@ -92,6 +92,11 @@ public:
         InvokeHelperV(dwDispID, wFlags, dispArgs);
     }
 
+    // Reads a property of the bound control; VT_BSTR (into a CString) is the
+    // one type read. Leaves the value alone while no control is bound;
+    // throws like InvokeHelper.
+    void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
+
     // The control container of a window that hosts ActiveX controls.
     COleControlContainer* GetControlContainer() const noexcept { return m_pCtrlCont.Get(); }
     void SetControlContainer(COleControlContainer* pCtrlCont);
@@ -120,6 +125,7 @@ protected:
     afx_msg void OnTimer(UINT_PTR) { Default(); }
     afx_msg LRESULT OnNcHitTest(CPoint) { return Default(); }
     afx_msg HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
+    afx_msg void OnSysCommand(UINT, LPARAM) { Default(); }
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
 

@@ -6,6 +6,8 @@
 
 #include "COleControlContainer.h"
 #include "COleControlSite.h"
+#include "COleException.h"
+#include "UniqueVariant.h"
 
 void CWnd::SetControlContainer(COleControlContainer* pCtrlCont)
 {
@@ -23,4 +25,20 @@ void CWnd::InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
         return;
     ComPtr<COleControlSite> pSite = m_pCtrlSite; // the call may re-enter and unbind us
     pSite->InvokeHelper(dwDispID, wFlags, args);
+}
+
+void CWnd::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
+{
+    if (!m_pCtrlSite)
+        return;
+    if (vtProp != VT_BSTR)
+        throw COleException(DISP_E_TYPEMISMATCH);
+    ComPtr<COleControlSite> pSite = m_pCtrlSite;
+    DispatchArgs none;
+    UniqueVariant result;
+    pSite->InvokeHelper(dwDispID, DISPATCH_PROPERTYGET, none, result.Get());
+    if (FAILED(::VariantChangeType(result.Get(), result.Get(), 0, VT_BSTR)))
+        throw COleException(DISP_E_TYPEMISMATCH);
+    const BSTR bstr = result.Get()->bstrVal;
+    *static_cast<CString*>(pvProp) = CString(bstr, static_cast<int>(::SysStringLen(bstr)));
 }

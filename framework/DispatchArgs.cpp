@@ -34,6 +34,15 @@ void DispatchArgs::Add(VARIANT* pvar)
     m_args.push_back(v);
 }
 
+void DispatchArgs::Add(long lValue)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = lValue;
+    m_args.push_back(v);
+}
+
 DISPPARAMS DispatchArgs::GetDispParams()
 {
     m_reversed.assign(m_args.rbegin(), m_args.rend());

@@ -21,6 +21,8 @@ public:
     void Add(const CString& str);
     // An optional VARIANT passed by reference; nullptr passes a null reference.
     void Add(VARIANT* pvar);
+    // A 32-bit integer.
+    void Add(long lValue);
 
     // Invoke takes the arguments last to first.
     DISPPARAMS GetDispParams();

@@ -25,6 +25,8 @@ class CWnd;
 #define VTS_BSTR "\x08"
 #define VTS_PBOOL "\x4B"
 #define VTS_PDISPATCH "\x49"
+#define VTS_DISPATCH "\x09"
+#define VTS_PVARIANT "\x4C"
 
 // One event argument after conversion to the type the map names.
 struct AFX_EVENTPARAM
@@ -56,6 +58,20 @@ struct AfxEventArg<LPDISPATCH*>
 {
     static constexpr char vts = VT_DISPATCH | VT_MFCBYREF;
     static LPDISPATCH* Get(AFX_EVENTPARAM& p) noexcept { return p.var.ppdispVal; }
+};
+
+template <>
+struct AfxEventArg<LPDISPATCH>
+{
+    static constexpr char vts = VT_DISPATCH;
+    static LPDISPATCH Get(AFX_EVENTPARAM& p) noexcept { return p.var.pdispVal; }
+};
+
+template <>
+struct AfxEventArg<VARIANT*>
+{
+    static constexpr char vts = VT_VARIANT | VT_MFCBYREF;
+    static VARIANT* Get(AFX_EVENTPARAM& p) noexcept { return p.var.pvarVal; }
 };
 
 template <>

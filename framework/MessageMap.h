@@ -83,6 +83,9 @@ protected:                                             \
 #define ON_WM_NCDESTROY() \
     {WM_NCDESTROY, 0, 0, AFX_MSG_THUNK(pThis->OnNcDestroy(); return 0;)},
 
+#define ON_WM_SYSCOMMAND() \
+    {WM_SYSCOMMAND, 0, 0, AFX_MSG_THUNK(pThis->OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;)},
+
 #define ON_WM_TIMER() \
     {WM_TIMER, 0, 0, AFX_MSG_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
 

@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_WM_NCHITTEST()
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_AUTOFIT_CHECK, OnBnClickedAutofitCheck)
+    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
@@ -53,6 +54,8 @@ BOOL COrlimWebDlg::OnInitDialog()
     m_dlgWeb.Create(IDD_BROWSER_PANE);
     FillPlatformUrls();
     LoadSettings();
+    AddSystemMenuItems();
+    LoadOptions();
     ApplyBaseLayout();
     OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
 
@@ -84,6 +87,7 @@ void COrlimWebDlg::ApplyBaseLayout()
     const int h = rect.Height() - kStripHeight;
     ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, kStripHeight, w, h, SWP_SHOWWINDOW);
     ::SetWindowPos(m_dlgWeb.m_explorer.m_hWnd, nullptr, 0, 0, w, h, 0);
+    KeepOnScreen(m_hWnd);
 }
 
 void COrlimWebDlg::OnPaint()

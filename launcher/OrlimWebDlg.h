@@ -2,6 +2,7 @@
 
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
+#include "framework/CRect.h"
 #include "framework/CDialog.h"
 #include "framework/CString.h"
 #include "framework/UniqueHandle.h"
@@ -12,7 +13,8 @@ class CDC;
 // enter button, address box, auto-fit check box) above the browser pane.
 // Its members live in one file per concern: the window itself
 // (OrlimWebDlg.cpp), the catalogue, the settings file and the auto-fit
-// (OrlimWebDlgCatalogue.cpp, OrlimWebDlgSettings.cpp, OrlimWebDlgAutoFit.cpp).
+// (OrlimWebDlgCatalogue.cpp, OrlimWebDlgSettings.cpp, OrlimWebDlgAutoFit.cpp)
+// and the system menu's options (OrlimWebDlgOptions.cpp).
 //
 // It opens the chosen platform's page, or a typed address, in the pane's
 // browser control; remembers the row and the address in .\UserVar.ini; and,
@@ -42,9 +44,19 @@ public:
     void SaveSettings();
     BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
 
+    // The options of the system menu, in the settings file's [options]
+    // section: read at start, written only when the player changes one.
+    void LoadOptions();
+    BOOL SaveOption(const wchar_t* lpszKey, int nValue);
+    static constexpr wchar_t kOptionTopMost[] = L"TopMost";
+    static constexpr wchar_t kOptionZoom[] = L"Zoom";
+
     // Layout and auto-fit.
     void ApplyBaseLayout();
     HWND FindFlashWindow(HWND hWndParent);
+
+    // Page zoom in percent; kZoomAuto picks one for the screen.
+    static const int kZoomAuto = 0;
 
 protected:
     HICON m_hIcon;
@@ -67,6 +79,7 @@ protected:
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnBnClickedAutofitCheck();
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -76,9 +89,31 @@ private:
 
     int GetCurrentRow() const;
     bool IsOverDisabledControl(POINT ptScreen) const;
+
+    void AddSystemMenuItems();
+    void UpdateSystemMenu();
+    void SetTopMost(bool bTopMost);
+    void SelectZoom(int nZoomOption);
+    // With the automatic zoom, the largest zoom at which the fitted launcher
+    // fits its screen, for the game found at rcFlash.
+    int ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplorer) const;
+
+    bool m_bTopMost = false;
+    int m_nZoomOption = 100;
+    HWND m_hWndZoomChosenFor = nullptr; // the game the automatic zoom was chosen for
 };
 
-// Gives a top-level window a client area 1100 pixels wide and nHeight
-// pixels high, keeping its position and frame; does nothing for a handle
-// that is not a window, or when the client area already has that size.
-void SetClientSize(HWND hWnd, int nHeight);
+// Gives a top-level window a client area 1100 pixels wide (at a zoom of
+// nZoom percent, that much less) and nHeight pixels high, keeping its
+// position and frame; does nothing for a handle that is not a window, or
+// when the client area already has that size.
+void SetClientSize(HWND hWnd, int nHeight, int nZoom = 100);
+
+// Where a window of rcWindow goes so that it stays inside the work area
+// rcWork: moved left and up just enough, but never past the work area's left
+// or top edge.
+POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcWork);
+// Moves a window that reaches past its monitor's work area back onto it
+// (see OnScreenPosition), without activating it or changing its z-order; a
+// minimised window and one that fits are left where they are.
+void KeepOnScreen(HWND hWnd);

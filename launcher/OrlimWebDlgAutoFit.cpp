@@ -4,7 +4,9 @@
 #include "res/resource.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
+#include <iterator>
 
 namespace
 {
@@ -21,19 +23,42 @@ const int kClientHeightMargin = 27; // client height minus browser height once f
 const int kExplorerMinWidth = kGameWidth;
 const int kExplorerMaxWidth = 4 * kGameWidth;
 
+// At a page zoom of nZoom percent the game, and everything the fit sizes
+// after it, is that much smaller.
+int Zoomed(int nPixels, int nZoom)
+{
+    return ::MulDiv(nPixels, nZoom, 100);
+}
+
+struct FlashSearch
+{
+    int nMinWidth;
+    HWND hWndFound;
+};
+
 // Tests one window of the walk; ends it at the Flash window. A window whose
 // class or rectangle cannot be read (it is going away) does not qualify.
 BOOL CALLBACK TestForFlashWindow(HWND hWnd, LPARAM lParam)
 {
+    auto* pSearch = reinterpret_cast<FlashSearch*>(lParam);
     wchar_t szClass[kClassNameLength];
     CRect rect;
     if (::GetClassNameW(hWnd, szClass, kClassNameLength) > 0 && std::wcscmp(szClass, kFlashWindowClass) == 0 &&
-        ::GetWindowRect(hWnd, &rect) && rect.Width() >= kFlashMinWidth)
+        ::GetWindowRect(hWnd, &rect) && rect.Width() >= pSearch->nMinWidth)
     {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        pSearch->hWndFound = hWnd;
         return FALSE;
     }
     return TRUE;
+}
+
+// The work area of the monitor a window is on.
+CRect WorkAreaOf(HWND hWnd)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    return CRect(mi.rcWork);
 }
 
 } // namespace
@@ -60,9 +85,9 @@ HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
     // the order in which the system enumerates a window's descendants. It
     // takes each window's child list once; stepping from sibling to sibling
     // with FindWindowEx would list the siblings again at every step.
-    HWND hWndFound = nullptr;
-    ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&hWndFound));
-    return hWndFound;
+    FlashSearch search = {Zoomed(kFlashMinWidth, m_dlgWeb.GetZoom()), nullptr};
+    ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&search));
+    return search.hWndFound;
 }
 
 void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
@@ -81,20 +106,40 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
+            if (m_nZoomOption == kZoomAuto && hWndFlash != m_hWndZoomChosenFor)
+            {
+                // Chosen once per game found: the zoomed page then fits
+                // itself on the next tick.
+                m_hWndZoomChosenFor = hWndFlash;
+                const int nZoom = ChooseZoomForScreen(rcFlash, rcExplorer);
+                if (nZoom != m_dlgWeb.GetZoom())
+                {
+                    m_dlgWeb.SetZoom(nZoom);
+                    CDialog::OnTimer(nIDEvent);
+                    return;
+                }
+            }
             // Move the browser so that the game area starts at the pane's
-            // origin, and size everything to a game area 1100 pixels wide.
-            const int nGameHeight = rcFlash.Height() == kTallGameHeight ? kTallGameHeight : kGameHeight;
+            // origin, and size everything to a game area 1100 pixels wide (at
+            // 100 %; the page's zoom scales the game and these numbers).
+            const int nZoom = m_dlgWeb.GetZoom();
+            const int nTall = Zoomed(kTallGameHeight, nZoom);
+            const int nTolerance = nZoom == 100 ? 0 : 1; // the zoomed game's height may round either way
+            const int nGameHeight =
+                std::abs(rcFlash.Height() - nTall) <= nTolerance ? nTall : Zoomed(kGameHeight, nZoom);
             const int dx = rcFlash.left - rcExplorer.left;
             const int dy = rcFlash.top - rcExplorer.top;
-            const int cx =
-                std::clamp(rcExplorer.Width() - rcFlash.Width() + kGameWidth, kExplorerMinWidth, kExplorerMaxWidth);
+            const int cx = std::clamp(rcExplorer.Width() - rcFlash.Width() + Zoomed(kGameWidth, nZoom),
+                                      Zoomed(kExplorerMinWidth, nZoom), Zoomed(kExplorerMaxWidth, nZoom));
             const int cy = dy + nGameHeight;
             ::SetWindowPos(hWndExplorer, nullptr, -dx, -dy, cx, cy, nFlags);
             ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | nFlags);
-            SetClientSize(m_hWnd, cy + kClientHeightMargin);
+            SetClientSize(m_hWnd, cy + kClientHeightMargin, nZoom);
+            KeepOnScreen(m_hWnd);
         }
         else if (!hWndFlash)
         {
+            m_hWndZoomChosenFor = nullptr;
             CRect rcPane;
             ::GetWindowRect(m_dlgWeb.m_hWnd, &rcPane);
             ::SetWindowPos(hWndExplorer, nullptr, 0, 0, rcPane.Width(), rcPane.Height(), nFlags);
@@ -103,16 +148,66 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     CDialog::OnTimer(nIDEvent);
 }
 
-void SetClientSize(HWND hWnd, int nHeight)
+int COrlimWebDlg::ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplorer) const
+{
+    // The fitted launcher at each zoom, from the game as it is now: its
+    // offset in the page scales with the page.
+    const int nZoomNow = m_dlgWeb.GetZoom();
+    const int nTolerance = nZoomNow == 100 ? 0 : 1;
+    const bool bTall = std::abs(rcFlash.Height() - Zoomed(kTallGameHeight, nZoomNow)) <= nTolerance;
+    const int dy = rcFlash.top - rcExplorer.top;
+    CRect rcWindow;
+    CRect rcClient;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    ::GetClientRect(m_hWnd, &rcClient);
+    const CRect rcWork = WorkAreaOf(m_hWnd);
+    const int nZooms[] = {100, 90, 80, 70};
+    for (int nZoom : nZooms)
+    {
+        const int cx = rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom);
+        const int cy = rcWindow.Height() - rcClient.Height() + ::MulDiv(dy, nZoom, nZoomNow) +
+                       Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom) + kClientHeightMargin;
+        if (cx <= rcWork.Width() && cy <= rcWork.Height())
+            return nZoom;
+    }
+    return nZooms[std::size(nZooms) - 1];
+}
+
+void SetClientSize(HWND hWnd, int nHeight, int nZoom)
 {
     if (!::IsWindow(hWnd))
         return;
+    const int nWidth = Zoomed(kGameWidth, nZoom);
     CRect rcWindow;
     CRect rcClient;
     ::GetWindowRect(hWnd, &rcWindow);
     ::GetClientRect(hWnd, &rcClient);
-    if (rcClient.Width() == kGameWidth && rcClient.Height() == nHeight)
+    if (rcClient.Width() == nWidth && rcClient.Height() == nHeight)
         return;
-    ::SetWindowPos(hWnd, nullptr, 0, 0, rcWindow.Width() - rcClient.Width() + kGameWidth,
+    ::SetWindowPos(hWnd, nullptr, 0, 0, rcWindow.Width() - rcClient.Width() + nWidth,
                    rcWindow.Height() - rcClient.Height() + nHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcWork)
+{
+    POINT pt = {rcWindow.left, rcWindow.top};
+    if (rcWindow.right > rcWork.right)
+        pt.x -= rcWindow.right - rcWork.right;
+    if (rcWindow.bottom > rcWork.bottom)
+        pt.y -= rcWindow.bottom - rcWork.bottom;
+    // The caption stays reachable: the left and top edges win.
+    pt.x = std::max(pt.x, std::min(rcWindow.left, rcWork.left));
+    pt.y = std::max(pt.y, std::min(rcWindow.top, rcWork.top));
+    return pt;
+}
+
+void KeepOnScreen(HWND hWnd)
+{
+    if (!::IsWindow(hWnd) || ::IsIconic(hWnd))
+        return;
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    const POINT pt = OnScreenPosition(rcWindow, WorkAreaOf(hWnd));
+    if (pt.x != rcWindow.left || pt.y != rcWindow.top)
+        ::SetWindowPos(hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <initializer_list>
 
 namespace
 {
@@ -15,6 +16,8 @@ const wchar_t kSettingsFile[] = L".\\UserVar.ini";
 const wchar_t kSettingsSection[] = L"section";
 const wchar_t kKeyServersSel[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
+const wchar_t kOptionsSection[] = L"options";
+const DWORD kOptionBuffer = 16;
 const DWORD kServersSelBuffer = 3; // a stored row is read as its first two characters
 const DWORD kUrlBufferStart = 260;
 // A longer address is no address (the browser takes 2,083 characters at
@@ -50,6 +53,19 @@ bool NeedsQuotes(const CString& str)
         return false;
     const wchar_t* psz = str;
     return std::iswspace(psz[0]) || std::iswspace(psz[n - 1]) || psz[0] == L'"' || psz[0] == L'\'';
+}
+
+// Reads an option of the [options] section: a whole decimal number, one of
+// the values it may take; anything else gives the default.
+int ReadOption(const wchar_t* lpszKey, int nDefault, std::initializer_list<int> values)
+{
+    wchar_t szValue[kOptionBuffer];
+    ::GetPrivateProfileStringW(kOptionsSection, lpszKey, L"", szValue, kOptionBuffer, kSettingsFile);
+    wchar_t* pEnd = nullptr;
+    const long nValue = std::wcstol(szValue, &pEnd, 10);
+    if (pEnd == szValue || *pEnd != L'\0' || std::find(values.begin(), values.end(), nValue) == values.end())
+        return nDefault;
+    return static_cast<int>(nValue);
 }
 
 } // namespace
@@ -98,4 +114,21 @@ BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
     CString strSel;
     strSel.Format(L"%d", nSel);
     return ::WritePrivateProfileStringW(kSettingsSection, kKeyServersSel, strSel, lpszFile);
+}
+
+// Options
+
+void COrlimWebDlg::LoadOptions()
+{
+    SetTopMost(ReadOption(kOptionTopMost, 0, {0, 1}) == 1);
+    SelectZoom(ReadOption(kOptionZoom, 100, {100, 90, 80, 70, kZoomAuto}));
+}
+
+BOOL COrlimWebDlg::SaveOption(const wchar_t* lpszKey, int nValue)
+{
+    CString strValue;
+    strValue.Format(L"%d", nValue);
+    CSettingsFileCopy copy(kSettingsFile);
+    return copy.IsOpen() && ::WritePrivateProfileStringW(kOptionsSection, lpszKey, strValue, copy.GetPath()) &&
+           copy.Commit();
 }

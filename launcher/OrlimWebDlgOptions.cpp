@@ -1,0 +1,106 @@
+#include "OrlimWebDlg.h"
+
+#include "res/resource.h"
+
+namespace
+{
+
+const wchar_t kTopMostItem[] = L"窗口置顶";
+const wchar_t kReloadItem[] = L"刷新页面";
+const wchar_t kZoomItem[] = L"页面缩放";
+
+struct ZoomItem
+{
+    UINT nID;
+    int nZoomOption;
+    const wchar_t* lpszText;
+};
+
+const ZoomItem kZoomItems[] = {
+    {IDM_ZOOM_100, 100, L"100%"},
+    {IDM_ZOOM_90, 90, L"90%"},
+    {IDM_ZOOM_80, 80, L"80%"},
+    {IDM_ZOOM_70, 70, L"70%"},
+    {IDM_ZOOM_AUTO, COrlimWebDlg::kZoomAuto, L"自动适应屏幕"},
+};
+
+} // namespace
+
+// Options of the system menu
+
+void COrlimWebDlg::AddSystemMenuItems()
+{
+    // Above Close, after a separator, and one more before Close.
+    const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!hSysMenu)
+        return;
+    const HMENU hZoomMenu = ::CreatePopupMenu(); // the system menu owns it once inserted
+    for (const ZoomItem& item : kZoomItems)
+        ::AppendMenuW(hZoomMenu, MF_STRING, item.nID, item.lpszText);
+    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_TOPMOST, kTopMostItem);
+    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_RELOAD, kReloadItem);
+    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_POPUP, reinterpret_cast<UINT_PTR>(hZoomMenu), kZoomItem);
+    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+    UpdateSystemMenu();
+}
+
+void COrlimWebDlg::UpdateSystemMenu()
+{
+    const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!hSysMenu)
+        return;
+    ::CheckMenuItem(hSysMenu, IDM_TOPMOST, MF_BYCOMMAND | (m_bTopMost ? MF_CHECKED : MF_UNCHECKED));
+    for (const ZoomItem& item : kZoomItems)
+    {
+        if (item.nZoomOption == m_nZoomOption)
+            ::CheckMenuRadioItem(hSysMenu, IDM_ZOOM_100, IDM_ZOOM_AUTO, item.nID, MF_BYCOMMAND);
+    }
+}
+
+void COrlimWebDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    const UINT nCommand = nID & 0xFFF0;
+    if (nCommand == IDM_TOPMOST)
+    {
+        SetTopMost(!m_bTopMost);
+        SaveOption(kOptionTopMost, m_bTopMost ? 1 : 0);
+        return;
+    }
+    if (nCommand == IDM_RELOAD)
+    {
+        m_dlgWeb.Reload();
+        return;
+    }
+    for (const ZoomItem& item : kZoomItems)
+    {
+        if (nCommand == item.nID)
+        {
+            SelectZoom(item.nZoomOption);
+            SaveOption(kOptionZoom, item.nZoomOption);
+            return;
+        }
+    }
+    CDialog::OnSysCommand(nID, lParam);
+}
+
+void COrlimWebDlg::SetTopMost(bool bTopMost)
+{
+    m_bTopMost = bTopMost;
+    const bool bIsTopMost = (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (bTopMost != bIsTopMost)
+        ::SetWindowPos(m_hWnd, bTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateSystemMenu();
+}
+
+void COrlimWebDlg::SelectZoom(int nZoomOption)
+{
+    m_nZoomOption = nZoomOption;
+    // The automatic zoom is chosen when the fit next finds the game; until
+    // then the page keeps the zoom it has.
+    m_hWndZoomChosenFor = nullptr;
+    if (nZoomOption != kZoomAuto)
+        m_dlgWeb.SetZoom(nZoomOption);
+    UpdateSystemMenu();
+}
