@@ -30,18 +30,25 @@ const ZoomItem kZoomItems[] = {
 
 void COrlimWebDlg::AddSystemMenuItems()
 {
-    // Above Close, after a separator, and one more before Close.
+    // Above Close, after a separator (the one the system puts before Close,
+    // or one of ours), and a separator of ours before Close.
     const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
     if (!hSysMenu)
         return;
+    UINT nPos = 0;
+    const UINT nCount = static_cast<UINT>(::GetMenuItemCount(hSysMenu));
+    while (nPos < nCount && ::GetMenuItemID(hSysMenu, static_cast<int>(nPos)) != SC_CLOSE)
+        ++nPos;
+    if (nPos == 0 || !(::GetMenuState(hSysMenu, nPos - 1, MF_BYPOSITION) & MF_SEPARATOR))
+        ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+
     const HMENU hZoomMenu = ::CreatePopupMenu(); // the system menu owns it once inserted
     for (const ZoomItem& item : kZoomItems)
         ::AppendMenuW(hZoomMenu, MF_STRING, item.nID, item.lpszText);
-    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
-    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_TOPMOST, kTopMostItem);
-    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_RELOAD, kReloadItem);
-    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_POPUP, reinterpret_cast<UINT_PTR>(hZoomMenu), kZoomItem);
-    ::InsertMenuW(hSysMenu, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_TOPMOST, kTopMostItem);
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_RELOAD, kReloadItem);
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hZoomMenu), kZoomItem);
+    ::InsertMenuW(hSysMenu, nPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     UpdateSystemMenu();
 }
 

@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 
 #include "framework/COleControlContainer.h"
+#include "res/resource.h"
 #include "framework/COleControlSite.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,20 @@ TEST_F(RealBrowserTest, NavigationsReachTheNetworkAsTheCatalogueSays)
         const std::wstring url = m_launcher.UrlText();
         EXPECT_TRUE(WaitForRequest(ProxiedForm(url))) << row;
     }
+}
+
+TEST_F(RealBrowserTest, ReloadAsksForThePageAgain)
+{
+    m_launcher.ChooseRow(16);
+    const std::string url = ProxiedForm(m_launcher.UrlText());
+    ASSERT_TRUE(WaitForRequest(url));
+    const auto count = [&] {
+        const auto urls = m_proxy.RequestedUrls();
+        return std::count(urls.begin(), urls.end(), url);
+    };
+    const auto before = count();
+    ::SendMessageW(m_launcher.Hwnd(), WM_SYSCOMMAND, IDM_RELOAD, 0);
+    EXPECT_TRUE(PumpUntil([&] { return count() > before; }));
 }
 
 TEST_F(RealBrowserTest, TypedAddressReachesTheNetworkExactly)

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -238,6 +239,69 @@ TEST_F(AutoFitTest, MinimisedLauncherIsLeftAloneUntilRestored)
     ::ShowWindow(Launcher(), SW_RESTORE);
     m_launcher.Tick();
     EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
+}
+
+TEST_F(AutoFitTest, ZoomedGameGetsAZoomedFit)
+{
+    ::SendMessageW(Launcher(), WM_SYSCOMMAND, IDM_ZOOM_80, 0);
+    // At 80 % a 750-high game is 600 high, give or take a pixel; 796 wide
+    // (995 at 80 %) is wide enough to be the game.
+    m_tree.Add(Browser(), kFlashClass, 12, 100, 796, 601);
+    const int width = Width(WindowRect(Browser()));
+    m_launcher.Tick();
+    EXPECT_EQ(RectInParent(Browser()), Rect(-12, -100, std::max(880, width - 796 + 880), 700));
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 880, 727));
+}
+
+TEST_F(AutoFitTest, AutomaticZoomIsTheLargestThatFitsTheScreenChosenOncePerGame)
+{
+    // A game 300 below the page's top: fitted at 100 % the launcher would
+    // be about 1,100 high, more than this 1024-high screen; at 90 % it fits.
+    ::SendMessageW(Launcher(), WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 0, 300, 1000, 750);
+    m_launcher.Tick();
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{90});
+
+    // The page lays itself out at 90 %; the fit follows, and the zoom stays.
+    ::SetWindowPos(hFlash, nullptr, 0, 270, 900, 675, SWP_NOZORDER);
+    m_launcher.Tick();
+    m_launcher.Tick();
+    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 990, 270 + 675 + 27));
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{90});
+    const RECT launcher = WindowRect(Launcher());
+    EXPECT_LE(launcher.bottom, 1024);
+    EXPECT_GE(launcher.top, 0);
+}
+
+TEST_F(AutoFitTest, LauncherReachingPastTheScreenIsMovedBackOntoIt)
+{
+    // 1280 x 1024 here: moved left and up just enough.
+    ::SetWindowPos(Launcher(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    m_launcher.ClickAutoFit(); // off: the base layout
+    EXPECT_EQ(WindowRect(Launcher()), Rect(1280 - 1148, 1024 - 750, 1148, 750));
+
+    ::SetWindowPos(Launcher(), nullptr, 20, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    m_launcher.ClickAutoFit(); // on again; this one fits where it stands
+    m_launcher.ClickAutoFit();
+    EXPECT_EQ(WindowRect(Launcher()), Rect(20, 40, 1148, 750));
+}
+
+TEST(OnScreenPositionTest, MovesLeftAndUpJustEnoughButNeverPastTheTopLeft)
+{
+    const RECT laptop = {0, 0, 1366, 728};
+    const RECT scaled = {0, 0, 1280, 680};
+    const RECT large = {0, 0, 2560, 1400};
+    const auto at = [](const RECT& window, const RECT& work) {
+        const POINT pt = OnScreenPosition(window, work);
+        return std::make_pair(pt.x, pt.y);
+    };
+    EXPECT_EQ(at(Rect(109, 0, 1148, 750), laptop), std::make_pair(109L, 0L)); // too tall: the caption stays
+    EXPECT_EQ(at(Rect(300, 10, 1148, 700), laptop), std::make_pair(218L, 10L));
+    EXPECT_EQ(at(Rect(200, 100, 1116, 600), scaled), std::make_pair(164L, 80L));
+    EXPECT_EQ(at(Rect(66, 0, 1148, 750), scaled), std::make_pair(66L, 0L));
+    EXPECT_EQ(at(Rect(-50, -20, 1148, 750), laptop), std::make_pair(-50L, -20L)); // past the top left already
+    EXPECT_EQ(at(Rect(706, 325, 1148, 750), large), std::make_pair(706L, 325L));
+    EXPECT_EQ(at(Rect(1500, 700, 1116, 904), large), std::make_pair(1444L, 496L));
 }
 
 struct GameHeight

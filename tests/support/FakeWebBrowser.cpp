@@ -22,6 +22,9 @@ int g_liveObjects = 0;
 FakeWebBrowser* g_last = nullptr;
 const wchar_t kWindowClass[] = L"FakeWebBrowserWindow";
 const DISPID kDispidNavigate = 104;
+const DISPID kDispidRefresh = -550;
+const DISPID kDispidExecWB = 502;
+const DISPID kDispidLocationUrl = 211;
 
 // The control's event connection point: one sink at a time.
 class FakeConnectionPoint final : public IConnectionPoint
@@ -149,6 +152,18 @@ HRESULT FakeWebBrowser::FireWindowClosing(VARIANT_BOOL* pCancel)
     args[0].vt = VT_BYREF | VT_BOOL;
     args[0].pboolVal = pCancel;
     return FireEvent(DISPID_WINDOWCLOSING, args, 2);
+}
+
+HRESULT FakeWebBrowser::FireDocumentComplete()
+{
+    VARIANT url;
+    ::VariantInit(&url);
+    VARIANT args[2];
+    args[1].vt = VT_DISPATCH;
+    args[1].pdispVal = static_cast<IDispatch*>(this);
+    args[0].vt = VT_BYREF | VT_VARIANT;
+    args[0].pvarVal = &url;
+    return FireEvent(DISPID_DOCUMENTCOMPLETE, args, 2);
 }
 
 HRESULT FakeWebBrowser::FireEvent(DISPID dispid, VARIANT* pArgs, UINT cArgs)
@@ -420,10 +435,32 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetTypeInfoCount(UINT* pctinfo)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
-                                                 EXCEPINFO* pExcepInfo, UINT*)
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
+                                                 VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT*)
 {
     Called(dispid == kDispidNavigate ? "IDispatch::Invoke(Navigate)" : "IDispatch::Invoke");
+    if (dispid == kDispidExecWB)
+    {
+        // ExecWB(cmdID, cmdexecopt, pvaIn, pvaOut), arguments last first.
+        const VARIANT& in = pDispParams->rgvarg[1];
+        if (pDispParams->cArgs != 4 || pDispParams->rgvarg[3].lVal != OLECMDID_OPTICAL_ZOOM ||
+            in.vt != (VT_BYREF | VT_VARIANT) || !in.pvarVal || in.pvarVal->vt != VT_I4)
+            return DISP_E_TYPEMISMATCH;
+        m_record.zooms.push_back(in.pvarVal->lVal);
+        return S_OK;
+    }
+    if (dispid == kDispidRefresh)
+    {
+        ++m_record.refreshes;
+        return S_OK;
+    }
+    if (dispid == kDispidLocationUrl && pVarResult)
+    {
+        const std::wstring url = m_record.navigations.empty() ? L"" : m_record.navigations.back();
+        pVarResult->vt = VT_BSTR;
+        pVarResult->bstrVal = ::SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+        return S_OK;
+    }
     if (dispid != kDispidNavigate)
         return DISP_E_MEMBERNOTFOUND;
     if (pDispParams->cArgs != 5 || pDispParams->rgvarg[4].vt != VT_BSTR)

@@ -38,10 +38,12 @@ struct FakeBrowserRecord
     int hostChecks = 0;
     std::vector<std::string> hostFaults;
     std::vector<std::wstring> navigations; // every address Navigate received, whole
-    int navigateCallsWithOtherArgs = 0;    // calls whose optional arguments were not four null references
-    std::vector<UINT> acceleratorKeys;     // WM_KEYDOWN codes offered to TranslateAccelerator
-    std::vector<UINT> windowKeys;          // WM_KEYDOWN codes that reached the control's window
-    std::string state;                     // bytes loaded from the persisted state
+    std::vector<long> zooms;               // every page zoom set through ExecWB
+    int refreshes = 0;
+    int navigateCallsWithOtherArgs = 0; // calls whose optional arguments were not four null references
+    std::vector<UINT> acceleratorKeys;  // WM_KEYDOWN codes offered to TranslateAccelerator
+    std::vector<UINT> windowKeys;       // WM_KEYDOWN codes that reached the control's window
+    std::string state;                  // bytes loaded from the persisted state
     bool initNew = false;
     // A new window the page asks for from inside the next Navigate, and
     // what Cancel came back as.
@@ -67,6 +69,8 @@ public:
     HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags = 0x6);
     // Fires WindowClosing as a page's window.close() does.
     HRESULT FireWindowClosing(VARIANT_BOOL* pCancel);
+    // Fires DocumentComplete as a page that has loaded does.
+    HRESULT FireDocumentComplete();
     bool HasEventSink() const { return m_pSink != nullptr; }
     IOleClientSite* ClientSite() const { return m_pClientSite; }
 
@@ -120,7 +124,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT*,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams, VARIANT* pVarResult,
                                      EXCEPINFO* pExcepInfo, UINT*) override;
 
     // IConnectionPointContainer

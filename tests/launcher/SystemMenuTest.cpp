@@ -1,0 +1,142 @@
+// The options of the window's system menu: always on top, reload and page
+// zoom, and their [options] section in the settings file.
+
+#include "support/FakeWebBrowser.h"
+#include "support/LauncherWindow.h"
+#include "support/TempDir.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct MenuItem
+{
+    UINT nID;
+    std::wstring text;
+    UINT nState;
+};
+
+// A menu's items, in order.
+std::vector<MenuItem> Items(HMENU hMenu)
+{
+    std::vector<MenuItem> items;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i)
+    {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(hMenu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        items.push_back({::GetMenuItemID(hMenu, i), text, ::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION)});
+    }
+    return items;
+}
+
+std::vector<std::wstring> Texts(const std::vector<MenuItem>& items)
+{
+    std::vector<std::wstring> texts;
+    for (const MenuItem& item : items)
+        texts.push_back(item.text);
+    return texts;
+}
+
+class SystemMenuTest : public ::testing::Test
+{
+protected:
+    std::wstring IniPath() const { return m_dir.File(L"UserVar.ini"); }
+    LauncherWindow& Start()
+    {
+        m_launcher.reset();
+        m_launcher = std::make_unique<LauncherWindow>();
+        return *m_launcher;
+    }
+    void Command(UINT nID) { ::SendMessageW(m_launcher->Hwnd(), WM_SYSCOMMAND, nID, 0); }
+    bool Checked(UINT nID) const
+    {
+        return ::GetMenuState(::GetSystemMenu(m_launcher->Hwnd(), FALSE), nID, MF_BYCOMMAND) & MF_CHECKED;
+    }
+    bool TopMost() const { return ::GetWindowLongW(m_launcher->Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
+
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    std::unique_ptr<LauncherWindow> m_launcher;
+};
+
+TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
+{
+    Start();
+    const HMENU hSysMenu = ::GetSystemMenu(m_launcher->Hwnd(), FALSE);
+    const std::vector<MenuItem> items = Items(hSysMenu);
+    size_t close = 0;
+    while (close < items.size() && items[close].nID != SC_CLOSE)
+        ++close;
+    ASSERT_GE(close, 6u);
+    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 5),
+                                     items.begin() + static_cast<std::ptrdiff_t>(close));
+    EXPECT_EQ(Texts(ours), (std::vector<std::wstring>{L"", L"窗口置顶", L"刷新页面", L"页面缩放", L""}));
+    EXPECT_TRUE(ours.front().nState & MF_SEPARATOR);
+    EXPECT_TRUE(ours.back().nState & MF_SEPARATOR);
+    EXPECT_FALSE(items[close - 6].nState & MF_SEPARATOR) << "two separators in a row";
+    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 2)))),
+              (std::vector<std::wstring>{L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
+    EXPECT_FALSE(TopMost());
+    EXPECT_TRUE(Checked(IDM_ZOOM_100));
+    EXPECT_TRUE(m_browser.Record().zooms.empty()) << "a default start zooms nothing";
+}
+
+TEST_F(SystemMenuTest, ChoicesTakeEffectAreCheckedAndComeBackAtTheNextStart)
+{
+    WriteFileBytes(IniPath(), "[other]\r\nkept=1\r\n");
+    Start();
+    Command(IDM_TOPMOST);
+    EXPECT_TRUE(TopMost());
+    EXPECT_TRUE(Checked(IDM_TOPMOST));
+    Command(IDM_ZOOM_80);
+    EXPECT_TRUE(Checked(IDM_ZOOM_80));
+    EXPECT_FALSE(Checked(IDM_ZOOM_100));
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
+    m_browser.Last()->FireDocumentComplete(); // a new page keeps the zoom
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80}));
+
+    const std::string ini = ReadFileBytes(IniPath());
+    EXPECT_NE(ini.find("[other]\r\nkept=1\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("[options]\r\nTopMost=1\r\nZoom=80\r\n"), std::string::npos) << ini;
+
+    m_browser.Record().zooms.clear();
+    Start();
+    EXPECT_TRUE(TopMost());
+    EXPECT_TRUE(Checked(IDM_TOPMOST));
+    EXPECT_TRUE(Checked(IDM_ZOOM_80));
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
+
+    Command(IDM_TOPMOST);
+    EXPECT_FALSE(TopMost());
+    EXPECT_NE(ReadFileBytes(IniPath()).find("TopMost=0\r\n"), std::string::npos);
+}
+
+TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
+{
+    WriteFileBytes(IniPath(), "[options]\r\nTopMost=2\r\nZoom=85\r\n");
+    Start();
+    EXPECT_FALSE(TopMost());
+    EXPECT_TRUE(Checked(IDM_ZOOM_100));
+    WriteFileBytes(IniPath(), "[options]\r\nTopMost=1x\r\nZoom=\r\n");
+    Start();
+    EXPECT_FALSE(TopMost());
+    EXPECT_TRUE(Checked(IDM_ZOOM_100));
+    EXPECT_TRUE(m_browser.Record().zooms.empty());
+}
+
+TEST_F(SystemMenuTest, ReloadRefreshesThePage)
+{
+    Start();
+    Command(IDM_RELOAD);
+    EXPECT_EQ(m_browser.Record().refreshes, 1);
+    EXPECT_TRUE(::IsWindowVisible(m_launcher->Hwnd()));
+}
+
+} // namespace
