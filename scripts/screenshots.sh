@@ -12,7 +12,7 @@ pictures="$ORLIM_BUILD/pictures"
 rm -rf "$pictures" && mkdir -p "$pictures"
 wine "$ORLIM_BUILD/tools/screenshot_driver.exe" "$(winepath -w "$pictures")" ||
     orlim_die "the screenshot driver failed"
-for name in launcher manual-entry fitted; do
+for name in launcher system-menu manual-entry fitted; do
     /usr/bin/convert "$pictures/$name.bmp" -strip "$ORLIM_ROOT/docs/$name.png"
     orlim_say "docs/$name.png"
 done

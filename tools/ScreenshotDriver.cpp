@@ -21,11 +21,9 @@
 namespace
 {
 
-// Saves the screen's pixels under a window (frame included) as a 24-bit BMP.
-bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
+// Saves the screen's pixels in a rectangle as a 24-bit BMP.
+bool SaveScreenPicture(const RECT& rc, const std::wstring& path)
 {
-    RECT rc;
-    ::GetWindowRect(hWnd, &rc);
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
     const HDC hScreen = ::GetDC(nullptr);
@@ -56,6 +54,54 @@ bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
            ::WriteFile(h.Get(), &bmi.bmiHeader, sizeof(bmi.bmiHeader), &n, nullptr) &&
            ::WriteFile(h.Get(), bits, cbBits, &n, nullptr);
 }
+
+// Saves the screen's pixels under a window, frame included.
+bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    return SaveScreenPicture(rc, path);
+}
+
+// Opens the launcher's system menu and, from inside the menu's own loop,
+// saves the launcher's top left corner with the menu over it.
+struct MenuPicture
+{
+    static bool Take(HWND hLauncher, const std::wstring& path)
+    {
+        s_hLauncher = hLauncher;
+        s_path = path;
+        s_ok = false;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 400, OnTimer);
+        ::PostMessageW(hLauncher, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+        PumpFor(2500);
+        ::KillTimer(nullptr, timer);
+        return s_ok;
+    }
+
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        const HWND hMenu = ::FindWindowW(L"#32768", nullptr);
+        if (!hMenu || !::IsWindowVisible(hMenu) || s_ok)
+            return;
+        RECT rc;
+        RECT rcMenu;
+        ::GetWindowRect(s_hLauncher, &rc);
+        ::GetWindowRect(hMenu, &rcMenu);
+        rc.right = rcMenu.right + 24;
+        rc.bottom = rcMenu.bottom + 24;
+        s_ok = SaveScreenPicture(rc, s_path);
+        ::EndMenu();
+    }
+
+    static HWND s_hLauncher;
+    static std::wstring s_path;
+    static bool s_ok;
+};
+
+HWND MenuPicture::s_hLauncher = nullptr;
+std::wstring MenuPicture::s_path;
+bool MenuPicture::s_ok = false;
 
 // A stand-in for the game's Flash area, painted so that it shows.
 LRESULT CALLBACK GameAreaProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -112,6 +158,8 @@ int wmain(int argc, wchar_t** argv)
 
     Settle(hWnd);
     bool ok = SaveWindowPicture(hWnd, out + L"\\launcher.bmp");
+    ok = MenuPicture::Take(hWnd, out + L"\\system-menu.bmp") && ok;
+    Settle(hWnd);
 
     launcher.ChooseRow(78);
     launcher.TypeUrl(L"http://127.0.0.1:8080/orlim/login.html");
