@@ -22,6 +22,11 @@ public:
     int Find(const wchar_t* pszSub, int iStart = 0) const noexcept;
 
     void Format(const wchar_t* pszFormat, ...);
+    CString& operator+=(const wchar_t* psz)
+    {
+        m_str += psz;
+        return *this;
+    }
 
     // Direct access for API calls that write into a buffer: GetBuffer makes
     // room for at least nMinBufLength characters plus the terminator;

@@ -58,6 +58,8 @@ inline void ReleaseScreenDC(HDC hDC) noexcept
 }
 
 using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, ::DeleteObject>>;
+using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, ::DeleteObject>>;
+using UniqueMemoryDC = UniqueHandle<HDC, NullHandleTraits<HDC, ::DeleteDC>>;
 using UniqueHook = UniqueHandle<HHOOK, NullHandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 using UniqueFileHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::CloseHandle>>;
 using UniqueScreenDC = UniqueHandle<HDC, NullHandleTraits<HDC, ReleaseScreenDC>>;

@@ -11,7 +11,6 @@ namespace
 {
 
 // Header strip and base layout.
-const int kStripHeight = 25;
 const COLORREF kStripColor = RGB(0, 174, 255);
 const int kBaseWidth = 1148;
 const int kBaseHeight = 750;
@@ -29,6 +28,10 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_AUTOFIT_CHECK, OnBnClickedAutofitCheck)
     ON_WM_SYSCOMMAND()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
+    ON_MESSAGE(WM_HOTKEY, OnHotKey)
+    ON_MESSAGE(kTrayMessage, OnTrayNotify)
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
@@ -54,8 +57,10 @@ BOOL COrlimWebDlg::OnInitDialog()
     m_dlgWeb.Create(IDD_BROWSER_PANE);
     FillPlatformUrls();
     LoadSettings();
-    AddSystemMenuItems();
+    m_flashStatus = CFlashStatus::Detect();
     LoadOptions();
+    RegisterBossKey();
+    AddSystemMenuItems();
     ApplyBaseLayout();
     OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
 
@@ -97,6 +102,8 @@ void COrlimWebDlg::OnPaint()
     rect.bottom = rect.top + kStripHeight;
     CPaintDC dc(this);
     dc.FillSolidRect(&rect, kStripColor);
+    if (m_flashStatus.state != CFlashStatus::State::Usable)
+        PaintFlashNotice(dc);
     CDialog::OnPaint();
 }
 

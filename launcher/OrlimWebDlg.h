@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BossKey.h"
+#include "FlashStatus.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
 #include "framework/CRect.h"
@@ -8,6 +10,7 @@
 #include "framework/UniqueHandle.h"
 
 class CDC;
+class CPaintDC;
 
 // The launcher: one window with a blue header strip (platform drop-down,
 // enter button, address box, auto-fit check box) above the browser pane.
@@ -50,6 +53,8 @@ public:
     BOOL SaveOption(const wchar_t* lpszKey, int nValue);
     static constexpr wchar_t kOptionTopMost[] = L"TopMost";
     static constexpr wchar_t kOptionZoom[] = L"Zoom";
+    static constexpr wchar_t kOptionMute[] = L"Mute";
+    static constexpr wchar_t kOptionBossKey[] = L"BossKey";
 
     // Layout and auto-fit.
     void ApplyBaseLayout();
@@ -80,10 +85,16 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnBnClickedAutofitCheck();
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnDestroy();
+    afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    static const int kStripHeight = 25;
+    static const UINT kTrayMessage = WM_APP + 1;
     static const UINT_PTR kAutoFitTimer = 0;
     static const UINT kAutoFitPeriod = 1000;
 
@@ -98,7 +109,20 @@ private:
     // fits its screen, for the game found at rcFlash.
     int ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplorer) const;
 
+    void SetMute(bool bMute);
+    void TakeScreenshot();
+    CString BossKeyText() const;
+    void RegisterBossKey();
+    void HideForBoss();
+    void ShowAfterBoss();
+    void PaintFlashNotice(CPaintDC& dc);
+
     bool m_bTopMost = false;
+    bool m_bMute = false; // the player's choice; the boss key mutes on top of it
+    CBossKey m_bossKey;
+    bool m_bBossKeyRegistered = false;
+    bool m_bHiddenForBoss = false;
+    CFlashStatus m_flashStatus;
     int m_nZoomOption = 100;
     HWND m_hWndZoomChosenFor = nullptr; // the game the automatic zoom was chosen for
 };

@@ -1,5 +1,6 @@
 #include "OrlimWebDlg.h"
 
+#include "AudioMute.h"
 #include "res/resource.h"
 
 namespace
@@ -8,6 +9,8 @@ namespace
 const wchar_t kTopMostItem[] = L"窗口置顶";
 const wchar_t kReloadItem[] = L"刷新页面";
 const wchar_t kZoomItem[] = L"页面缩放";
+const wchar_t kMuteItem[] = L"静音";
+const wchar_t kScreenshotItem[] = L"截图";
 
 struct ZoomItem
 {
@@ -45,9 +48,14 @@ void COrlimWebDlg::AddSystemMenuItems()
     const HMENU hZoomMenu = ::CreatePopupMenu(); // the system menu owns it once inserted
     for (const ZoomItem& item : kZoomItems)
         ::AppendMenuW(hZoomMenu, MF_STRING, item.nID, item.lpszText);
+    // First a line, greyed, that says what was found of the Flash Player.
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING | MF_GRAYED, IDM_FLASH_STATUS, m_flashStatus.MenuText());
     ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_TOPMOST, kTopMostItem);
     ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_RELOAD, kReloadItem);
     ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hZoomMenu), kZoomItem);
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_MUTE, kMuteItem);
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_SCREENSHOT, kScreenshotItem);
+    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_BOSSKEY, BossKeyText());
     ::InsertMenuW(hSysMenu, nPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     UpdateSystemMenu();
 }
@@ -58,6 +66,7 @@ void COrlimWebDlg::UpdateSystemMenu()
     if (!hSysMenu)
         return;
     ::CheckMenuItem(hSysMenu, IDM_TOPMOST, MF_BYCOMMAND | (m_bTopMost ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(hSysMenu, IDM_MUTE, MF_BYCOMMAND | (m_bMute ? MF_CHECKED : MF_UNCHECKED));
     for (const ZoomItem& item : kZoomItems)
     {
         if (item.nZoomOption == m_nZoomOption)
@@ -79,6 +88,24 @@ void COrlimWebDlg::OnSysCommand(UINT nID, LPARAM lParam)
         m_dlgWeb.Reload();
         return;
     }
+    if (nCommand == IDM_MUTE)
+    {
+        const bool bWas = m_bMute;
+        SetMute(!m_bMute);
+        if (m_bMute != bWas)
+            SaveOption(kOptionMute, m_bMute ? 1 : 0);
+        return;
+    }
+    if (nCommand == IDM_SCREENSHOT)
+    {
+        TakeScreenshot();
+        return;
+    }
+    if (nCommand == IDM_BOSSKEY)
+    {
+        HideForBoss();
+        return;
+    }
     for (const ZoomItem& item : kZoomItems)
     {
         if (nCommand == item.nID)
@@ -89,6 +116,16 @@ void COrlimWebDlg::OnSysCommand(UINT nID, LPARAM lParam)
         }
     }
     CDialog::OnSysCommand(nID, lParam);
+}
+
+LRESULT COrlimWebDlg::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
+{
+    // Core Audio is asked only when the player opens the menu: without a
+    // playback device there is nothing to mute.
+    if (HIWORD(lParam))
+        ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), IDM_MUTE,
+                         MF_BYCOMMAND | (CAudioMute::IsAvailable() ? MF_ENABLED : MF_GRAYED));
+    return Default();
 }
 
 void COrlimWebDlg::SetTopMost(bool bTopMost)

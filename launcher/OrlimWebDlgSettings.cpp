@@ -17,7 +17,7 @@ const wchar_t kSettingsSection[] = L"section";
 const wchar_t kKeyServersSel[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
 const wchar_t kOptionsSection[] = L"options";
-const DWORD kOptionBuffer = 16;
+const DWORD kOptionBuffer = 32;
 const DWORD kServersSelBuffer = 3; // a stored row is read as its first two characters
 const DWORD kUrlBufferStart = 260;
 // A longer address is no address (the browser takes 2,083 characters at
@@ -55,12 +55,19 @@ bool NeedsQuotes(const CString& str)
     return std::iswspace(psz[0]) || std::iswspace(psz[n - 1]) || psz[0] == L'"' || psz[0] == L'\'';
 }
 
+CString ReadOptionText(const wchar_t* lpszKey)
+{
+    wchar_t szValue[kOptionBuffer];
+    ::GetPrivateProfileStringW(kOptionsSection, lpszKey, L"", szValue, kOptionBuffer, kSettingsFile);
+    return CString(szValue);
+}
+
 // Reads an option of the [options] section: a whole decimal number, one of
 // the values it may take; anything else gives the default.
 int ReadOption(const wchar_t* lpszKey, int nDefault, std::initializer_list<int> values)
 {
-    wchar_t szValue[kOptionBuffer];
-    ::GetPrivateProfileStringW(kOptionsSection, lpszKey, L"", szValue, kOptionBuffer, kSettingsFile);
+    const CString strValue = ReadOptionText(lpszKey);
+    const wchar_t* szValue = strValue;
     wchar_t* pEnd = nullptr;
     const long nValue = std::wcstol(szValue, &pEnd, 10);
     if (pEnd == szValue || *pEnd != L'\0' || std::find(values.begin(), values.end(), nValue) == values.end())
@@ -122,6 +129,10 @@ void COrlimWebDlg::LoadOptions()
 {
     SetTopMost(ReadOption(kOptionTopMost, 0, {0, 1}) == 1);
     SelectZoom(ReadOption(kOptionZoom, 100, {100, 90, 80, 70, kZoomAuto}));
+    m_bossKey = CBossKey::Parse(ReadOptionText(kOptionBossKey));
+    // Core Audio only when the player has chosen silence.
+    if (ReadOption(kOptionMute, 0, {0, 1}) == 1)
+        SetMute(true);
 }
 
 BOOL COrlimWebDlg::SaveOption(const wchar_t* lpszKey, int nValue)

@@ -19,6 +19,10 @@
 #define IDM_ZOOM_80 0x0050
 #define IDM_ZOOM_70 0x0060
 #define IDM_ZOOM_AUTO 0x0070
+#define IDM_MUTE 0x0080
+#define IDM_SCREENSHOT 0x0090
+#define IDM_BOSSKEY 0x00A0
+#define IDM_FLASH_STATUS 0x00B0
 
 // The browser pane
 #define IDD_BROWSER_PANE 132

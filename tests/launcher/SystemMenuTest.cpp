@@ -74,14 +74,16 @@ TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
     size_t close = 0;
     while (close < items.size() && items[close].nID != SC_CLOSE)
         ++close;
-    ASSERT_GE(close, 6u);
-    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 5),
+    ASSERT_GE(close, 10u);
+    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 9),
                                      items.begin() + static_cast<std::ptrdiff_t>(close));
-    EXPECT_EQ(Texts(ours), (std::vector<std::wstring>{L"", L"窗口置顶", L"刷新页面", L"页面缩放", L""}));
-    EXPECT_TRUE(ours.front().nState & MF_SEPARATOR);
+    EXPECT_EQ(Texts(ours), (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面",
+                                                      L"页面缩放", L"静音", L"截图", L"老板键 (Ctrl+Alt+H)", L""}));
+    EXPECT_TRUE(ours[0].nState & MF_SEPARATOR);
+    EXPECT_TRUE(ours[1].nState & MF_GRAYED);
     EXPECT_TRUE(ours.back().nState & MF_SEPARATOR);
-    EXPECT_FALSE(items[close - 6].nState & MF_SEPARATOR) << "two separators in a row";
-    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 2)))),
+    EXPECT_FALSE(items[close - 10].nState & MF_SEPARATOR) << "two separators in a row";
+    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 5)))),
               (std::vector<std::wstring>{L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(IDM_ZOOM_100));
