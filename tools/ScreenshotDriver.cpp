@@ -3,6 +3,7 @@
 // of the launcher as a BMP file (scripts/screenshots.sh turns them into PNG).
 //   screenshot_driver.exe OUTPUT_DIRECTORY
 
+#include "support/FlashRegistration.h"
 #include "support/LauncherWindow.h"
 #include "support/MessagePump.h"
 #include "support/ProxySetting.h"
@@ -152,12 +153,26 @@ int wmain(int argc, wchar_t** argv)
     TempDir dir; // a first start: no settings file
     RecordingProxy proxy;
     ProxySetting setting(proxy.Port());
+    bool ok = true;
+    {
+        // Without a Flash Player the strip says so.
+        LauncherWindow launcher;
+        ::SetForegroundWindow(launcher.Hwnd());
+        Settle(launcher.Hwnd());
+        RECT rc;
+        ::GetWindowRect(launcher.Hwnd(), &rc);
+        rc.bottom = rc.top + 64;
+        ok = SaveScreenPicture(rc, out + L"\\flash-notice.bmp");
+        launcher.Destroy();
+        ::DeleteFileW(dir.File(L"UserVar.ini").c_str());
+    }
+    FlashRegistration flash(FlashRegistration::StandIn(L"34.0.0.384"), false);
     LauncherWindow launcher;
     const HWND hWnd = launcher.Hwnd();
     ::SetForegroundWindow(hWnd);
 
     Settle(hWnd);
-    bool ok = SaveWindowPicture(hWnd, out + L"\\launcher.bmp");
+    ok = SaveWindowPicture(hWnd, out + L"\\launcher.bmp") && ok;
     ok = MenuPicture::Take(hWnd, out + L"\\system-menu.bmp") && ok;
     Settle(hWnd);
 

@@ -1,0 +1,285 @@
+// What players of game shells ask for: mute, screenshots of the game, the
+// boss key, and being told when the Flash Player is missing.
+
+#include "support/FakeWebBrowser.h"
+#include "support/FlashRegistration.h"
+#include "support/LauncherWindow.h"
+#include "support/MessagePump.h"
+#include "support/TempDir.h"
+#include "support/TestHandles.h"
+
+#include "framework/ComPtr.h"
+#include "launcher/FlashStatus.h"
+#include "launcher/GameScreenshot.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+#include <wincodec.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const COLORREF kStripBlue = RGB(0, 174, 255);
+const COLORREF kGameColour = RGB(10, 200, 30);
+
+TEST(FlashStatusTest, RegistrationFileVersionAndKillBitDecide)
+{
+    EXPECT_EQ(CFlashStatus::Detect().state, CFlashStatus::State::NotRegistered);
+    EXPECT_STREQ(CFlashStatus::Detect().MenuText(), L"Flash Player：未安装");
+    EXPECT_STREQ(CFlashStatus::Detect().NoticeText(), L"未检测到可用的 Flash Player（ActiveX），游戏无法显示");
+    struct Case
+    {
+        std::wstring path;
+        bool bKillBit;
+        CFlashStatus::State state;
+        const wchar_t* lpszMenu;
+    };
+    const std::vector<Case> cases = {
+        {L"C:\\windows\\system32\\Macromed\\Flash\\Flash.ocx", false, CFlashStatus::State::FileMissing,
+         L"Flash Player：文件缺失"},
+        {FlashRegistration::StandIn(L"32.0.0.344"), false, CFlashStatus::State::Usable, L"Flash Player 32.0.0.344"},
+        {FlashRegistration::StandIn(L"32.0.0.445"), false, CFlashStatus::State::Expired,
+         L"Flash Player 32.0.0.445：已停止播放"},
+        {FlashRegistration::StandIn(L"34.0.0.384"), false, CFlashStatus::State::Usable, L"Flash Player 34.0.0.384"},
+        {FlashRegistration::StandIn(L"34.0.0.384"), true, CFlashStatus::State::Disabled,
+         L"Flash Player 34.0.0.384：已被系统禁用"},
+    };
+    for (const Case& c : cases)
+    {
+        FlashRegistration registration(c.path, c.bKillBit);
+        const CFlashStatus status = CFlashStatus::Detect();
+        EXPECT_EQ(status.state, c.state) << std::string(c.path.begin(), c.path.end());
+        EXPECT_STREQ(status.MenuText(), c.lpszMenu);
+        EXPECT_EQ(status.NoticeText().IsEmpty(), c.state == CFlashStatus::State::Usable);
+    }
+}
+
+TEST(BossKeyTest, ReadsModifiersAndOneKeyElseTheDefault)
+{
+    EXPECT_STREQ(CBossKey::Parse(L"Ctrl+Shift+F5").Format(), L"Ctrl+Shift+F5");
+    EXPECT_EQ(CBossKey::Parse(L"Alt+q").nVirtKey, static_cast<UINT>('Q'));
+    EXPECT_STREQ(CBossKey::Parse(L"F12").Format(), L"F12");
+    for (const wchar_t* bad :
+         {L"", L"H", L"Ctrl+", L"Ctrl+Ctrl+H", L"Win+H", L"Ctrl+F13", L"Ctrl+F05", L"Ctrl+HH", L"Ctrl+1", L"ctrl+H"})
+        EXPECT_STREQ(CBossKey::Parse(bad).Format(), L"Ctrl+Alt+H") << bad;
+}
+
+TEST(GameScreenshotTest, TakenNamesGetASuffix)
+{
+    TempDir dir;
+    const SYSTEMTIME time = {2026, 12, 2, 8, 1, 2, 3, 0};
+    EXPECT_STREQ(CGameScreenshot::FreeName(L".", time), L".\\Orlim-20261208-010203.png");
+    WriteFileBytes(dir.File(L"Orlim-20261208-010203.png"), "x");
+    EXPECT_STREQ(CGameScreenshot::FreeName(L".", time), L".\\Orlim-20261208-010203-2.png");
+    WriteFileBytes(dir.File(L"Orlim-20261208-010203-2.png"), "x");
+    EXPECT_STREQ(CGameScreenshot::FreeName(L".", time), L".\\Orlim-20261208-010203-3.png");
+}
+
+LRESULT CALLBACK PaintedGameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    const HDC hdc = ::BeginPaint(hWnd, &ps);
+    const UniqueBrush brush(::CreateSolidBrush(kGameColour));
+    ::FillRect(hdc, &ps.rcPaint, brush.Get());
+    ::EndPaint(hWnd, &ps);
+    return 0;
+}
+
+// The files in a directory.
+std::vector<std::wstring> Files(const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    const UniqueFindHandle hFind(::FindFirstFileW(pattern.c_str(), &fd));
+    if (hFind)
+        do
+            if (fd.cFileName[0] != L'.')
+                names.push_back(fd.cFileName);
+        while (::FindNextFileW(hFind.Get(), &fd));
+    return names;
+}
+
+class PlayerFeaturesTest : public ::testing::Test
+{
+protected:
+    void Command(UINT nID) { ::SendMessageW(m_launcher.Hwnd(), WM_SYSCOMMAND, nID, 0); }
+    std::wstring MenuText(UINT nID)
+    {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(::GetSystemMenu(m_launcher.Hwnd(), FALSE), nID, text, 64, MF_BYCOMMAND);
+        return text;
+    }
+    bool IconShown()
+    {
+        NOTIFYICONDATAW nid = {};
+        nid.cbSize = sizeof(nid);
+        nid.hWnd = m_launcher.Hwnd();
+        nid.uID = 1;
+        return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+    }
+
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+};
+
+TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PaintedGameProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
+    ::RegisterClassW(&wc);
+    const HWND hGame = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 12, 100, 1000, 600,
+                                         m_launcher.Explorer(), nullptr, wc.hInstance, nullptr);
+    ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(200);
+    Command(IDM_SCREENSHOT);
+
+    const std::vector<std::wstring> files = Files(m_dir.File(L"截图\\*"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].substr(0, 6), L"Orlim-");
+    ComPtr<IWICImagingFactory> pFactory;
+    ComPtr<IWICBitmapDecoder> pDecoder;
+    ComPtr<IWICBitmapFrameDecode> pFrame;
+    ASSERT_EQ(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                 pFactory.PutVoid()),
+              S_OK);
+    ASSERT_EQ(pFactory->CreateDecoderFromFilename(m_dir.File(L"截图\\" + files[0]).c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnLoad, pDecoder.Put()),
+              S_OK);
+    ASSERT_EQ(pDecoder->GetFrame(0, pFrame.Put()), S_OK);
+    UINT cx = 0;
+    UINT cy = 0;
+    pFrame->GetSize(&cx, &cy);
+    EXPECT_EQ(cx, 1000u);
+    EXPECT_EQ(cy, 600u);
+    ComPtr<IWICFormatConverter> pConverter;
+    ASSERT_EQ(pFactory->CreateFormatConverter(pConverter.Put()), S_OK);
+    ASSERT_EQ(pConverter->Initialize(pFrame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom),
+              S_OK);
+    BYTE pixel[4] = {};
+    const WICRect middle = {500, 300, 1, 1};
+    ASSERT_EQ(pConverter->CopyPixels(&middle, 4, 4, pixel), S_OK);
+    EXPECT_EQ(RGB(pixel[2], pixel[1], pixel[0]), kGameColour);
+    ::DestroyWindow(hGame);
+}
+
+TEST_F(PlayerFeaturesTest, ScreenshotIntoAnUnwritableFolderLeavesNothing)
+{
+    WriteFileBytes(m_dir.File(L"截图"), "a file where the folder would be");
+    Command(IDM_SCREENSHOT);
+    EXPECT_EQ(Files(m_dir.File(L"*")).size(), 2u); // the settings file and that file
+    EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
+}
+
+TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
+{
+    const RECT before = WindowRect(m_launcher.Hwnd());
+    const auto pressChord = [] {
+        std::vector<INPUT> inputs;
+        for (WORD vk : {WORD(VK_CONTROL), WORD(VK_MENU), WORD('H')})
+        {
+            INPUT down = {};
+            down.type = INPUT_KEYBOARD;
+            down.ki.wVk = vk;
+            inputs.push_back(down);
+        }
+        for (int i = 2; i >= 0; --i)
+        {
+            INPUT up = inputs[static_cast<size_t>(i)];
+            up.ki.dwFlags = KEYEVENTF_KEYUP;
+            inputs.push_back(up);
+        }
+        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    };
+    EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)");
+    pressChord();
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(m_launcher.Hwnd()); }, 3000));
+    EXPECT_TRUE(IconShown());
+    pressChord();
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(m_launcher.Hwnd()) != FALSE; }, 3000));
+    EXPECT_FALSE(IconShown());
+    const RECT after = WindowRect(m_launcher.Hwnd());
+    EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+TEST_F(PlayerFeaturesTest, MuteIsGreyedWithoutAPlaybackDeviceAndNothingIsWritten)
+{
+    const HMENU hSysMenu = ::GetSystemMenu(m_launcher.Hwnd(), FALSE);
+    ::SendMessageW(m_launcher.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSysMenu), MAKELPARAM(0, TRUE));
+    EXPECT_TRUE(::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_GRAYED);
+    Command(IDM_MUTE);
+    EXPECT_FALSE(::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("[options]"), std::string::npos);
+}
+
+// Counts the strip's pixels right of the check box that are near white (the
+// text is smoothed into the blue), and tells
+// whether its two ends are the strip's blue.
+std::pair<int, bool> StripNotice(HWND hLauncher)
+{
+    ::RedrawWindow(hLauncher, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpPending();
+    RECT rcCheck = WindowRect(::GetDlgItem(hLauncher, IDC_AUTOFIT_CHECK));
+    ::MapWindowPoints(nullptr, hLauncher, reinterpret_cast<LPPOINT>(&rcCheck), 2);
+    const RECT rc = ClientRect(hLauncher);
+    const HDC hdc = ::GetDC(hLauncher);
+    int white = 0;
+    for (int y = 0; y < 25; ++y)
+        for (int x = rcCheck.right + 1; x < rc.right; ++x)
+            white += GetRValue(::GetPixel(hdc, x, y)) > 128; // the strip has no red: text, or a control
+
+    const bool bEndsBlue = ::GetPixel(hdc, 1, 12) == kStripBlue && ::GetPixel(hdc, rc.right - 2, 12) == kStripBlue &&
+                           ::GetPixel(hdc, rc.right - 2, 2) == kStripBlue;
+    ::ReleaseDC(hLauncher, hdc);
+    return {white, bEndsBlue};
+}
+
+TEST_F(PlayerFeaturesTest, MissingFlashIsToldOnTheStripAndTheStripStillDrags)
+{
+    const auto [white, bEndsBlue] = StripNotice(m_launcher.Hwnd());
+    EXPECT_GT(white, 50);
+    EXPECT_TRUE(bEndsBlue);
+    RECT rcCheck = WindowRect(::GetDlgItem(m_launcher.Hwnd(), IDC_AUTOFIT_CHECK));
+    const LPARAM pt = MAKELPARAM(rcCheck.right + 40, (rcCheck.top + rcCheck.bottom) / 2);
+    EXPECT_EQ(::SendMessageW(m_launcher.Hwnd(), WM_NCHITTEST, 0, pt), HTCAPTION);
+}
+
+TEST(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
+{
+    FlashRegistration registration(FlashRegistration::StandIn(L"34.0.0.384"), false);
+    TempDir dir;
+    FakeWebBrowserClass browser;
+    LauncherWindow launcher;
+    const auto [white, bEndsBlue] = StripNotice(launcher.Hwnd());
+    EXPECT_EQ(white, 0);
+    EXPECT_TRUE(bEndsBlue);
+}
+
+TEST(BossKeyTakenTest, TheMenuSaysSoAndStillHides)
+{
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
+    TempDir dir;
+    FakeWebBrowserClass browser;
+    LauncherWindow launcher;
+    wchar_t text[64] = {};
+    ::GetMenuStringW(::GetSystemMenu(launcher.Hwnd(), FALSE), IDM_BOSSKEY, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"老板键 (Ctrl+Alt+H)（已被占用）");
+    ::SendMessageW(launcher.Hwnd(), WM_SYSCOMMAND, IDM_BOSSKEY, 0);
+    EXPECT_FALSE(::IsWindowVisible(launcher.Hwnd()));
+    // A click on the notification-area icon brings it back.
+    ::SendMessageW(launcher.Hwnd(), WM_APP + 1, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
+    ::UnregisterHotKey(nullptr, 7);
+}
+
+} // namespace
