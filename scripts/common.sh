@@ -10,7 +10,7 @@ export LC_ALL=C.UTF-8 # the font replacement for 宋体 needs a UTF-8 locale
 ORLIM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ORLIM_BUILD=${ORLIM_BUILD:-$ORLIM_ROOT/build}
 ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
-ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming"
+ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming python3 clang lld"
 
 orlim_say() { printf '==> %s\n' "$*" >&2; }
 orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -111,13 +111,17 @@ orlim_wait_prefix() {
     wait "$ORLIM_PREFIX_JOB" || orlim_die "the Wine prefix could not be prepared (see $ORLIM_BUILD/prefix.log)"
 }
 
+# Ninja when it is there, else CMake's default generator.
+orlim_generator() {
+    if command -v ninja >/dev/null 2>&1; then echo "-GNinja"; fi
+}
+
+# Warnings are errors in every build the scripts make.
 orlim_configure() {
-    local generator=()
-    command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
-    if [ ! -f "$ORLIM_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$ORLIM_ROOT" -B "$ORLIM_BUILD" "${generator[@]}" \
+    if ! grep -q '^ORLIM_WERROR:BOOL=ON$' "$ORLIM_BUILD/CMakeCache.txt" 2>/dev/null; then
+        cmake -S "$ORLIM_ROOT" -B "$ORLIM_BUILD" $(orlim_generator) \
             -DCMAKE_TOOLCHAIN_FILE="$ORLIM_ROOT/cmake/mingw-i686.cmake" \
-            -DCMAKE_BUILD_TYPE=Release >"$ORLIM_BUILD/configure.log" 2>&1 ||
+            -DCMAKE_BUILD_TYPE=Release -DORLIM_WERROR=ON >"$ORLIM_BUILD/configure.log" 2>&1 ||
             { cat "$ORLIM_BUILD/configure.log" >&2; orlim_die "cmake could not configure the build"; }
     fi
 }

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds a release from the commit checked out, in a fresh directory, and
+# writes dist/: OrlimWeb-<version>-win32.zip (the program, a Chinese guide,
+# the licence, two optional registry files for the browser's IE11 mode) and
+# SHA256SUMS for the zip and the program. The same commit gives the same
+# bytes wherever and whenever it is built.
+#   bash scripts/release.sh [DIST_DIR]
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+dist=$(realpath -m "${1:-$ORLIM_ROOT/dist}")
+mkdir -p "$ORLIM_BUILD"
+orlim_install_packages
+
+# The commit's files only, in a directory of their own: nothing of the work
+# tree or of another build gets in.
+work=$(mktemp -d "${TMPDIR:-/tmp}/orlim-release.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+git -C "$ORLIM_ROOT" archive --format=tar HEAD | tar -x -C "$work" --one-top-level=src
+epoch=$(git -C "$ORLIM_ROOT" log -1 --format=%ct HEAD)
+export SOURCE_DATE_EPOCH=$epoch
+
+orlim_say "building the release"
+cmake -S "$work/src" -B "$work/build" $(orlim_generator) -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DORLIM_BUILD_TESTS=OFF -DORLIM_REPRODUCIBLE=ON -DORLIM_WERROR=ON \
+    >"$ORLIM_BUILD/release.log" 2>&1 &&
+    cmake --build "$work/build" --target OrlimWeb >>"$ORLIM_BUILD/release.log" 2>&1 ||
+    { tail -n 40 "$ORLIM_BUILD/release.log" >&2; orlim_die "the release build failed (full log: $ORLIM_BUILD/release.log)"; }
+version=$(sed -n 's/^#define ORLIM_VERSION_TEXT "\(.*\)"$/\1/p' "$work/build/generated/version.h")
+
+# The texts for Windows' Notepad and registry editor: CRLF lines; the guide
+# UTF-8 with a byte-order mark, the registry files UTF-16 with one.
+files="$work/files"
+mkdir -p "$files"
+crlf() { sed 's/\r*$/\r/'; }
+{ printf '\xef\xbb\xbf'; crlf <"$work/src/docs/release/guide.zh.txt"; } >"$files/guide.txt"
+crlf <"$work/src/LICENSE" >"$files/LICENSE.txt"
+key='HKEY_CURRENT_USER\Software\Microsoft\Internet Explorer\Main\FeatureControl\FEATURE_BROWSER_EMULATION'
+utf16() { { printf '\xff\xfe'; crlf | iconv -f UTF-8 -t UTF-16LE; }; }
+printf 'Windows Registry Editor Version 5.00\n\n[%s]\n"OrlimWeb.exe"=dword:00002af8\n' "$key" | utf16 >"$files/ie11.reg"
+printf 'Windows Registry Editor Version 5.00\n\n[%s]\n"OrlimWeb.exe"=-\n' "$key" | utf16 >"$files/ie11-off.reg"
+
+rm -rf "$dist" && mkdir -p "$dist"
+zip="OrlimWeb-$version-win32.zip"
+cp "$work/build/OrlimWeb.exe" "$dist/OrlimWeb.exe"
+python3 "$work/src/tools/make_release_zip.py" "$dist/$zip" "$epoch" \
+    "OrlimWeb.exe=$dist/OrlimWeb.exe" "使用说明.txt=$files/guide.txt" "LICENSE.txt=$files/LICENSE.txt" \
+    "IE11模式.reg=$files/ie11.reg" "取消IE11模式.reg=$files/ie11-off.reg"
+(cd "$dist" && sha256sum "$zip" OrlimWeb.exe >SHA256SUMS)
+orlim_say "wrote $dist:"
+cat "$dist/SHA256SUMS" >&2
