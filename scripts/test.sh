@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test under Wine.
+# Installs what is missing, builds everything, checks that the release is
+# reproducible and that Clang builds the program too, and runs every test
+# under Wine.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 orlim_prepare
 orlim_configure
 orlim_build
+bash "$ORLIM_ROOT/scripts/check-builds.sh"
 orlim_wait_prefix
 orlim_say "testing"
 ctest --test-dir "$ORLIM_BUILD" --output-on-failure --no-tests=error --timeout 300 "$@"
