@@ -2,7 +2,6 @@
 
 #include "framework/ComPtr.h"
 
-#include <windows.h>
 // The Core Audio identifiers are in no import library.
 #include <initguid.h>
 #include <audiopolicy.h>
@@ -30,20 +29,31 @@ ComPtr<ISimpleAudioVolume> SessionVolume()
 
 } // namespace
 
+CAudioMute::CAudioMute() noexcept = default;
+
+CAudioMute::~CAudioMute() = default;
+
+ISimpleAudioVolume* CAudioMute::Volume()
+{
+    if (!m_pVolume)
+        m_pVolume = SessionVolume();
+    return m_pVolume.Get();
+}
+
 bool CAudioMute::IsAvailable()
 {
-    return static_cast<bool>(SessionVolume());
+    return Volume() != nullptr;
 }
 
 bool CAudioMute::SetMute(bool bMute)
 {
-    const ComPtr<ISimpleAudioVolume> pVolume = SessionVolume();
+    ISimpleAudioVolume* pVolume = Volume();
     return pVolume && SUCCEEDED(pVolume->SetMute(bMute ? TRUE : FALSE, nullptr));
 }
 
 bool CAudioMute::GetMute(bool* pbMute)
 {
-    const ComPtr<ISimpleAudioVolume> pVolume = SessionVolume();
+    ISimpleAudioVolume* pVolume = Volume();
     BOOL bMute = FALSE;
     if (!pVolume || FAILED(pVolume->GetMute(&bMute)))
         return false;

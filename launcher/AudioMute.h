@@ -1,16 +1,33 @@
 #pragma once
 
+#include "framework/ComPtr.h"
+
+#include <windows.h>
+
+struct ISimpleAudioVolume;
+
 // The mute of this process's audio session on the default playback device
 // (Core Audio). The Flash Player plays inside the launcher's own process, so
-// this silences the game and nothing else. Each call asks the system afresh:
-// nothing is held between calls, and nothing is asked until a call.
+// this silences the game and nothing else. Nothing is asked of the system
+// until the first call; the session's volume control found then is kept, so
+// that its state stays while the launcher runs.
 class CAudioMute
 {
 public:
+    CAudioMute() noexcept;
+    ~CAudioMute();
+    CAudioMute(const CAudioMute&) = delete;
+    CAudioMute& operator=(const CAudioMute&) = delete;
+
     // Whether there is a playback device whose session can be muted.
-    static bool IsAvailable();
+    bool IsAvailable();
     // Mutes or unmutes the session; false when there is no device.
-    static bool SetMute(bool bMute);
+    bool SetMute(bool bMute);
     // Reads the session's mute; false when there is no device.
-    static bool GetMute(bool* pbMute);
+    bool GetMute(bool* pbMute);
+
+private:
+    ISimpleAudioVolume* Volume();
+
+    ComPtr<ISimpleAudioVolume> m_pVolume;
 };

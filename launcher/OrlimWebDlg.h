@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AudioMute.h"
 #include "BossKey.h"
 #include "FlashStatus.h"
 #include "browser/DlgWeb.h"
@@ -118,6 +119,7 @@ private:
     void PaintFlashNotice(CPaintDC& dc);
 
     bool m_bTopMost = false;
+    CAudioMute m_audio;
     bool m_bMute = false; // the player's choice; the boss key mutes on top of it
     CBossKey m_bossKey;
     bool m_bBossKeyRegistered = false;

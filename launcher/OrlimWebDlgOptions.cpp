@@ -124,7 +124,7 @@ LRESULT COrlimWebDlg::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
     // playback device there is nothing to mute.
     if (HIWORD(lParam))
         ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), IDM_MUTE,
-                         MF_BYCOMMAND | (CAudioMute::IsAvailable() ? MF_ENABLED : MF_GRAYED));
+                         MF_BYCOMMAND | (m_audio.IsAvailable() ? MF_ENABLED : MF_GRAYED));
     return Default();
 }
 

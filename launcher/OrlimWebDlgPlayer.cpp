@@ -22,7 +22,7 @@ const int kNoticeGap = 12; // between the check box and the notice, and at the s
 
 void COrlimWebDlg::SetMute(bool bMute)
 {
-    if (CAudioMute::SetMute(bMute))
+    if (m_audio.SetMute(bMute))
         m_bMute = bMute;
     UpdateSystemMenu();
 }
@@ -76,7 +76,7 @@ void COrlimWebDlg::HideForBoss()
     // silent; an icon in the notification area stands in for the window.
     m_bHiddenForBoss = true;
     if (!m_bMute)
-        CAudioMute::SetMute(true);
+        m_audio.SetMute(true);
     ::ShowWindow(m_hWnd, SW_HIDE);
     NOTIFYICONDATAW nid = {};
     nid.cbSize = sizeof(nid);
@@ -101,7 +101,7 @@ void COrlimWebDlg::ShowAfterBoss()
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::SetForegroundWindow(m_hWnd);
     if (!m_bMute)
-        CAudioMute::SetMute(false);
+        m_audio.SetMute(false);
 }
 
 LRESULT COrlimWebDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)

@@ -10,7 +10,7 @@ export LC_ALL=C.UTF-8 # the font replacement for 宋体 needs a UTF-8 locale
 ORLIM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ORLIM_BUILD=${ORLIM_BUILD:-$ORLIM_ROOT/build}
 ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
-ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming python3 clang lld"
+ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming python3 clang lld pulseaudio"
 
 orlim_say() { printf '==> %s\n' "$*" >&2; }
 orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -60,6 +60,18 @@ orlim_start_xvfb() {
     export DISPLAY=":$(head -n1 "$ORLIM_BUILD/xdisplay")"
 }
 
+# A PulseAudio server with a null sink: a playback device for Wine that
+# plays nowhere (the mute tests need one).
+orlim_start_pulse() {
+    local dir="$ORLIM_BUILD/pulse"
+    rm -rf "$dir" && mkdir -p "$dir"
+    PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" HOME="$dir" pulseaudio --daemonize=yes --exit-idle-time=-1 \
+        --disallow-exit -n --load="module-null-sink sink_name=orlim" \
+        --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" --log-target="file:$dir/log" \
+        </dev/null >/dev/null 2>&1 || orlim_say "warning: PulseAudio did not start; there is no playback device"
+    export PULSE_SERVER="unix:$dir/native"
+}
+
 orlim_reg() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1; }
 
 # Creates the prefix once; every start re-applies the settings the program
@@ -92,6 +104,7 @@ orlim_cleanup() {
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
     if [ -n "${ORLIM_XVFB_PID:-}" ]; then kill "$ORLIM_XVFB_PID" 2>/dev/null || true; fi
     if [ -n "${ORLIM_PROXY_PID:-}" ]; then kill "$ORLIM_PROXY_PID" 2>/dev/null || true; fi
+    if [ -f "$ORLIM_BUILD/pulse/pid" ]; then kill "$(cat "$ORLIM_BUILD/pulse/pid")" 2>/dev/null || true; fi
 }
 
 orlim_prepare() {
@@ -103,6 +116,7 @@ orlim_prepare() {
     trap 'exit 130' INT TERM
     wineserver -k 2>/dev/null || true # a server of an earlier run would hold on to its display
     orlim_start_xvfb
+    orlim_start_pulse
     orlim_prefix_job </dev/null >"$ORLIM_BUILD/prefix.log" 2>&1 &
     ORLIM_PREFIX_JOB=$!
 }

@@ -9,6 +9,7 @@
 #include "support/TestHandles.h"
 
 #include "framework/ComPtr.h"
+#include "launcher/AudioMute.h"
 #include "launcher/FlashStatus.h"
 #include "launcher/GameScreenshot.h"
 #include "res/resource.h"
@@ -212,14 +213,38 @@ TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
     EXPECT_TRUE(::EqualRect(&before, &after));
 }
 
-TEST_F(PlayerFeaturesTest, MuteIsGreyedWithoutAPlaybackDeviceAndNothingIsWritten)
+// Run twice: with the test run's null playback device, and (a test of its
+// own, see tests/CMakeLists.txt) with none.
+TEST_F(PlayerFeaturesTest, MuteFollowsThePlaybackDevice)
 {
     const HMENU hSysMenu = ::GetSystemMenu(m_launcher.Hwnd(), FALSE);
     ::SendMessageW(m_launcher.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSysMenu), MAKELPARAM(0, TRUE));
-    EXPECT_TRUE(::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_GRAYED);
+    const bool bDevice = CAudioMute().IsAvailable();
+    EXPECT_EQ((::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_GRAYED) != 0, !bDevice);
     Command(IDM_MUTE);
-    EXPECT_FALSE(::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("[options]"), std::string::npos);
+    EXPECT_EQ((::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_CHECKED) != 0, bDevice);
+    const std::string ini = ReadFileBytes(m_dir.File(L"UserVar.ini"));
+    if (bDevice)
+        EXPECT_NE(ini.find("[options]\r\nMute=1\r\n"), std::string::npos);
+    else
+        EXPECT_EQ(ini.find("[options]"), std::string::npos) << "nothing to remember without a device";
+}
+
+TEST(AudioMuteTest, SessionMuteReadsBackWhatWasSet)
+{
+    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    CAudioMute audio;
+    if (!audio.IsAvailable())
+        GTEST_SKIP() << "no playback device in this run";
+    bool bMute = false;
+    EXPECT_TRUE(audio.SetMute(true));
+    EXPECT_TRUE(audio.GetMute(&bMute));
+    EXPECT_TRUE(bMute);
+    EXPECT_TRUE(audio.SetMute(false));
+    EXPECT_TRUE(audio.GetMute(&bMute));
+    EXPECT_FALSE(bMute);
+    if (SUCCEEDED(hr))
+        ::CoUninitialize();
 }
 
 // Counts the strip's pixels right of the check box that are near white (the
