@@ -116,6 +116,7 @@ private:
     void RegisterBossKey();
     void HideForBoss();
     void ShowAfterBoss();
+    void EndBossHiding();
     void PaintFlashNotice(CPaintDC& dc);
 
     bool m_bTopMost = false;

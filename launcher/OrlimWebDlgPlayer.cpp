@@ -91,15 +91,21 @@ void COrlimWebDlg::HideForBoss()
 
 void COrlimWebDlg::ShowAfterBoss()
 {
-    // Back where and as it was, with the sound the player had.
+    // Back where and as it was.
+    EndBossHiding();
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+}
+
+// The icon goes and the sound is again as the player had it.
+void COrlimWebDlg::EndBossHiding()
+{
     m_bHiddenForBoss = false;
     NOTIFYICONDATAW nid = {};
     nid.cbSize = sizeof(nid);
     nid.hWnd = m_hWnd;
     nid.uID = kTrayIcon;
     ::Shell_NotifyIconW(NIM_DELETE, &nid);
-    ::ShowWindow(m_hWnd, SW_SHOW);
-    ::SetForegroundWindow(m_hWnd);
     if (!m_bMute)
         m_audio.SetMute(false);
 }
@@ -114,7 +120,7 @@ LRESULT COrlimWebDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 void COrlimWebDlg::OnDestroy()
 {
     if (m_bHiddenForBoss)
-        ShowAfterBoss();
+        EndBossHiding();
     if (m_bBossKeyRegistered)
         ::UnregisterHotKey(m_hWnd, kBossHotKey);
     CDialog::OnDestroy();
