@@ -30,6 +30,13 @@ int Zoomed(int nPixels, int nZoom)
     return ::MulDiv(nPixels, nZoom, 100);
 }
 
+// Whether a game of this height is the tall one: 750 pixels exactly at
+// 100 %; zoomed, its height may round either way.
+bool IsTallGame(int nHeight, int nZoom)
+{
+    return std::abs(nHeight - Zoomed(kTallGameHeight, nZoom)) <= (nZoom == 100 ? 0 : 1);
+}
+
 struct FlashSearch
 {
     int nMinWidth;
@@ -123,10 +130,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
             // origin, and size everything to a game area 1100 pixels wide (at
             // 100 %; the page's zoom scales the game and these numbers).
             const int nZoom = m_dlgWeb.GetZoom();
-            const int nTall = Zoomed(kTallGameHeight, nZoom);
-            const int nTolerance = nZoom == 100 ? 0 : 1; // the zoomed game's height may round either way
-            const int nGameHeight =
-                std::abs(rcFlash.Height() - nTall) <= nTolerance ? nTall : Zoomed(kGameHeight, nZoom);
+            const int nGameHeight = Zoomed(IsTallGame(rcFlash.Height(), nZoom) ? kTallGameHeight : kGameHeight, nZoom);
             const int dx = rcFlash.left - rcExplorer.left;
             const int dy = rcFlash.top - rcExplorer.top;
             const int cx = std::clamp(rcExplorer.Width() - rcFlash.Width() + Zoomed(kGameWidth, nZoom),
@@ -153,8 +157,7 @@ int COrlimWebDlg::ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplo
     // The fitted launcher at each zoom, from the game as it is now: its
     // offset in the page scales with the page.
     const int nZoomNow = m_dlgWeb.GetZoom();
-    const int nTolerance = nZoomNow == 100 ? 0 : 1;
-    const bool bTall = std::abs(rcFlash.Height() - Zoomed(kTallGameHeight, nZoomNow)) <= nTolerance;
+    const bool bTall = IsTallGame(rcFlash.Height(), nZoomNow);
     const int dy = rcFlash.top - rcExplorer.top;
     CRect rcWindow;
     CRect rcClient;

@@ -16,6 +16,16 @@ const wchar_t kTrayTip[] = L"Velka登陆器";
 const COLORREF kNoticeColor = RGB(255, 255, 255);
 const int kNoticeGap = 12; // between the check box and the notice, and at the strip's right end
 
+// The launcher's one icon in the notification area.
+NOTIFYICONDATAW TrayIcon(HWND hWnd)
+{
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = hWnd;
+    nid.uID = kTrayIcon;
+    return nid;
+}
+
 } // namespace
 
 // Mute, screenshots, the boss key and the Flash notice
@@ -78,10 +88,7 @@ void COrlimWebDlg::HideForBoss()
     if (!m_bMute)
         m_audio.SetMute(true);
     ::ShowWindow(m_hWnd, SW_HIDE);
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = m_hWnd;
-    nid.uID = kTrayIcon;
+    NOTIFYICONDATAW nid = TrayIcon(m_hWnd);
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = kTrayMessage;
     nid.hIcon = m_hIcon;
@@ -101,10 +108,7 @@ void COrlimWebDlg::ShowAfterBoss()
 void COrlimWebDlg::EndBossHiding()
 {
     m_bHiddenForBoss = false;
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = m_hWnd;
-    nid.uID = kTrayIcon;
+    NOTIFYICONDATAW nid = TrayIcon(m_hWnd);
     ::Shell_NotifyIconW(NIM_DELETE, &nid);
     if (!m_bMute)
         m_audio.SetMute(false);
