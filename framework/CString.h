@@ -16,6 +16,7 @@ public:
     int GetLength() const noexcept { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const noexcept { return m_str.empty(); }
     operator const wchar_t*() const noexcept { return m_str.c_str(); }
+    const wchar_t* GetString() const noexcept { return m_str.c_str(); }
 
     // Position of the first occurrence of pszSub at or after iStart, searched
     // over the whole text, exact and case-sensitive; -1 if there is none.

@@ -126,6 +126,9 @@ protected:
     afx_msg LRESULT OnNcHitTest(CPoint) { return Default(); }
     afx_msg HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
     afx_msg void OnSysCommand(UINT, LPARAM) { Default(); }
+    afx_msg void OnHotKey(UINT, UINT, UINT) { Default(); }
+    afx_msg void OnInitMenuPopup(HMENU, UINT, BOOL) { Default(); }
+    afx_msg void OnEndSession(BOOL) { Default(); }
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
 

@@ -62,6 +62,11 @@ protected:                                             \
 #define ON_MESSAGE(message, memberFxn) \
     {message, 0, 0, AFX_MSG_THUNK(return pThis->memberFxn(wParam, lParam);)},
 
+// A message registered at run time (RegisterWindowMessage): the variable
+// holds its number before the first window is created.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
+    {nMessageVariable, 0, 0, AFX_MSG_THUNK(return pThis->memberFxn(wParam, lParam);)},
+
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, 0, static_cast<UINT>(id), AFX_MSG_THUNK(pThis->memberFxn(); return 0;)},
 
@@ -88,6 +93,20 @@ protected:                                             \
 
 #define ON_WM_TIMER() \
     {WM_TIMER, 0, 0, AFX_MSG_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
+
+// void OnHotKey(UINT nHotKeyId, UINT nKey1, UINT nKey2): the modifiers, the key.
+#define ON_WM_HOTKEY() \
+    {WM_HOTKEY, 0, 0, AFX_MSG_THUNK(                                                                   \
+        pThis->OnHotKey(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;)},
+
+// void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)
+#define ON_WM_INITMENUPOPUP() \
+    {WM_INITMENUPOPUP, 0, 0, AFX_MSG_THUNK(                                                            \
+        pThis->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;)},
+
+// void OnEndSession(BOOL bEnding)
+#define ON_WM_ENDSESSION() \
+    {WM_ENDSESSION, 0, 0, AFX_MSG_THUNK(pThis->OnEndSession(static_cast<BOOL>(wParam)); return 0;)},
 
 #define ON_WM_NCHITTEST()                                                   \
     {WM_NCHITTEST, 0, 0, AFX_MSG_THUNK(                                     \

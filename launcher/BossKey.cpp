@@ -36,20 +36,25 @@ CBossKey CBossKey::Parse(const CString& strText)
         key.fsModifiers |= fsModifier;
         p = pPlus + 1;
     }
+    // Without Ctrl or Alt the key would be taken from the typing of every
+    // other program.
+    if (!(key.fsModifiers & (MOD_CONTROL | MOD_ALT)))
+        return CBossKey();
     const size_t cchKey = std::wcslen(p);
-    if (cchKey == 1 && std::iswalpha(p[0]) && p[0] < 0x80 && key.fsModifiers)
+    if (cchKey == 1 && std::iswalpha(p[0]) && p[0] < 0x80)
     {
         key.nVirtKey = static_cast<UINT>(std::towupper(p[0]));
         return key;
     }
     wchar_t* pEnd = nullptr;
     const long nF = (cchKey >= 2 && p[0] == L'F' && std::iswdigit(p[1])) ? std::wcstol(p + 1, &pEnd, 10) : 0;
-    if (nF >= 1 && nF <= 12 && *pEnd == L'\0' && (cchKey == 2 || p[1] != L'0'))
-    {
-        key.nVirtKey = VK_F1 + static_cast<UINT>(nF - 1);
-        return key;
-    }
-    return CBossKey();
+    if (nF < 1 || nF > 12 || *pEnd != L'\0' || (cchKey > 2 && p[1] == L'0'))
+        return CBossKey();
+    key.nVirtKey = VK_F1 + static_cast<UINT>(nF - 1);
+    // Keys Windows keeps: F12 belongs to debuggers, Alt+F4 closes windows.
+    if (key.nVirtKey == VK_F12 || (key.nVirtKey == VK_F4 && (key.fsModifiers & MOD_ALT)))
+        return CBossKey();
+    return key;
 }
 
 CString CBossKey::Format() const

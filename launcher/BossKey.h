@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
-// The boss key: a global hotkey written like "Ctrl+Alt+H" (modifiers Ctrl,
-// Alt and Shift, then one letter or F1-F12; a letter needs a modifier).
+// The boss key: a global hotkey written like "Ctrl+Alt+H": modifiers (Ctrl,
+// Alt, Shift; Ctrl or Alt among them, so that no program loses its typing),
+// then one letter or F1-F11. Keys Windows keeps for itself (F12, Alt+F4)
+// are not taken.
 struct CBossKey
 {
     UINT fsModifiers = MOD_CONTROL | MOD_ALT;

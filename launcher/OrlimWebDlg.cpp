@@ -16,6 +16,18 @@ const int kBaseWidth = 1148;
 const int kBaseHeight = 750;
 const int kExplorerHeightMargin = 2; // taken from the outer height by a platform choice
 
+// A path of the folder the launcher was started in, fixed at start.
+CString StartFolderPath(const wchar_t* lpszRelative)
+{
+    CString strPath;
+    const DWORD cch = ::GetFullPathNameW(lpszRelative, 0, nullptr, nullptr);
+    if (cch == 0)
+        return CString(lpszRelative);
+    const DWORD cchCopied = ::GetFullPathNameW(lpszRelative, cch, strPath.GetBuffer(static_cast<int>(cch)), nullptr);
+    strPath.ReleaseBuffer(cchCopied < cch ? static_cast<int>(cchCopied) : 0);
+    return strPath.IsEmpty() ? CString(lpszRelative) : strPath;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
@@ -29,13 +41,18 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_BN_CLICKED(IDC_AUTOFIT_CHECK, OnBnClickedAutofitCheck)
     ON_WM_SYSCOMMAND()
     ON_WM_DESTROY()
-    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
-    ON_MESSAGE(WM_HOTKEY, OnHotKey)
-    ON_MESSAGE(kTrayMessage, OnTrayNotify)
+    ON_WM_INITMENUPOPUP()
+    ON_WM_HOTKEY()
+    ON_WM_ENDSESSION()
+    ON_MESSAGE(kNotifyIconMessage, OnNotifyIcon)
+    ON_MESSAGE(kAudioDeviceMessage, OnAudioDeviceChanged)
+    ON_REGISTERED_MESSAGE(CNotifyIcon::s_nTaskbarCreated, OnTaskbarCreated)
+    ON_REGISTERED_MESSAGE(CBossMode::s_nTogetherMessage, OnBossTogether)
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
-    : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor))
+    : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)), m_bossMode(m_mute),
+      m_screenshot(StartFolderPath(L".\\截图")), m_systemMenu(*this, SystemMenuRows())
 {
     // A shared icon of the program's own resources: the system frees it.
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -58,9 +75,9 @@ BOOL COrlimWebDlg::OnInitDialog()
     FillPlatformUrls();
     LoadSettings();
     m_flashStatus = CFlashStatus::Detect();
+    m_mute.Attach(m_hWnd, kAudioDeviceMessage);
     LoadOptions();
-    RegisterBossKey();
-    AddSystemMenuItems();
+    m_systemMenu.Insert(m_hWnd);
     ApplyBaseLayout();
     OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
 
@@ -152,7 +169,10 @@ void COrlimWebDlg::OnClose()
     const int nAnswer = MessageBox(L"你真的想退出吗？", L"退出提示", MB_YESNO);
     m_bAskingToClose = false;
     if (nAnswer == IDYES)
+    {
+        m_bossMode.End(); // no icon and no silence left behind
         ::ExitProcess(0);
+    }
 }
 
 // Navigation

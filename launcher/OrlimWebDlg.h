@@ -1,8 +1,11 @@
 #pragma once
 
-#include "AudioMute.h"
-#include "BossKey.h"
+#include "BossMode.h"
 #include "FlashStatus.h"
+#include "GameMute.h"
+#include "GameScreenshot.h"
+#include "PageZoom.h"
+#include "SystemMenu.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
 #include "framework/CRect.h"
@@ -18,7 +21,11 @@ class CPaintDC;
 // Its members live in one file per concern: the window itself
 // (OrlimWebDlg.cpp), the catalogue, the settings file and the auto-fit
 // (OrlimWebDlgCatalogue.cpp, OrlimWebDlgSettings.cpp, OrlimWebDlgAutoFit.cpp)
-// and the system menu's options (OrlimWebDlgOptions.cpp).
+// and the system menu with the player's comforts (OrlimWebDlgOptions.cpp).
+// Each comfort is a class of its own that the dialog owns and forwards its
+// messages to: the page zoom (CPageZoom), the game's silence (CGameMute),
+// screenshots (CGameScreenshot), the boss key (CBossMode) and what was
+// found of the Flash Player (CFlashStatus).
 //
 // It opens the chosen platform's page, or a typed address, in the pane's
 // browser control; remembers the row and the address in .\UserVar.ini; and,
@@ -61,9 +68,6 @@ public:
     void ApplyBaseLayout();
     HWND FindFlashWindow(HWND hWndParent);
 
-    // Page zoom in percent; kZoomAuto picks one for the screen.
-    static const int kZoomAuto = 0;
-
 protected:
     HICON m_hIcon;
     CString m_strUrls[kUrlSlots];
@@ -87,47 +91,64 @@ protected:
     afx_msg void OnBnClickedAutofitCheck();
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnDestroy();
-    afx_msg LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg void OnHotKey(UINT nHotKeyId, UINT nKey1, UINT nKey2);
+    afx_msg void OnEndSession(BOOL bEnding);
+    afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnBossTogether(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnAudioDeviceChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    using SystemMenu = CSystemMenu<COrlimWebDlg>;
+
     static const int kStripHeight = 25;
-    static const UINT kTrayMessage = WM_APP + 1;
+    static const UINT kNotifyIconMessage = WM_APP + 1;
+    static const UINT kAudioDeviceMessage = WM_APP + 2;
     static const UINT_PTR kAutoFitTimer = 0;
     static const UINT kAutoFitPeriod = 1000;
+    static const UINT_PTR kScreenshotTimer = 1;
 
     int GetCurrentRow() const;
     bool IsOverDisabledControl(POINT ptScreen) const;
 
-    void AddSystemMenuItems();
-    void UpdateSystemMenu();
+    // The system menu's rows and what they do (OrlimWebDlgOptions.cpp).
+    static std::vector<SystemMenu::Row> SystemMenuRows();
+    CString FlashStatusText() const;
+    CString BossKeyText() const;
+    UINT GreyedState(UINT nID) const;
+    UINT TopMostState(UINT nID) const;
+    UINT ZoomState(UINT nID) const;
+    UINT MuteState(UINT nID) const;
+    UINT ScreenshotFolderState(UINT nID) const;
+    void OnTopMostCommand(UINT nID);
+    void OnReloadCommand(UINT nID);
+    void OnZoomCommand(UINT nID);
+    void OnMuteCommand(UINT nID);
+    void OnScreenshotCommand(UINT nID);
+    void OnOpenScreenshotsCommand(UINT nID);
+    void OnBossKeyCommand(UINT nID);
+
     void SetTopMost(bool bTopMost);
     void SelectZoom(int nZoomOption);
     // With the automatic zoom, the largest zoom at which the fitted launcher
     // fits its screen, for the game found at rcFlash.
     int ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplorer) const;
-
-    void SetMute(bool bMute);
+    // The game's area on the screen as far as the launcher shows it, or all
+    // the pane shows when there is no game.
+    CRect GameArea();
     void TakeScreenshot();
-    CString BossKeyText() const;
-    void RegisterBossKey();
-    void HideForBoss();
-    void ShowAfterBoss();
-    void EndBossHiding();
     void PaintFlashNotice(CPaintDC& dc);
 
     bool m_bTopMost = false;
-    CAudioMute m_audio;
-    bool m_bMute = false; // the player's choice; the boss key mutes on top of it
-    CBossKey m_bossKey;
-    bool m_bBossKeyRegistered = false;
-    bool m_bHiddenForBoss = false;
+    CPageZoom m_zoom;
+    CGameMute m_mute;
+    CBossMode m_bossMode;
+    CGameScreenshot m_screenshot;
     CFlashStatus m_flashStatus;
-    int m_nZoomOption = 100;
-    HWND m_hWndZoomChosenFor = nullptr; // the game the automatic zoom was chosen for
+    SystemMenu m_systemMenu;
 };
 
 // Gives a top-level window a client area 1100 pixels wide (at a zoom of

@@ -99,6 +99,12 @@ HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
 
 void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == kScreenshotTimer)
+    {
+        ::KillTimer(m_hWnd, kScreenshotTimer);
+        TakeScreenshot();
+        return;
+    }
     // Without a browser control there is nothing to search: a null parent
     // would walk the whole desktop. A minimised or hidden launcher is left
     // as it is until the player brings it back.
@@ -113,11 +119,11 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
-            if (m_nZoomOption == kZoomAuto && hWndFlash != m_hWndZoomChosenFor)
+            if (m_zoom.IsToChooseFor(hWndFlash))
             {
                 // Chosen once per game found: the zoomed page then fits
                 // itself on the next tick.
-                m_hWndZoomChosenFor = hWndFlash;
+                m_zoom.ChosenFor(hWndFlash);
                 const int nZoom = ChooseZoomForScreen(rcFlash, rcExplorer);
                 if (nZoom != m_dlgWeb.GetZoom())
                 {
@@ -143,7 +149,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         }
         else if (!hWndFlash)
         {
-            m_hWndZoomChosenFor = nullptr;
+            m_zoom.ChosenFor(nullptr);
             CRect rcPane;
             ::GetWindowRect(m_dlgWeb.m_hWnd, &rcPane);
             ::SetWindowPos(hWndExplorer, nullptr, 0, 0, rcPane.Width(), rcPane.Height(), nFlags);
@@ -164,16 +170,19 @@ int COrlimWebDlg::ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplo
     ::GetWindowRect(m_hWnd, &rcWindow);
     ::GetClientRect(m_hWnd, &rcClient);
     const CRect rcWork = WorkAreaOf(m_hWnd);
-    const int nZooms[] = {100, 90, 80, 70};
-    for (int nZoom : nZooms)
+    int nZoom = 100;
+    for (const CPageZoom::Step& step : CPageZoom::kSteps)
     {
+        if (step.nOption == CPageZoom::kAuto)
+            continue;
+        nZoom = step.nOption;
         const int cx = rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom);
         const int cy = rcWindow.Height() - rcClient.Height() + ::MulDiv(dy, nZoom, nZoomNow) +
                        Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom) + kClientHeightMargin;
         if (cx <= rcWork.Width() && cy <= rcWork.Height())
             return nZoom;
     }
-    return nZooms[std::size(nZooms) - 1];
+    return nZoom; // the smallest
 }
 
 void SetClientSize(HWND hWnd, int nHeight, int nZoom)

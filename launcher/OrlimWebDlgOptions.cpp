@@ -1,132 +1,189 @@
 #include "OrlimWebDlg.h"
 
-#include "AudioMute.h"
+#include "framework/CPaintDC.h"
 #include "res/resource.h"
 
 namespace
 {
 
-const wchar_t kTopMostItem[] = L"窗口置顶";
-const wchar_t kReloadItem[] = L"刷新页面";
-const wchar_t kZoomItem[] = L"页面缩放";
-const wchar_t kMuteItem[] = L"静音";
-const wchar_t kScreenshotItem[] = L"截图";
-
-struct ZoomItem
-{
-    UINT nID;
-    int nZoomOption;
-    const wchar_t* lpszText;
-};
-
-const ZoomItem kZoomItems[] = {
-    {IDM_ZOOM_100, 100, L"100%"},
-    {IDM_ZOOM_90, 90, L"90%"},
-    {IDM_ZOOM_80, 80, L"80%"},
-    {IDM_ZOOM_70, 70, L"70%"},
-    {IDM_ZOOM_AUTO, COrlimWebDlg::kZoomAuto, L"自动适应屏幕"},
-};
+const COLORREF kNoticeColor = RGB(255, 255, 255);
+const int kNoticeGap = 12; // between the check box and the notice, and at the strip's right end
+// A screenshot waits until the menu it was chosen in has gone (its fading
+// selection, where the system fades it), and then again until what the
+// launcher painted for it is on the screen.
+const UINT kScreenshotDelay = 50;
+const UINT kScreenshotDelayFading = 400;
 
 } // namespace
 
-// Options of the system menu
-
-void COrlimWebDlg::AddSystemMenuItems()
+// The system menu's rows, in their order above Close.
+std::vector<COrlimWebDlg::SystemMenu::Row> COrlimWebDlg::SystemMenuRows()
 {
-    // Above Close, after a separator (the one the system puts before Close,
-    // or one of ours), and a separator of ours before Close.
-    const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
-    if (!hSysMenu)
-        return;
-    UINT nPos = 0;
-    const UINT nCount = static_cast<UINT>(::GetMenuItemCount(hSysMenu));
-    while (nPos < nCount && ::GetMenuItemID(hSysMenu, static_cast<int>(nPos)) != SC_CLOSE)
-        ++nPos;
-    if (nPos == 0 || !(::GetMenuState(hSysMenu, nPos - 1, MF_BYPOSITION) & MF_SEPARATOR))
-        ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-
-    const HMENU hZoomMenu = ::CreatePopupMenu(); // the system menu owns it once inserted
-    for (const ZoomItem& item : kZoomItems)
-        ::AppendMenuW(hZoomMenu, MF_STRING, item.nID, item.lpszText);
-    // First a line, greyed, that says what was found of the Flash Player.
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING | MF_GRAYED, IDM_FLASH_STATUS, m_flashStatus.MenuText());
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_TOPMOST, kTopMostItem);
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_RELOAD, kReloadItem);
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hZoomMenu), kZoomItem);
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_MUTE, kMuteItem);
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_SCREENSHOT, kScreenshotItem);
-    ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_STRING, IDM_BOSSKEY, BossKeyText());
-    ::InsertMenuW(hSysMenu, nPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    UpdateSystemMenu();
-}
-
-void COrlimWebDlg::UpdateSystemMenu()
-{
-    const HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE);
-    if (!hSysMenu)
-        return;
-    ::CheckMenuItem(hSysMenu, IDM_TOPMOST, MF_BYCOMMAND | (m_bTopMost ? MF_CHECKED : MF_UNCHECKED));
-    ::CheckMenuItem(hSysMenu, IDM_MUTE, MF_BYCOMMAND | (m_bMute ? MF_CHECKED : MF_UNCHECKED));
-    for (const ZoomItem& item : kZoomItems)
-    {
-        if (item.nZoomOption == m_nZoomOption)
-            ::CheckMenuRadioItem(hSysMenu, IDM_ZOOM_100, IDM_ZOOM_AUTO, item.nID, MF_BYCOMMAND);
-    }
+    std::vector<SystemMenu::Row> zoomRows;
+    for (const CPageZoom::Step& step : CPageZoom::kSteps)
+        zoomRows.push_back({step.nID, step.lpszText, nullptr, &COrlimWebDlg::ZoomState, &COrlimWebDlg::OnZoomCommand, {}});
+    return {
+        {IDM_FLASH_STATUS, nullptr, &COrlimWebDlg::FlashStatusText, &COrlimWebDlg::GreyedState, nullptr, {}},
+        {IDM_TOPMOST, L"窗口置顶", nullptr, &COrlimWebDlg::TopMostState, &COrlimWebDlg::OnTopMostCommand, {}},
+        {IDM_RELOAD, L"刷新页面", nullptr, nullptr, &COrlimWebDlg::OnReloadCommand, {}},
+        {0, L"页面缩放", nullptr, nullptr, nullptr, zoomRows},
+        {IDM_MUTE, L"静音", nullptr, &COrlimWebDlg::MuteState, &COrlimWebDlg::OnMuteCommand, {}},
+        {IDM_SCREENSHOT, L"截图", nullptr, nullptr, &COrlimWebDlg::OnScreenshotCommand, {}},
+        {IDM_OPEN_SCREENSHOTS, L"打开截图文件夹", nullptr, &COrlimWebDlg::ScreenshotFolderState,
+         &COrlimWebDlg::OnOpenScreenshotsCommand, {}},
+        {IDM_BOSSKEY, nullptr, &COrlimWebDlg::BossKeyText, nullptr, &COrlimWebDlg::OnBossKeyCommand, {}},
+    };
 }
 
 void COrlimWebDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
-    const UINT nCommand = nID & 0xFFF0;
-    if (nCommand == IDM_TOPMOST)
-    {
-        SetTopMost(!m_bTopMost);
-        SaveOption(kOptionTopMost, m_bTopMost ? 1 : 0);
-        return;
-    }
-    if (nCommand == IDM_RELOAD)
-    {
-        m_dlgWeb.Reload();
-        return;
-    }
-    if (nCommand == IDM_MUTE)
-    {
-        const bool bWas = m_bMute;
-        SetMute(!m_bMute);
-        if (m_bMute != bWas)
-            SaveOption(kOptionMute, m_bMute ? 1 : 0);
-        return;
-    }
-    if (nCommand == IDM_SCREENSHOT)
-    {
-        TakeScreenshot();
-        return;
-    }
-    if (nCommand == IDM_BOSSKEY)
-    {
-        HideForBoss();
-        return;
-    }
-    for (const ZoomItem& item : kZoomItems)
-    {
-        if (nCommand == item.nID)
-        {
-            SelectZoom(item.nZoomOption);
-            SaveOption(kOptionZoom, item.nZoomOption);
-            return;
-        }
-    }
-    CDialog::OnSysCommand(nID, lParam);
+    if (!m_systemMenu.Command(nID & 0xFFF0))
+        CDialog::OnSysCommand(nID, lParam);
 }
 
-LRESULT COrlimWebDlg::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
+void COrlimWebDlg::OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
-    // Core Audio is asked only when the player opens the menu: without a
-    // playback device there is nothing to mute.
-    if (HIWORD(lParam))
-        ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), IDM_MUTE,
-                         MF_BYCOMMAND | (m_audio.IsAvailable() ? MF_ENABLED : MF_GRAYED));
-    return Default();
+    // What the world changed meanwhile: the sound (the system's volume
+    // mixer, a device plugged in or out), the screenshots' folder. Core Audio
+    // is asked only now that the player opens the menu.
+    if (bSysMenu)
+    {
+        m_mute.Refresh();
+        m_systemMenu.Update();
+    }
+    CDialog::OnInitMenuPopup(hPopupMenu, nIndex, bSysMenu);
 }
+
+// Texts and states
+
+CString COrlimWebDlg::FlashStatusText() const
+{
+    return m_flashStatus.MenuText();
+}
+
+CString COrlimWebDlg::BossKeyText() const
+{
+    CString strText;
+    strText.Format(L"老板键 (%ls)%ls", static_cast<const wchar_t*>(m_bossMode.Key().Format()),
+                   m_bossMode.IsKeyRegistered() ? L"" : L"（已被占用）");
+    return strText;
+}
+
+UINT COrlimWebDlg::GreyedState(UINT) const
+{
+    return MFS_GRAYED;
+}
+
+UINT COrlimWebDlg::TopMostState(UINT) const
+{
+    return m_bTopMost ? MFS_CHECKED : 0;
+}
+
+UINT COrlimWebDlg::ZoomState(UINT nID) const
+{
+    const CPageZoom::Step* pStep = CPageZoom::FindStep(nID);
+    return MFT_RADIOCHECK | (pStep && pStep->nOption == m_zoom.Option() ? MFS_CHECKED : 0);
+}
+
+UINT COrlimWebDlg::MuteState(UINT) const
+{
+    return (m_mute.IsKnownUnavailable() ? MFS_GRAYED : 0) | (m_mute.IsPlayerMuted() ? MFS_CHECKED : 0);
+}
+
+UINT COrlimWebDlg::ScreenshotFolderState(UINT) const
+{
+    return m_screenshot.FolderExists() ? 0 : MFS_GRAYED;
+}
+
+// Commands
+
+void COrlimWebDlg::OnTopMostCommand(UINT)
+{
+    SetTopMost(!m_bTopMost);
+    SaveOption(kOptionTopMost, m_bTopMost ? 1 : 0);
+}
+
+void COrlimWebDlg::OnReloadCommand(UINT)
+{
+    m_dlgWeb.Reload();
+}
+
+void COrlimWebDlg::OnZoomCommand(UINT nID)
+{
+    const CPageZoom::Step* pStep = CPageZoom::FindStep(nID);
+    SelectZoom(pStep->nOption);
+    SaveOption(kOptionZoom, pStep->nOption);
+}
+
+void COrlimWebDlg::OnMuteCommand(UINT)
+{
+    if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
+        SaveOption(kOptionMute, m_mute.IsPlayerMuted() ? 1 : 0);
+}
+
+void COrlimWebDlg::OnScreenshotCommand(UINT)
+{
+    BOOL bFading = FALSE;
+    if (!::SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &bFading, 0))
+        bFading = FALSE;
+    ::SetTimer(m_hWnd, kScreenshotTimer, bFading ? kScreenshotDelayFading : kScreenshotDelay, nullptr);
+}
+
+void COrlimWebDlg::OnOpenScreenshotsCommand(UINT)
+{
+    m_screenshot.OpenFolder(m_hWnd);
+}
+
+void COrlimWebDlg::OnBossKeyCommand(UINT)
+{
+    m_bossMode.HideAll();
+}
+
+// The comforts' own messages
+
+void COrlimWebDlg::OnHotKey(UINT nHotKeyId, UINT, UINT)
+{
+    m_bossMode.OnHotKey(nHotKeyId);
+}
+
+LRESULT COrlimWebDlg::OnNotifyIcon(WPARAM, LPARAM lParam)
+{
+    m_bossMode.OnIconNotify(lParam);
+    return 0;
+}
+
+LRESULT COrlimWebDlg::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    m_bossMode.OnTaskbarCreated();
+    return 0;
+}
+
+LRESULT COrlimWebDlg::OnBossTogether(WPARAM wParam, LPARAM)
+{
+    m_bossMode.OnTogether(wParam != FALSE);
+    return 0;
+}
+
+void COrlimWebDlg::OnEndSession(BOOL bEnding)
+{
+    if (bEnding)
+        m_bossMode.End();
+    CDialog::OnEndSession(bEnding);
+}
+
+LRESULT COrlimWebDlg::OnAudioDeviceChanged(WPARAM, LPARAM)
+{
+    m_mute.OnDefaultDeviceChanged();
+    return 0;
+}
+
+void COrlimWebDlg::OnDestroy()
+{
+    m_bossMode.Detach();
+    CDialog::OnDestroy();
+}
+
+// Carrying them out
 
 void COrlimWebDlg::SetTopMost(bool bTopMost)
 {
@@ -135,16 +192,68 @@ void COrlimWebDlg::SetTopMost(bool bTopMost)
     if (bTopMost != bIsTopMost)
         ::SetWindowPos(m_hWnd, bTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    UpdateSystemMenu();
 }
 
 void COrlimWebDlg::SelectZoom(int nZoomOption)
 {
-    m_nZoomOption = nZoomOption;
     // The automatic zoom is chosen when the fit next finds the game; until
     // then the page keeps the zoom it has.
-    m_hWndZoomChosenFor = nullptr;
-    if (nZoomOption != kZoomAuto)
+    m_zoom.Choose(nZoomOption);
+    if (!m_zoom.IsAuto())
         m_dlgWeb.SetZoom(nZoomOption);
-    UpdateSystemMenu();
+}
+
+CRect COrlimWebDlg::GameArea()
+{
+    // The game's window as far as the windows it lies in show it: the
+    // browser's, the pane's and the launcher's client area; all the pane
+    // shows when there is no game.
+    const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
+    const HWND hWndFlash = hWndExplorer ? FindFlashWindow(hWndExplorer) : nullptr;
+    CRect rcShown;
+    HWND hWnd = hWndFlash ? hWndFlash : m_dlgWeb.m_hWnd;
+    ::GetWindowRect(hWnd, &rcShown);
+    for (hWnd = ::GetParent(hWnd); hWnd && hWnd != m_hWnd; hWnd = ::GetParent(hWnd))
+    {
+        CRect rcParent;
+        ::GetWindowRect(hWnd, &rcParent);
+        ::IntersectRect(&rcShown, &rcShown, &rcParent);
+    }
+    CRect rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    ClientToScreen(&rcClient);
+    ::IntersectRect(&rcShown, &rcShown, &rcClient);
+    return rcShown;
+}
+
+void COrlimWebDlg::TakeScreenshot()
+{
+    if (!m_screenshot.IsPrepared())
+    {
+        if (m_screenshot.Prepare(m_hWnd))
+            ::SetTimer(m_hWnd, kScreenshotTimer, kScreenshotDelay, nullptr);
+        return;
+    }
+    m_screenshot.Take(GameArea());
+    m_systemMenu.Update();
+}
+
+void COrlimWebDlg::PaintFlashNotice(CPaintDC& dc)
+{
+    // One line of white text on the strip, right of the check box; the strip
+    // stays blue at both ends and still drags the window.
+    CRect rcCheck;
+    ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_AUTOFIT_CHECK), &rcCheck);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(&rcCheck), 2);
+    CRect rect;
+    ::GetClientRect(m_hWnd, &rect);
+    rect.left = rcCheck.right + kNoticeGap;
+    rect.right -= kNoticeGap;
+    rect.bottom = rect.top + kStripHeight;
+    const auto hFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    const ScopedSelectObject font(dc, hFont);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(kNoticeColor);
+    dc.DrawText(m_flashStatus.NoticeText(), -1, &rect,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
-#include <initializer_list>
 
 namespace
 {
@@ -62,17 +61,22 @@ CString ReadOptionText(const wchar_t* lpszKey)
     return CString(szValue);
 }
 
-// Reads an option of the [options] section: a whole decimal number, one of
-// the values it may take; anything else gives the default.
-int ReadOption(const wchar_t* lpszKey, int nDefault, std::initializer_list<int> values)
+// Reads an option of the [options] section: a whole decimal number that
+// isValue accepts; anything else gives the default.
+int ReadOption(const wchar_t* lpszKey, int nDefault, bool (*isValue)(int))
 {
     const CString strValue = ReadOptionText(lpszKey);
     const wchar_t* szValue = strValue;
     wchar_t* pEnd = nullptr;
     const long nValue = std::wcstol(szValue, &pEnd, 10);
-    if (pEnd == szValue || *pEnd != L'\0' || std::find(values.begin(), values.end(), nValue) == values.end())
+    if (pEnd == szValue || *pEnd != L'\0' || !isValue(static_cast<int>(nValue)))
         return nDefault;
     return static_cast<int>(nValue);
+}
+
+bool IsSwitch(int nValue)
+{
+    return nValue == 0 || nValue == 1;
 }
 
 } // namespace
@@ -127,12 +131,12 @@ BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
 
 void COrlimWebDlg::LoadOptions()
 {
-    SetTopMost(ReadOption(kOptionTopMost, 0, {0, 1}) == 1);
-    SelectZoom(ReadOption(kOptionZoom, 100, {100, 90, 80, 70, kZoomAuto}));
-    m_bossKey = CBossKey::Parse(ReadOptionText(kOptionBossKey));
+    SetTopMost(ReadOption(kOptionTopMost, 0, IsSwitch) == 1);
+    SelectZoom(ReadOption(kOptionZoom, 100, CPageZoom::IsOption));
+    m_bossMode.Attach(m_hWnd, CBossKey::Parse(ReadOptionText(kOptionBossKey)), kNotifyIconMessage);
     // Core Audio only when the player has chosen silence.
-    if (ReadOption(kOptionMute, 0, {0, 1}) == 1)
-        SetMute(true);
+    if (ReadOption(kOptionMute, 0, IsSwitch) == 1)
+        m_mute.SetPlayerMute(true);
 }
 
 BOOL COrlimWebDlg::SaveOption(const wchar_t* lpszKey, int nValue)

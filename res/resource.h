@@ -23,6 +23,7 @@
 #define IDM_SCREENSHOT 0x0090
 #define IDM_BOSSKEY 0x00A0
 #define IDM_FLASH_STATUS 0x00B0
+#define IDM_OPEN_SCREENSHOTS 0x00C0
 
 // The browser pane
 #define IDD_BROWSER_PANE 132

@@ -271,6 +271,13 @@ TEST_F(AutoFitTest, AutomaticZoomIsTheLargestThatFitsTheScreenChosenOncePerGame)
     const RECT launcher = WindowRect(Launcher());
     EXPECT_LE(launcher.bottom, 1024);
     EXPECT_GE(launcher.top, 0);
+
+    // Chosen again, the automatic zoom is chosen again for the same game.
+    ::SendMessageW(Launcher(), WM_SYSCOMMAND, IDM_ZOOM_100, 0);
+    ::SetWindowPos(hFlash, nullptr, 0, 300, 1000, 750, SWP_NOZORDER);
+    ::SendMessageW(Launcher(), WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    m_launcher.Tick();
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{90, 100, 90}));
 }
 
 TEST_F(AutoFitTest, LauncherReachingPastTheScreenIsMovedBackOntoIt)

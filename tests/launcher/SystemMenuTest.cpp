@@ -74,16 +74,18 @@ TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
     size_t close = 0;
     while (close < items.size() && items[close].nID != SC_CLOSE)
         ++close;
-    ASSERT_GE(close, 10u);
-    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 9),
+    ASSERT_GE(close, 11u);
+    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 10),
                                      items.begin() + static_cast<std::ptrdiff_t>(close));
-    EXPECT_EQ(Texts(ours), (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面",
-                                                      L"页面缩放", L"静音", L"截图", L"老板键 (Ctrl+Alt+H)", L""}));
+    EXPECT_EQ(Texts(ours),
+              (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面", L"页面缩放", L"静音",
+                                         L"截图", L"打开截图文件夹", L"老板键 (Ctrl+Alt+H)", L""}));
     EXPECT_TRUE(ours[0].nState & MF_SEPARATOR);
     EXPECT_TRUE(ours[1].nState & MF_GRAYED);
+    EXPECT_TRUE(ours[7].nState & MF_GRAYED) << "no screenshots folder yet";
     EXPECT_TRUE(ours.back().nState & MF_SEPARATOR);
-    EXPECT_FALSE(items[close - 10].nState & MF_SEPARATOR) << "two separators in a row";
-    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 5)))),
+    EXPECT_FALSE(items[close - 11].nState & MF_SEPARATOR) << "two separators in a row";
+    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 6)))),
               (std::vector<std::wstring>{L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(IDM_ZOOM_100));
@@ -94,7 +96,9 @@ TEST_F(SystemMenuTest, ChoicesTakeEffectAreCheckedAndComeBackAtTheNextStart)
 {
     WriteFileBytes(IniPath(), "[other]\r\nkept=1\r\n");
     Start();
+    const unsigned long long fileBefore = FileIdentity(IniPath());
     Command(IDM_TOPMOST);
+    EXPECT_NE(FileIdentity(IniPath()), fileBefore) << "saved into a copy that replaced the file";
     EXPECT_TRUE(TopMost());
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     Command(IDM_ZOOM_80);

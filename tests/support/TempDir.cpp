@@ -103,3 +103,26 @@ std::string OtherSection(size_t bytes)
         text += "key" + std::to_string(i) + "=kept as it is\r\n";
     return text;
 }
+
+unsigned long long FileIdentity(const std::wstring& path)
+{
+    const UniqueFileHandle file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!file || !::GetFileInformationByHandle(file.Get(), &info))
+        return 0;
+    return (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& directory, const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    const UniqueFindHandle hFind(::FindFirstFileW((directory + L"\\" + pattern).c_str(), &fd));
+    if (hFind)
+        do
+            if (fd.cFileName[0] != L'.')
+                names.push_back(fd.cFileName);
+        while (::FindNextFileW(hFind.Get(), &fd));
+    return names;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A fresh directory under the temporary directory that is the current
 // directory while the object lives; removed with everything in it after.
@@ -29,3 +30,7 @@ bool FileExists(const std::wstring& path);
 std::string SavedSection(int row, const std::wstring& url);
 // A section of other keys, at least the given size: what a save must keep.
 std::string OtherSection(size_t bytes);
+// Which file a path names now: a file put in its place is another one.
+unsigned long long FileIdentity(const std::wstring& path);
+// The names in a directory that match a pattern ("*.png").
+std::vector<std::wstring> FileNames(const std::wstring& directory, const std::wstring& pattern = L"*");

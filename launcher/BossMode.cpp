@@ -1,0 +1,147 @@
+#include "BossMode.h"
+
+#include "GameMute.h"
+
+namespace
+{
+
+const int kHotKeyID = 1;
+
+struct WindowSearch
+{
+    HWND hWndLauncher;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK AddIfOtherAndVisible(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<WindowSearch*>(lParam);
+    if (hWnd != pSearch->hWndLauncher && ::IsWindowVisible(hWnd))
+        pSearch->windows.push_back(hWnd);
+    return TRUE;
+}
+
+// The visible top-level windows of the launcher's thread besides it.
+std::vector<HWND> OtherVisibleWindows(HWND hWnd)
+{
+    WindowSearch search = {hWnd, {}};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(hWnd, nullptr), AddIfOtherAndVisible,
+                        reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+} // namespace
+
+const UINT CBossMode::s_nTogetherMessage = ::RegisterWindowMessageW(L"OrlimWeb.BossKey");
+
+CBossMode::CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify) noexcept
+    : m_mute(mute), m_pfnShellNotify(pfnShellNotify)
+{
+}
+
+CBossMode::~CBossMode()
+{
+    Detach();
+}
+
+void CBossMode::Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage)
+{
+    m_hWnd = hWnd;
+    m_key = key;
+    m_nIconMessage = nIconMessage;
+    m_hotKey.Register(hWnd, kHotKeyID, key.fsModifiers | MOD_NOREPEAT, key.nVirtKey);
+}
+
+void CBossMode::Detach()
+{
+    End();
+    m_hotKey.Reset();
+}
+
+void CBossMode::OnHotKey(UINT nHotKeyId)
+{
+    if (nHotKeyId != kHotKeyID)
+        return;
+    const bool bHide = !m_bHidden;
+    if (bHide)
+        Hide();
+    else
+        Show();
+    // The other launchers follow; this one already has.
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, bHide, 0);
+}
+
+void CBossMode::HideAll()
+{
+    Hide();
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, TRUE, 0);
+}
+
+void CBossMode::OnTogether(bool bHide)
+{
+    if (bHide)
+        Hide();
+    else
+        Show();
+}
+
+void CBossMode::OnIconNotify(LPARAM lParam)
+{
+    if (!m_bHidden || !CNotifyIcon::IsSelection(lParam))
+        return;
+    Show();
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, FALSE, 0);
+}
+
+void CBossMode::OnTaskbarCreated()
+{
+    if (m_bHidden && m_pIcon && !m_pIcon->AddAgain() && !CanComeBack())
+        Show();
+}
+
+void CBossMode::End()
+{
+    if (!m_bHidden)
+        return;
+    m_bHidden = false;
+    m_pIcon.reset();
+    m_hiddenWith.clear();
+    m_mute.SetBossMute(false);
+}
+
+void CBossMode::Hide()
+{
+    if (m_bHidden || !m_hWnd)
+        return;
+    m_pIcon = std::make_unique<CNotifyIcon>(m_hWnd, m_nIconMessage, m_pfnShellNotify);
+    if (!CanComeBack())
+    {
+        // Nothing could bring it back, and killing it would lose the game.
+        m_pIcon.reset();
+        return;
+    }
+    m_bHidden = true;
+    m_mute.SetBossMute(true);
+    m_hiddenWith = OtherVisibleWindows(m_hWnd);
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    for (HWND hWnd : m_hiddenWith)
+        ::ShowWindow(hWnd, SW_HIDE);
+}
+
+void CBossMode::Show()
+{
+    if (!m_bHidden)
+        return;
+    const std::vector<HWND> hiddenWith = std::move(m_hiddenWith);
+    End();
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    for (HWND hWnd : hiddenWith)
+        if (::IsWindow(hWnd))
+            ::ShowWindow(hWnd, SW_SHOWNA);
+    ::SetForegroundWindow(m_hWnd);
+}
+
+bool CBossMode::CanComeBack() const
+{
+    return (m_pIcon && m_pIcon->IsShown()) || m_hotKey.IsRegistered();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "BossKey.h"
+#include "NotifyIcon.h"
+#include "framework/UniqueHotKey.h"
+
+#include <memory>
+#include <vector>
+
+#include <windows.h>
+
+class CGameMute;
+
+// The boss key at work: one press, from any program, and the launcher, its
+// other windows (a page's alert, the close question) and its taskbar button
+// are gone at once and the game falls silent; an icon in the notification
+// area stands in for it. The same keys or choosing the icon bring
+// everything back as it was. Launchers of several accounts hide and show
+// together, whichever of them holds the keys.
+class CBossMode
+{
+public:
+    // Every launcher receives this when one of them hides (wParam TRUE) or
+    // shows again (FALSE).
+    static const UINT s_nTogetherMessage;
+
+    explicit CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify = ::Shell_NotifyIconW) noexcept;
+    ~CBossMode();
+    CBossMode(const CBossMode&) = delete;
+    CBossMode& operator=(const CBossMode&) = delete;
+
+    // Registers the keys for the launcher's window; the icon's callbacks
+    // come to it as nIconMessage.
+    void Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage);
+    // Lets the keys go; a hidden launcher ends as End says.
+    void Detach();
+
+    const CBossKey& Key() const noexcept { return m_key; }
+    bool IsKeyRegistered() const noexcept { return m_hotKey.IsRegistered(); }
+    bool IsHidden() const noexcept { return m_bHidden; }
+
+    // A hot key of the window: the boss key has every launcher hide, or show
+    // when this one is hidden.
+    void OnHotKey(UINT nHotKeyId);
+    // The menu's item: every launcher hides.
+    void HideAll();
+    // What another launcher (or this one) asked of all.
+    void OnTogether(bool bHide);
+    void OnIconNotify(LPARAM lParam);
+    // Explorer started again: a hidden launcher's icon is put back.
+    void OnTaskbarCreated();
+    // The launcher ends while hidden (the close question, Windows shutting
+    // down): the icon goes and the boss key's silence is undone, without
+    // showing anything.
+    void End();
+
+private:
+    void Hide();
+    void Show();
+    // Whether the launcher can be brought back by the player: by its icon or
+    // by the keys. Otherwise it must not stay hidden.
+    bool CanComeBack() const;
+
+    CGameMute& m_mute;
+    CNotifyIcon::ShellNotifyFn m_pfnShellNotify;
+    HWND m_hWnd = nullptr;
+    UINT m_nIconMessage = 0;
+    CBossKey m_key;
+    UniqueHotKey m_hotKey;
+    bool m_bHidden = false;
+    std::unique_ptr<CNotifyIcon> m_pIcon;
+    std::vector<HWND> m_hiddenWith; // the launcher's other windows, hidden with it
+};

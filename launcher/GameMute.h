@@ -1,0 +1,85 @@
+#pragma once
+
+#include "framework/ComPtr.h"
+
+#include <windows.h>
+#include <mmdeviceapi.h>
+
+struct ISimpleAudioVolume;
+
+// The game's silence: the mute of this process's audio session on the
+// default playback device (Core Audio). The Flash Player plays inside the
+// launcher's own process, so nothing else falls silent. There are two
+// reasons to be silent: the player's choice, and the boss key on top of it.
+//
+// Since Windows 7 a process's sound moves to the new default device when the
+// default changes, and every device keeps a session, and a mute, of its own:
+// the mute is applied again to the new default device's session when the
+// system says the default changed (a message posted to the window named by
+// Attach), and after any call that failed (the session of a device that was
+// unplugged answers AUDCLNT_E_DEVICE_INVALIDATED). Nothing is asked of Core
+// Audio before the first call that needs it.
+class CGameMute
+{
+public:
+    CGameMute() noexcept;
+    ~CGameMute();
+    CGameMute(const CGameMute&) = delete;
+    CGameMute& operator=(const CGameMute&) = delete;
+
+    // Where the news of a new default device goes: nMessage is posted to
+    // hWnd, whose handler calls OnDefaultDeviceChanged.
+    void Attach(HWND hWnd, UINT nMessage) noexcept;
+
+    // The player's choice; false, the choice unchanged, when there is no
+    // device whose session could be muted.
+    bool SetPlayerMute(bool bMute);
+    bool IsPlayerMuted() const noexcept { return m_bPlayerMute; }
+    // The boss key's silence, on top of the player's choice.
+    void SetBossMute(bool bMute);
+
+    // Asks the session how it stands (the player may have muted it in the
+    // system's volume mixer meanwhile): the player's choice follows it.
+    void Refresh();
+    // Whether the last look found no device to mute.
+    bool IsKnownUnavailable() const noexcept { return m_bUnavailable; }
+
+    // The default playback device changed: the silence moves to its session.
+    void OnDefaultDeviceChanged();
+
+private:
+    class XNotificationClient final : public IMMNotificationClient
+    {
+    public:
+        explicit XNotificationClient(const CGameMute& owner) noexcept : m_owner(owner) {}
+
+        // The system holds no reference: the owner keeps it until it has
+        // taken it back from the enumerator.
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) noexcept override;
+        ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 1; }
+        ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
+
+        HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) noexcept override;
+        HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) noexcept override { return S_OK; }
+
+    private:
+        const CGameMute& m_owner;
+    };
+
+    bool Apply();
+    // The session's volume control, found anew when bFresh or none is kept.
+    ISimpleAudioVolume* Volume(bool bFresh);
+
+    HWND m_hWndNotify = nullptr;
+    UINT m_nNotifyMessage = 0;
+    bool m_bPlayerMute = false;
+    bool m_bBossMute = false;
+    bool m_bUnavailable = false;
+    ComPtr<IMMDeviceEnumerator> m_pEnumerator;
+    bool m_bListening = false;
+    ComPtr<ISimpleAudioVolume> m_pVolume;
+    XNotificationClient m_xNotificationClient;
+};

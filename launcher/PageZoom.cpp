@@ -1,0 +1,30 @@
+#include "PageZoom.h"
+
+#include "res/resource.h"
+
+const CPageZoom::Step CPageZoom::kSteps[5] = {
+    {IDM_ZOOM_100, 100, L"100%"}, {IDM_ZOOM_90, 90, L"90%"},     {IDM_ZOOM_80, 80, L"80%"},
+    {IDM_ZOOM_70, 70, L"70%"},    {IDM_ZOOM_AUTO, kAuto, L"自动适应屏幕"},
+};
+
+const CPageZoom::Step* CPageZoom::FindStep(UINT nID) noexcept
+{
+    for (const Step& step : kSteps)
+        if (step.nID == nID)
+            return &step;
+    return nullptr;
+}
+
+bool CPageZoom::IsOption(int nOption) noexcept
+{
+    for (const Step& step : kSteps)
+        if (step.nOption == nOption)
+            return true;
+    return false;
+}
+
+void CPageZoom::Choose(int nOption) noexcept
+{
+    m_nOption = nOption;
+    m_hWndChosenFor = nullptr;
+}

@@ -1,0 +1,158 @@
+// The boss key: what it holds is let go, only the player's choice of the
+// icon brings the launcher back, and the launcher never hides where nothing
+// could bring it back.
+
+#include "support/FakeAudioDevices.h"
+#include "support/LauncherFixture.h"
+#include "support/LauncherProcess.h"
+#include "support/MessagePump.h"
+
+#include "launcher/BossMode.h"
+#include "launcher/GameMute.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace
+{
+
+const UINT kIconMessage = WM_APP + 1;
+
+bool IconShown(HWND hWnd)
+{
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = hWnd;
+    nid.uID = 1;
+    // Only an icon that is there can be changed.
+    return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+// A notification area that takes no icon, counting the tries.
+int g_refusedAdds = 0;
+BOOL WINAPI RefusingNotificationArea(DWORD dwMessage, PNOTIFYICONDATAW)
+{
+    g_refusedAdds += dwMessage == NIM_ADD;
+    return FALSE;
+}
+
+// A visible top-level window standing in for the launcher.
+class BossModeTest : public ::testing::Test
+{
+protected:
+    ~BossModeTest() override { ::DestroyWindow(m_hWnd); }
+
+    FakeAudioDevices m_audio;
+    CGameMute m_mute;
+    HWND m_hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
+                                    nullptr, nullptr);
+    CBossKey m_key = CBossKey::Parse(L"Ctrl+Alt+H");
+};
+
+TEST_F(BossModeTest, KeysIconAndSilenceAreLetGoWithIt)
+{
+    {
+        CBossMode boss(m_mute);
+        boss.Attach(m_hWnd, m_key, kIconMessage);
+        ASSERT_TRUE(boss.IsKeyRegistered());
+        boss.HideAll();
+        EXPECT_FALSE(::IsWindowVisible(m_hWnd));
+        EXPECT_TRUE(IconShown(m_hWnd));
+        EXPECT_TRUE(m_audio.IsMuted(FakeAudioDevices::kSpeakers));
+    }
+    EXPECT_FALSE(IconShown(m_hWnd));
+    EXPECT_FALSE(m_audio.IsMuted(FakeAudioDevices::kSpeakers));
+    EXPECT_TRUE(::RegisterHotKey(nullptr, 9, MOD_CONTROL | MOD_ALT, 'H')) << "the keys are free again";
+    ::UnregisterHotKey(nullptr, 9);
+}
+
+TEST_F(BossModeTest, OnlyChoosingTheIconBringsItBack)
+{
+    CBossMode boss(m_mute);
+    boss.Attach(m_hWnd, m_key, kIconMessage);
+    boss.HideAll();
+    for (UINT nEvent : {UINT(WM_MOUSEMOVE), UINT(WM_LBUTTONDOWN), UINT(WM_LBUTTONUP), UINT(WM_RBUTTONUP),
+                        UINT(WM_LBUTTONDBLCLK), UINT(WM_CONTEXTMENU), UINT(NIN_POPUPOPEN)})
+        boss.OnIconNotify(MAKELPARAM(nEvent, 1));
+    boss.OnIconNotify(MAKELPARAM(NIN_SELECT, 2)); // another icon's
+    EXPECT_FALSE(::IsWindowVisible(m_hWnd));
+    boss.OnIconNotify(MAKELPARAM(NIN_KEYSELECT, 1));
+    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+    boss.HideAll();
+    boss.OnIconNotify(MAKELPARAM(NIN_SELECT, 1));
+    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+    EXPECT_FALSE(IconShown(m_hWnd));
+}
+
+TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)
+{
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
+    g_refusedAdds = 0;
+    CBossMode boss(m_mute, RefusingNotificationArea);
+    boss.Attach(m_hWnd, m_key, kIconMessage);
+    EXPECT_FALSE(boss.IsKeyRegistered());
+    boss.HideAll();
+    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+    EXPECT_EQ(g_refusedAdds, 2) << "tried once more";
+    EXPECT_FALSE(m_audio.IsMuted(FakeAudioDevices::kSpeakers));
+    ::UnregisterHotKey(nullptr, 7);
+}
+
+using BossKeyLauncherTest = LauncherFixture;
+
+TEST_F(BossKeyLauncherTest, ExplorerStartingAgainGetsTheIconBack)
+{
+    Command(IDM_BOSSKEY);
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = Hwnd();
+    nid.uID = 1;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &nid)); // Explorer is gone with its icons
+    ::SendMessageW(Hwnd(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconShown(Hwnd()));
+    EXPECT_FALSE(::IsWindowVisible(Hwnd()));
+}
+
+TEST_F(BossKeyLauncherTest, ItsOtherWindowsGoAndComeBackWithIt)
+{
+    // A page's alert, owned by the launcher.
+    const HWND hAlert = ::CreateWindowExW(0, L"STATIC", L"alert", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 300,
+                                          150, Hwnd(), nullptr, nullptr, nullptr);
+    Command(IDM_BOSSKEY);
+    EXPECT_FALSE(::IsWindowVisible(hAlert));
+    ::SendMessageW(Hwnd(), kIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
+    EXPECT_TRUE(::IsWindowVisible(hAlert));
+    EXPECT_TRUE(::IsWindowVisible(Hwnd()));
+    ::DestroyWindow(hAlert);
+}
+
+TEST_F(BossKeyLauncherTest, WindowsEndingLeavesNoIconAndNoSilence)
+{
+    FakeAudioDevices audio;
+    Command(IDM_BOSSKEY);
+    ASSERT_TRUE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    ::SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(IconShown(Hwnd()));
+    EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+}
+
+TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
+{
+    ::CreateDirectoryW(m_dir.File(L"second").c_str(), nullptr);
+    LauncherProcess second(m_dir.File(L"second"));
+    const HWND hSecond = second.WaitForWindow();
+    ASSERT_NE(hSecond, nullptr);
+    // This launcher holds the keys; the second one only hears of them.
+    ::SendMessageW(Hwnd(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H'));
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(hSecond); }, 5000));
+    EXPECT_FALSE(::IsWindowVisible(Hwnd()));
+    ::SendMessageW(Hwnd(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H'));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hSecond) != FALSE; }, 5000));
+    EXPECT_TRUE(::IsWindowVisible(Hwnd()));
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// The game's silence as Windows keeps sessions: one per device, the sound
+// following the default device, unplugged devices failing their calls.
+
+#include "support/FakeAudioDevices.h"
+#include "support/LauncherFixture.h"
+#include "support/MessagePump.h"
+
+#include "launcher/GameMute.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+const wchar_t* const kSpeakers = FakeAudioDevices::kSpeakers;
+const wchar_t* const kHeadset = FakeAudioDevices::kHeadset;
+
+class GameMuteTest : public LauncherFixture
+{
+protected:
+    GameMuteTest() : LauncherFixture(false) {}
+
+    FakeAudioDevices m_audio;
+};
+
+TEST_F(GameMuteTest, SilenceFollowsTheDefaultDevice)
+{
+    Start();
+    EXPECT_EQ(m_audio.EnumeratorsMade(), 0) << "a default start asks nothing of Core Audio";
+    Command(IDM_MUTE);
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+    EXPECT_TRUE(MenuState(IDM_MUTE) & MF_CHECKED);
+
+    // A headset plugged in becomes the default: the game plays there now.
+    m_audio.MakeDefault(kHeadset);
+    EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
+
+    // Started muted, the launcher finds the device of now.
+    m_audio.SetMuted(kHeadset, false);
+    Start();
+    EXPECT_TRUE(m_audio.IsMuted(kHeadset));
+}
+
+TEST_F(GameMuteTest, BossKeySilencesTheGameAndGivesItsSoundBack)
+{
+    Start();
+    Command(IDM_BOSSKEY);
+    ASSERT_FALSE(::IsWindowVisible(Hwnd()));
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1)); // the icon, chosen
+    ASSERT_TRUE(::IsWindowVisible(Hwnd()));
+    EXPECT_FALSE(m_audio.IsMuted(kSpeakers));
+
+    // The player's own silence stays when the boss key goes.
+    Command(IDM_MUTE);
+    Command(IDM_BOSSKEY);
+    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+}
+
+TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)
+{
+    Start();
+    Command(IDM_MUTE);
+    m_audio.SetMuted(kSpeakers, false);
+    OpenMenu();
+    EXPECT_FALSE(MenuState(IDM_MUTE) & MF_CHECKED);
+    Command(IDM_MUTE);
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+}
+
+TEST(GameMuteClassTest, AFailedCallIsMadeAgainOnTheDeviceOfNow)
+{
+    FakeAudioDevices audio;
+    CGameMute mute;
+    ASSERT_TRUE(mute.SetPlayerMute(true));
+    // The speakers are unplugged; the news of the new default is late.
+    audio.Unplug(kSpeakers);
+    audio.MakeDefault(kHeadset, false);
+    EXPECT_TRUE(mute.SetPlayerMute(false));
+    EXPECT_TRUE(mute.SetPlayerMute(true));
+    EXPECT_TRUE(audio.IsMuted(kHeadset));
+}
+
+} // namespace

@@ -1,0 +1,218 @@
+// The Core Audio identifiers are in no import library: defined here too,
+// before any header declares them.
+#include <initguid.h>
+
+#include "FakeAudioDevices.h"
+
+#include "framework/ComObject.h"
+#include "framework/ComPtr.h"
+
+#include <audioclient.h>
+#include <audiopolicy.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+namespace
+{
+
+// One device, with the process's session on it and that session's volume.
+class FakeDevice final : public ComObject<IMMDevice, IAudioSessionManager, ISimpleAudioVolume>
+{
+public:
+    FakeDevice(std::shared_ptr<FakeAudioDevices::State> state, std::wstring id)
+        : m_state(std::move(state)), m_id(std::move(id))
+    {
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IMMDevice)
+            *ppv = static_cast<IMMDevice*>(this);
+        else if (iid == IID_IAudioSessionManager)
+            *ppv = static_cast<IAudioSessionManager*>(this);
+        else if (iid == IID_ISimpleAudioVolume)
+            *ppv = static_cast<ISimpleAudioVolume*>(this);
+        else
+        {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+
+    // IMMDevice
+    HRESULT STDMETHODCALLTYPE Activate(REFIID iid, DWORD, PROPVARIANT*, void** ppv) override
+    {
+        if (iid != IID_IAudioSessionManager)
+            return E_NOINTERFACE;
+        return Gone() ? AUDCLNT_E_DEVICE_INVALIDATED : QueryInterface(iid, ppv);
+    }
+    HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetId(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetState(DWORD* pdwState) override
+    {
+        *pdwState = Gone() ? DEVICE_STATE_UNPLUGGED : DEVICE_STATE_ACTIVE;
+        return S_OK;
+    }
+
+    // IAudioSessionManager
+    HRESULT STDMETHODCALLTYPE GetAudioSessionControl(LPCGUID, DWORD, IAudioSessionControl**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetSimpleAudioVolume(LPCGUID, DWORD, ISimpleAudioVolume** ppVolume) override
+    {
+        return QueryInterface(IID_ISimpleAudioVolume, reinterpret_cast<void**>(ppVolume));
+    }
+
+    // ISimpleAudioVolume
+    HRESULT STDMETHODCALLTYPE SetMasterVolume(float, LPCGUID) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMasterVolume(float*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetMute(BOOL bMute, LPCGUID) override
+    {
+        if (Gone())
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        m_state->devices[m_id].bMuted = bMute != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetMute(BOOL* pbMute) override
+    {
+        if (Gone())
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        *pbMute = m_state->devices[m_id].bMuted;
+        return S_OK;
+    }
+
+private:
+    bool Gone() const { return m_state->devices[m_id].bUnplugged; }
+
+    std::shared_ptr<FakeAudioDevices::State> m_state;
+    std::wstring m_id;
+};
+
+class FakeEnumerator final : public ComObject<IMMDeviceEnumerator>
+{
+public:
+    explicit FakeEnumerator(std::shared_ptr<FakeAudioDevices::State> state) : m_state(std::move(state)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IMMDeviceEnumerator)
+        {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        *ppv = static_cast<IMMDeviceEnumerator*>(this);
+        AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(EDataFlow flow, ERole, IMMDevice** ppDevice) override
+    {
+        *ppDevice = nullptr;
+        if (flow != eRender || m_state->defaultDevice.empty())
+            return E_NOTFOUND;
+        ComPtr<IMMDevice> pDevice(new FakeDevice(m_state, m_state->defaultDevice));
+        *ppDevice = pDevice.Get();
+        pDevice->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDevice(LPCWSTR, IMMDevice**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient* pClient) override
+    {
+        if (!pClient)
+            return E_POINTER;
+        m_state->clients.push_back(pClient);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE UnregisterEndpointNotificationCallback(IMMNotificationClient* pClient) override
+    {
+        auto& clients = m_state->clients;
+        const auto it = std::find(clients.begin(), clients.end(), pClient);
+        if (it == clients.end())
+            return E_NOTFOUND;
+        clients.erase(it);
+        return S_OK;
+    }
+
+private:
+    std::shared_ptr<FakeAudioDevices::State> m_state;
+};
+
+} // namespace
+
+FakeAudioDevices::FakeAudioDevices() : m_hrOle(::OleInitialize(nullptr))
+{
+    m_state->devices[kSpeakers] = Device();
+    m_state->devices[kHeadset] = Device();
+    m_state->defaultDevice = kSpeakers;
+    if (FAILED(::CoRegisterClassObject(CLSID_MMDeviceEnumerator, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                       &m_dwCookie)))
+        throw std::runtime_error("cannot register the fake audio devices");
+}
+
+FakeAudioDevices::~FakeAudioDevices()
+{
+    ::CoRevokeClassObject(m_dwCookie);
+    if (SUCCEEDED(m_hrOle))
+        ::OleUninitialize();
+}
+
+bool FakeAudioDevices::IsMuted(const std::wstring& device) const
+{
+    return m_state->devices.at(device).bMuted;
+}
+
+void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted)
+{
+    m_state->devices.at(device).bMuted = bMuted;
+}
+
+void FakeAudioDevices::MakeDefault(const std::wstring& device, bool bTell)
+{
+    m_state->defaultDevice = device;
+    if (!bTell)
+        return;
+    // Windows tells the clients on a thread of its own.
+    const std::vector<IMMNotificationClient*> clients = m_state->clients;
+    std::thread([&clients, &device] {
+        for (IMMNotificationClient* pClient : clients)
+        {
+            pClient->OnDefaultDeviceChanged(eRender, eMultimedia, device.c_str());
+            pClient->OnDefaultDeviceChanged(eRender, eConsole, device.c_str());
+            pClient->OnDefaultDeviceChanged(eRender, eCommunications, device.c_str());
+        }
+    }).join();
+}
+
+void FakeAudioDevices::Unplug(const std::wstring& device)
+{
+    m_state->devices.at(device).bUnplugged = true;
+}
+
+HRESULT STDMETHODCALLTYPE FakeAudioDevices::QueryInterface(REFIID iid, void** ppv)
+{
+    if (iid == IID_IUnknown || iid == IID_IClassFactory)
+    {
+        *ppv = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE FakeAudioDevices::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)
+{
+    *ppv = nullptr;
+    if (pUnkOuter)
+        return CLASS_E_NOAGGREGATION;
+    ++m_nEnumerators;
+    ComPtr<IMMDeviceEnumerator> pEnumerator(new FakeEnumerator(m_state));
+    return pEnumerator->QueryInterface(riid, ppv);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+#include <mmdeviceapi.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Playback devices as Windows has them, for the game's mute. The process has
+// one session on each device, which every volume control got for it shares
+// (Windows' do; Wine makes a new session for each control); the default
+// device can change, and the clients registered for it are told, as Windows
+// tells them, from another thread; the session of a device unplugged
+// answers AUDCLNT_E_DEVICE_INVALIDATED. While the object lives, it is the
+// device enumerator of the process (OLE is initialised for it).
+class FakeAudioDevices final : public IClassFactory
+{
+public:
+    FakeAudioDevices();
+    ~FakeAudioDevices();
+    FakeAudioDevices(const FakeAudioDevices&) = delete;
+    FakeAudioDevices& operator=(const FakeAudioDevices&) = delete;
+
+    static constexpr const wchar_t* kSpeakers = L"speakers";
+    static constexpr const wchar_t* kHeadset = L"headset";
+
+    // The session's mute on a device, as the volume mixer shows it and sets it.
+    bool IsMuted(const std::wstring& device) const;
+    void SetMuted(const std::wstring& device, bool bMuted);
+    // The player plugs in a headset: it becomes the default device, and the
+    // clients are told (unless the news is still on its way).
+    void MakeDefault(const std::wstring& device, bool bTell = true);
+    void Unplug(const std::wstring& device);
+    // How many times the process asked for the device enumerator.
+    int EnumeratorsMade() const { return m_nEnumerators; }
+
+    // IClassFactory, with a reference count that never frees: the object
+    // lives on the test's stack.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+    // What the fake enumerators and devices share; they keep it as long as
+    // they live.
+    struct Device
+    {
+        bool bMuted = false;
+        bool bUnplugged = false;
+    };
+    struct State
+    {
+        std::map<std::wstring, Device> devices;
+        std::wstring defaultDevice;
+        std::vector<IMMNotificationClient*> clients; // not held: Windows holds none
+    };
+
+private:
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+    int m_nEnumerators = 0;
+    DWORD m_dwCookie = 0;
+    HRESULT m_hrOle;
+};
