@@ -5,7 +5,6 @@
 #include "framework/SystemFunction.h"
 #include "framework/UniqueHandle.h"
 
-#include <dwmapi.h>
 #include <shellapi.h>
 
 namespace
@@ -181,7 +180,9 @@ bool CGameScreenshot::CaptureFromScreen(HWND hWnd, const RECT& rcScreen, CPictur
 
     // With desktop composition, until the screen shows what was painted;
     // without, there is nothing to wait for.
-    ::DwmFlush();
+    using DwmFlushFn = HRESULT(WINAPI*)();
+    if (const auto pfnDwmFlush = SystemFunction<DwmFlushFn>(L"dwmapi.dll", "DwmFlush"))
+        pfnDwmFlush();
     const UniqueScreenDC hScreen(::GetDC(nullptr));
     DrawingSurface surface;
     if (!hScreen || !MakeSurface(hScreen.Get(), rcPhysical.Width(), rcPhysical.Height(), surface))
