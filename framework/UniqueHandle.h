@@ -62,5 +62,6 @@ using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, ::DeleteObj
 using UniqueMemoryDC = UniqueHandle<HDC, NullHandleTraits<HDC, ::DeleteDC>>;
 using UniqueHook = UniqueHandle<HHOOK, NullHandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 using UniqueFileHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::CloseHandle>>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, NullHandleTraits<HANDLE, ::CloseHandle>>;
 using UniqueIcon = UniqueHandle<HICON, NullHandleTraits<HICON, ::DestroyIcon>>;
 using UniqueScreenDC = UniqueHandle<HDC, NullHandleTraits<HDC, ReleaseScreenDC>>;

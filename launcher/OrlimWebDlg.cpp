@@ -51,7 +51,8 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
-    : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)), m_bossMode(m_mute),
+    : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)),
+      m_strSettingsFile(StartFolderPath(L".\\UserVar.ini")), m_bossMode(m_mute),
       m_screenshot(StartFolderPath(L".\\截图")), m_systemMenu(*this, SystemMenuRows())
 {
     // A shared icon of the program's own resources: the system frees it.

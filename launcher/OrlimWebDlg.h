@@ -49,7 +49,8 @@ public:
     CString GetPlatformUrl(int nRow) const;
     BOOL IsManualEntryRow(int nRow) const;
 
-    // Settings file. A save writes both values into a copy of the file
+    // Settings file, .\UserVar.ini of the folder the launcher was started
+    // from. A save writes both values into a copy of the file
     // (SaveServersSel writes the row there), which then replaces the file.
     void LoadSettings();
     void SaveSettings();
@@ -142,6 +143,10 @@ private:
     void TakeScreenshot();
     void PaintFlashNotice(CPaintDC& dc);
 
+    // The settings file and the screenshots' folder, in the folder the
+    // launcher was started from, for the whole run: a file dialog (a page's
+    // upload, the Flash Player's) moves the current directory.
+    CString m_strSettingsFile;
     bool m_bTopMost = false;
     CPageZoom m_zoom;
     CGameMute m_mute;

@@ -10,8 +10,6 @@
 namespace
 {
 
-// Settings file, in the current directory.
-const wchar_t kSettingsFile[] = L".\\UserVar.ini";
 const wchar_t kSettingsSection[] = L"section";
 const wchar_t kKeyServersSel[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
@@ -25,14 +23,14 @@ const DWORD kUrlLengthMost = DWORD(1) << 20;
 
 // Reads a value of the settings file whole; one longer than kUrlLengthMost
 // counts as absent.
-CString ReadSetting(const wchar_t* lpszKey, const wchar_t* lpszDefault)
+CString ReadSetting(const wchar_t* lpszFile, const wchar_t* lpszKey, const wchar_t* lpszDefault)
 {
     CString strValue;
     for (DWORD cchBuffer = kUrlBufferStart;; cchBuffer = std::min(2 * cchBuffer, kUrlLengthMost + 2))
     {
         const DWORD cchRead =
             ::GetPrivateProfileStringW(kSettingsSection, lpszKey, lpszDefault,
-                                       strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, kSettingsFile);
+                                       strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, lpszFile);
         if (cchRead < cchBuffer - 1)
         {
             strValue.ReleaseBuffer(static_cast<int>(cchRead));
@@ -54,18 +52,18 @@ bool NeedsQuotes(const CString& str)
     return std::iswspace(psz[0]) || std::iswspace(psz[n - 1]) || psz[0] == L'"' || psz[0] == L'\'';
 }
 
-CString ReadOptionText(const wchar_t* lpszKey)
+CString ReadOptionText(const wchar_t* lpszFile, const wchar_t* lpszKey)
 {
     wchar_t szValue[kOptionBuffer];
-    ::GetPrivateProfileStringW(kOptionsSection, lpszKey, L"", szValue, kOptionBuffer, kSettingsFile);
+    ::GetPrivateProfileStringW(kOptionsSection, lpszKey, L"", szValue, kOptionBuffer, lpszFile);
     return CString(szValue);
 }
 
 // Reads an option of the [options] section: a whole decimal number that
 // isValue accepts; anything else gives the default.
-int ReadOption(const wchar_t* lpszKey, int nDefault, bool (*isValue)(int))
+int ReadOption(const wchar_t* lpszFile, const wchar_t* lpszKey, int nDefault, bool (*isValue)(int))
 {
-    const CString strValue = ReadOptionText(lpszKey);
+    const CString strValue = ReadOptionText(lpszFile, lpszKey);
     const wchar_t* szValue = strValue;
     wchar_t* pEnd = nullptr;
     const long nValue = std::wcstol(szValue, &pEnd, 10);
@@ -85,12 +83,17 @@ bool IsSwitch(int nValue)
 
 void COrlimWebDlg::LoadSettings()
 {
+    // Not while another launcher puts a new file in its place, and not
+    // before what a save cut off left is put right.
+    const CSettingsTurn turn(m_strSettingsFile);
+    if (turn.IsHeld())
+        CSettingsFileCopy::FinishCutOffSaves(m_strSettingsFile);
     CString strSel;
     ::GetPrivateProfileStringW(kSettingsSection, kKeyServersSel, L"0",
                                strSel.GetBuffer(static_cast<int>(kServersSelBuffer - 1)), kServersSelBuffer,
-                               kSettingsFile);
+                               m_strSettingsFile);
     strSel.ReleaseBuffer();
-    m_strUrls[kManualEntryRow] = ReadSetting(kKeyUrl, GetPlatformUrl(0));
+    m_strUrls[kManualEntryRow] = ReadSetting(m_strSettingsFile, kKeyUrl, GetPlatformUrl(0));
     m_nCurSel = static_cast<int>(std::wcstol(strSel, nullptr, 10));
 
     // A stored row that names no row counts as no stored row at all.
@@ -114,7 +117,7 @@ void COrlimWebDlg::SaveSettings()
     if (NeedsQuotes(strUrl))
         strUrl.Format(L"\"%ls\"", static_cast<const wchar_t*>(strUrl));
     // Both values change together or not at all.
-    CSettingsFileCopy copy(kSettingsFile);
+    CSettingsFileCopy copy(m_strSettingsFile);
     if (copy.IsOpen() && SaveServersSel(GetCurrentRow(), copy.GetPath()) &&
         ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, copy.GetPath()))
         copy.Commit();
@@ -131,11 +134,20 @@ BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
 
 void COrlimWebDlg::LoadOptions()
 {
-    SetTopMost(ReadOption(kOptionTopMost, 0, IsSwitch) == 1);
-    SelectZoom(ReadOption(kOptionZoom, 100, CPageZoom::IsOption));
-    m_bossMode.Attach(m_hWnd, CBossKey::Parse(ReadOptionText(kOptionBossKey)), kNotifyIconMessage);
+    int nTopMost, nZoom, nMute;
+    CString strBossKey;
+    {
+        const CSettingsTurn turn(m_strSettingsFile);
+        nTopMost = ReadOption(m_strSettingsFile, kOptionTopMost, 0, IsSwitch);
+        nZoom = ReadOption(m_strSettingsFile, kOptionZoom, 100, CPageZoom::IsOption);
+        nMute = ReadOption(m_strSettingsFile, kOptionMute, 0, IsSwitch);
+        strBossKey = ReadOptionText(m_strSettingsFile, kOptionBossKey);
+    }
+    SetTopMost(nTopMost == 1);
+    SelectZoom(nZoom);
+    m_bossMode.Attach(m_hWnd, CBossKey::Parse(strBossKey), kNotifyIconMessage);
     // Core Audio only when the player has chosen silence.
-    if (ReadOption(kOptionMute, 0, IsSwitch) == 1)
+    if (nMute == 1)
         m_mute.SetPlayerMute(true);
 }
 
@@ -143,7 +155,7 @@ BOOL COrlimWebDlg::SaveOption(const wchar_t* lpszKey, int nValue)
 {
     CString strValue;
     strValue.Format(L"%d", nValue);
-    CSettingsFileCopy copy(kSettingsFile);
+    CSettingsFileCopy copy(m_strSettingsFile);
     return copy.IsOpen() && ::WritePrivateProfileStringW(kOptionsSection, lpszKey, strValue, copy.GetPath()) &&
            copy.Commit();
 }

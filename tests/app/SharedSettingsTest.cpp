@@ -1,6 +1,7 @@
 // Two launchers started from one directory share its settings file: each
-// save replaces the values, and a later start comes up with the last one.
-// A launcher killed in the middle of its saves leaves a whole file.
+// save replaces the values, keeping the other's, and a later start comes up
+// with the last one. A launcher killed in the middle of its saves leaves a
+// whole file for the next start.
 
 #include "support/LauncherProcess.h"
 #include "support/MessagePump.h"
@@ -66,6 +67,45 @@ TEST(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
     EXPECT_EQ(CurrentRow(hThird), 12);
 }
 
+TEST(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
+{
+    TempDir dir;
+    RecordingProxy proxy;
+    ProxySetting setting(proxy.Port());
+    LauncherProcess first(dir.Path());
+    LauncherProcess second(dir.Path());
+    const HWND hFirst = first.WaitForWindow();
+    const HWND hSecond = second.WaitForWindow();
+    ASSERT_NE(hFirst, nullptr);
+    ASSERT_NE(hSecond, nullptr);
+
+    // At once in both: one toggles always-on-top, the other picks a zoom,
+    // both pick platforms. Every save must keep the other's changes.
+    const struct
+    {
+        UINT nID;
+        const char* value;
+    } zooms[] = {{IDM_ZOOM_80, "80"}, {IDM_ZOOM_90, "90"}, {IDM_ZOOM_70, "70"}, {IDM_ZOOM_100, "100"}};
+    bool topMost = false;
+    for (int round = 0; round < 12; ++round)
+    {
+        ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_TOPMOST, 0);
+        ::PostMessageW(hSecond, WM_SYSCOMMAND, zooms[round % 4].nID, 0);
+        ChooseRow(hFirst, 10 + round, true);
+        ChooseRow(hSecond, 40 + round, true);
+        topMost = !topMost;
+        const std::string topMostLine = std::string("\nTopMost=") + (topMost ? "1" : "0") + "\r\n";
+        const std::string zoomLine = std::string("\nZoom=") + zooms[round % 4].value + "\r\n";
+        const auto settled = [&] {
+            const std::string text = ReadFileBytes(dir.File(L"UserVar.ini"));
+            return CurrentRow(hFirst) == 10 + round && CurrentRow(hSecond) == 40 + round &&
+                   ((::GetWindowLongW(hFirst, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topMost &&
+                   text.find(topMostLine) != std::string::npos && text.find(zoomLine) != std::string::npos;
+        };
+        EXPECT_TRUE(PumpUntil(settled, 5000)) << round << ": " << ReadFileBytes(dir.File(L"UserVar.ini"));
+    }
+}
+
 TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
 {
     TempDir dir;
@@ -88,6 +128,12 @@ TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
                 ChooseRow(hLauncher, 1 + (run * 7 + i) % 77, true);
             ::Sleep(std::uniform_int_distribution<DWORD>(20, 400)(random));
         } // killed here, most likely in the middle of a save
+        {
+            // The next start finishes a save that was cut off between
+            // taking the old file away and moving the new one in.
+            LauncherProcess next(dir.Path());
+            ASSERT_NE(next.WaitForWindow(), nullptr);
+        }
         const std::string text = ReadFileBytes(dir.File(L"UserVar.ini"));
         const size_t at = text.find("[section]");
         ASSERT_EQ(at, other.size()) << run;

@@ -6,6 +6,7 @@
 #include "support/LauncherFixture.h"
 #include "support/LauncherProcess.h"
 #include "support/MessagePump.h"
+#include "support/TestHandles.h"
 
 #include "launcher/BossMode.h"
 #include "launcher/GameMute.h"
@@ -86,6 +87,20 @@ TEST_F(BossModeTest, OnlyChoosingTheIconBringsItBack)
     boss.OnIconNotify(MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
     EXPECT_FALSE(IconShown(m_hWnd));
+}
+
+TEST_F(BossModeTest, TheIconIsDrawnAtTheNotificationAreasSize)
+{
+    const CNotifyIcon icon(m_hWnd, kIconMessage, ::Shell_NotifyIconW);
+    EXPECT_TRUE(icon.IsShown());
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(icon.Icon(), &info));
+    const UniqueGdiObject mask(info.hbmMask);
+    const UniqueGdiObject colour(info.hbmColor);
+    BITMAP bm = {};
+    ::GetObjectW(info.hbmColor, sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(bm.bmHeight, ::GetSystemMetrics(SM_CYSMICON));
 }
 
 TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)

@@ -63,11 +63,13 @@ TempDir::~TempDir()
     RemoveTree(m_path);
 }
 
-std::string ReadFileBytes(const std::wstring& path)
+std::string ReadFileBytes(const std::wstring& path, bool* pbOpened)
 {
     const UniqueFileHandle h(::CreateFileW(path.c_str(), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
+    if (pbOpened)
+        *pbOpened = static_cast<bool>(h);
     if (!h)
         return {};
     std::string bytes;

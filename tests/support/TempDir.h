@@ -22,7 +22,8 @@ private:
 };
 
 // Whole-file helpers for the settings file and its kin.
-std::string ReadFileBytes(const std::wstring& path);
+// Whether the file could be opened at all goes to *pbOpened.
+std::string ReadFileBytes(const std::wstring& path, bool* pbOpened = nullptr);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 // What a save of a row with its address writes to the settings file's

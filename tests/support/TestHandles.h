@@ -3,7 +3,6 @@
 #include "framework/UniqueHandle.h"
 
 // Owners of what only the tests open.
-using UniqueKernelHandle = UniqueHandle<HANDLE, NullHandleTraits<HANDLE, ::CloseHandle>>;
 using UniqueFindHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::FindClose>>;
 using UniqueRegKey = UniqueHandle<HKEY, NullHandleTraits<HKEY, ::RegCloseKey>>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, NullHandleTraits<HGDIOBJ, ::DeleteObject>>;
