@@ -1,7 +1,7 @@
 #include "DlgWeb.h"
 
 #include "framework/CDataExchange.h"
-#include "framework/COleException.h"
+#include "framework/ComPtr.h"
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
 #include "res/resource.h"
@@ -21,6 +21,17 @@ const wchar_t kPopupExemptDomain[] = L"velka.cn";
 
 // Shown in place of the browser when its control could not be started.
 const wchar_t kNoBrowserText[] = L"无法启动网页浏览组件。";
+
+// A refresh puts the page back at the browser's own zoom some time after it
+// was asked for; so many reads of the zoom look out for it.
+const int kRefreshWatchReads = 5;
+
+// The keys that have the browser refresh the page: F5, Ctrl+F5, Ctrl+R.
+bool IsRefreshKey(const MSG& msg)
+{
+    return msg.message == WM_KEYDOWN &&
+           (msg.wParam == VK_F5 || (msg.wParam == 'R' && (::GetKeyState(VK_CONTROL) & 0x8000)));
+}
 
 } // namespace
 
@@ -58,6 +69,8 @@ BOOL CDlgWeb::PreTranslateMessage(MSG* pMsg)
     // Neither the page nor the game gets Enter or Escape.
     if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE))
         return TRUE;
+    if (IsRefreshKey(*pMsg))
+        m_nRefreshWatch = kRefreshWatchReads;
     return CDialog::PreTranslateMessage(pMsg);
 }
 
@@ -106,19 +119,59 @@ void CDlgWeb::OnWindowClosing(BOOL, BOOL* Cancel)
     *Cancel = TRUE;
 }
 
-void CDlgWeb::OnDocumentComplete(LPDISPATCH, VARIANT*)
+void CDlgWeb::OnDocumentComplete(LPDISPATCH pDisp, VARIANT*)
 {
-    // Each new page comes up at the browser's own zoom.
-    if (m_nZoom != 100)
+    // Each new page comes up at the browser's own zoom. Every frame of a
+    // page completes too, advertisements reloading during play among them:
+    // only the page itself is zoomed, once.
+    if (m_nZoom != 100 && IsBrowser(pDisp))
         ApplyZoom();
 }
 
-void CDlgWeb::SetZoom(int nPercent)
+bool CDlgWeb::IsBrowser(LPDISPATCH pDisp) const
+{
+    // One object, whichever of its interfaces is handed out.
+    IUnknown* pBrowser = m_explorer.GetControlUnknown();
+    ComPtr<IUnknown> pBrowserIdentity;
+    ComPtr<IUnknown> pIdentity;
+    return pDisp && pBrowser && SUCCEEDED(pBrowser->QueryInterface(IID_IUnknown, pBrowserIdentity.PutVoid())) &&
+           SUCCEEDED(pDisp->QueryInterface(IID_IUnknown, pIdentity.PutVoid())) &&
+           pIdentity.Get() == pBrowserIdentity.Get();
+}
+
+bool CDlgWeb::SetZoom(int nPercent)
 {
     if (nPercent == m_nZoom)
-        return;
+        return false;
     m_nZoom = nPercent;
+    m_nPageZoom = nPercent;
     ApplyZoom();
+    return true;
+}
+
+int CDlgWeb::ReadZoom()
+{
+    VARIANT varZoom;
+    ::VariantInit(&varZoom);
+    const bool bRead = SUCCEEDED(m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr,
+                                                      &varZoom)) &&
+                       SUCCEEDED(::VariantChangeType(&varZoom, &varZoom, 0, VT_I4)) && varZoom.lVal > 0;
+    ::VariantClear(&varZoom);
+    if (!bRead)
+        return m_nPageZoom;
+    m_nPageZoom = varZoom.lVal;
+    if (m_nRefreshWatch > 0)
+    {
+        --m_nRefreshWatch;
+        if (m_nPageZoom != m_nZoom)
+        {
+            // The refresh undid the player's zoom: asked again. The page is
+            // laid out at the zoom read until it has followed.
+            m_nRefreshWatch = 0;
+            ApplyZoom();
+        }
+    }
+    return m_nPageZoom;
 }
 
 void CDlgWeb::ApplyZoom()
@@ -126,26 +179,17 @@ void CDlgWeb::ApplyZoom()
     VARIANT varZoom;
     varZoom.vt = VT_I4;
     varZoom.lVal = m_nZoom;
-    try
-    {
-        m_explorer.ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
-    }
-    catch (const COleException&)
-    {
-        // No page to zoom yet: the next one that completes is zoomed.
-    }
+    // Refused while no page is shown: the next page that completes is zoomed.
+    m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
 }
 
 void CDlgWeb::Reload()
 {
-    try
+    m_nRefreshWatch = kRefreshWatchReads;
+    // A page that never loaded has no document to refresh: its address is
+    // loaded again instead.
+    if (FAILED(m_explorer.TryRefresh()))
     {
-        m_explorer.Refresh();
-    }
-    catch (const COleException&)
-    {
-        // A page that never loaded has no document to refresh: its address
-        // is loaded again instead.
         const CString strUrl = m_explorer.GetLocationURL();
         if (!strUrl.IsEmpty())
             m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);

@@ -18,10 +18,17 @@ public:
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // The pages' zoom in percent, kept for every page that completes from
-    // now on; 100 leaves pages as they are.
-    void SetZoom(int nPercent);
-    int GetZoom() const noexcept { return m_nZoom; }
+    // The pages' zoom in percent, asked of every page that completes from
+    // now on; 100 leaves pages as they are. False when it was asked already.
+    bool SetZoom(int nPercent);
+    // Reads the page's zoom back. It is not always the one asked for: after a
+    // refresh (which completes no page), after the player's Ctrl+wheel, and
+    // on Windows 7 at 120 or 144 DPI, where the browser scales it by the
+    // system's. After a refresh the zoom asked for is asked again. A browser
+    // that does not say leaves the zoom asked for.
+    int ReadZoom();
+    // The page's zoom as last read (or asked for).
+    int GetZoom() const noexcept { return m_nPageZoom; }
     // Loads the page shown again.
     void Reload();
 
@@ -40,7 +47,12 @@ protected:
 
 private:
     void ApplyZoom();
+    // Whether an object the browser names is the browser itself, not one
+    // of the frames of its page.
+    bool IsBrowser(LPDISPATCH pDisp) const;
 
     bool m_bBrowserStarted = false; // the control was created and bound
-    int m_nZoom = 100;
+    int m_nZoom = 100;     // asked for
+    int m_nPageZoom = 100; // as the page has it
+    int m_nRefreshWatch = 0; // ticks left in which a refresh may still undo the zoom
 };

@@ -17,14 +17,14 @@ void CExplorer1::Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFra
     InvokeHelper(kDispidNavigate, DISPATCH_METHOD, URL, Flags, TargetFrameName, PostData, Headers);
 }
 
-void CExplorer1::Refresh()
+HRESULT CExplorer1::TryRefresh()
 {
-    InvokeHelper(kDispidRefresh, DISPATCH_METHOD);
+    return TryInvokeHelper(kDispidRefresh, DISPATCH_METHOD);
 }
 
-void CExplorer1::ExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut)
+HRESULT CExplorer1::TryExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut)
 {
-    InvokeHelper(kDispidExecWB, DISPATCH_METHOD, cmdID, cmdexecopt, pvaIn, pvaOut);
+    return TryInvokeHelper(kDispidExecWB, DISPATCH_METHOD, cmdID, cmdexecopt, pvaIn, pvaOut);
 }
 
 CString CExplorer1::GetLocationURL() const

@@ -12,10 +12,11 @@ public:
     // optional arguments may each be null. Does nothing while no control is
     // bound; a failed call throws COleDispatchException or COleException.
     void Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers);
-    // Loads the page shown again.
-    void Refresh();
-    // Runs one of the browser's commands (OLECMDID_...).
-    void ExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut);
+    // Loads the page shown again; fails for a page that never loaded.
+    HRESULT TryRefresh();
+    // Runs one of the browser's commands (OLECMDID_...); fails for a command
+    // the page shown cannot take (none is loaded yet).
+    HRESULT TryExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut);
     // The address of the page shown (empty while no control is bound).
     CString GetLocationURL() const;
 };

@@ -169,6 +169,16 @@ void COleControlSite::DestroyControl()
         pCtrlCont->RemoveSite(this);
 }
 
+HRESULT COleControlSite::TryInvoke(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult)
+{
+    if (!m_pDispatch)
+        return E_NOINTERFACE;
+    DISPPARAMS dp = args.GetDispParams();
+    ExcepInfoOwner excep;
+    UINT nArgErr = 0;
+    return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
+}
+
 void COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult)
 {
     if (!m_pDispatch)

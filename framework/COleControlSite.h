@@ -40,6 +40,11 @@ public:
     // Calls a method of the control, or reads a property into pvarResult;
     // throws on failure.
     void InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult = nullptr);
+    // The same where a failure is expected (a control with no page yet):
+    // the call's result, nothing thrown.
+    HRESULT TryInvoke(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult = nullptr);
+    // The control itself.
+    IUnknown* GetControlUnknown() const noexcept { return m_pObject.Get(); }
 
     // The control's in-place active object, for keyboard accelerators.
     ComPtr<IOleInPlaceActiveObject> GetActiveObject() const noexcept;

@@ -92,6 +92,19 @@ public:
         InvokeHelperV(dwDispID, wFlags, dispArgs);
     }
 
+    // The same where a failure is expected (a control with no page yet): the
+    // call's result, nothing thrown; E_NOINTERFACE while no control is bound.
+    template <class... Args>
+    HRESULT TryInvokeHelper(DISPID dwDispID, WORD wFlags, const Args&... args)
+    {
+        DispatchArgs dispArgs;
+        (dispArgs.Add(args), ...);
+        return TryInvokeHelperV(dwDispID, wFlags, dispArgs);
+    }
+    // The bound control itself (null while none is bound), for telling it
+    // apart from the frames of its pages.
+    IUnknown* GetControlUnknown() const noexcept;
+
     // Reads a property of the bound control; VT_BSTR (into a CString) is the
     // one type read. Leaves the value alone while no control is bound;
     // throws like InvokeHelper.
@@ -129,11 +142,13 @@ protected:
     afx_msg void OnHotKey(UINT, UINT, UINT) { Default(); }
     afx_msg void OnInitMenuPopup(HMENU, UINT, BOOL) { Default(); }
     afx_msg void OnEndSession(BOOL) { Default(); }
+    afx_msg void OnSize(UINT, int, int) { Default(); }
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
 
 private:
     void InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args);
+    HRESULT TryInvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args);
 
     WNDPROC m_pfnSuper = nullptr; // the window's own procedure, once subclassed
     ComPtr<COleControlContainer> m_pCtrlCont;

@@ -27,6 +27,19 @@ void CWnd::InvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
     pSite->InvokeHelper(dwDispID, wFlags, args);
 }
 
+HRESULT CWnd::TryInvokeHelperV(DISPID dwDispID, WORD wFlags, DispatchArgs& args)
+{
+    if (!m_pCtrlSite)
+        return E_NOINTERFACE;
+    ComPtr<COleControlSite> pSite = m_pCtrlSite; // the call may re-enter and unbind us
+    return pSite->TryInvoke(dwDispID, wFlags, args);
+}
+
+IUnknown* CWnd::GetControlUnknown() const noexcept
+{
+    return m_pCtrlSite ? m_pCtrlSite->GetControlUnknown() : nullptr;
+}
+
 void CWnd::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
 {
     if (!m_pCtrlSite)

@@ -104,6 +104,11 @@ protected:                                             \
     {WM_INITMENUPOPUP, 0, 0, AFX_MSG_THUNK(                                                            \
         pThis->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;)},
 
+// void OnSize(UINT nType, int cx, int cy): the new client size.
+#define ON_WM_SIZE() \
+    {WM_SIZE, 0, 0, AFX_MSG_THUNK(                                                                      \
+        pThis->OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;)},
+
 // void OnEndSession(BOOL bEnding)
 #define ON_WM_ENDSESSION() \
     {WM_ENDSESSION, 0, 0, AFX_MSG_THUNK(pThis->OnEndSession(static_cast<BOOL>(wParam)); return 0;)},

@@ -66,16 +66,26 @@ bool ReadFileVersion(const wchar_t* lpszPath, WORD wVersion[4])
     return true;
 }
 
-// Global builds after 32.0.0.344 stop playing; the builds for mainland
-// China (34 and on) play on.
-bool IsExpiredBuild(const WORD wVersion[4])
+// A version as one number, for comparing.
+unsigned long long VersionNumber(const WORD wVersion[4])
 {
-    if (wVersion[0] >= 34)
-        return false;
-    const unsigned long long nVersion = (static_cast<unsigned long long>(wVersion[0]) << 48) |
-                                        (static_cast<unsigned long long>(wVersion[1]) << 32) |
-                                        (static_cast<unsigned long long>(wVersion[2]) << 16) | wVersion[3];
-    return nVersion > ((32ULL << 48) | 344);
+    return (static_cast<unsigned long long>(wVersion[0]) << 48) | (static_cast<unsigned long long>(wVersion[1]) << 32) |
+           (static_cast<unsigned long long>(wVersion[2]) << 16) | wVersion[3];
+}
+
+// Global builds from 32.0.0.387 on are known to stop playing; of those
+// between 32.0.0.345 and 32.0.0.386 no authoritative source says (projects
+// that still play Flash pin 32.0.0.371). The builds for mainland China (34
+// and on) play on.
+const unsigned long long kFirstUncertainBuild = (32ULL << 48) | 345;
+const unsigned long long kFirstStoppedBuild = (32ULL << 48) | 387;
+
+CFlashStatus::State StateOfBuild(const WORD wVersion[4])
+{
+    const unsigned long long nVersion = VersionNumber(wVersion);
+    if (wVersion[0] >= 34 || nVersion < kFirstUncertainBuild)
+        return CFlashStatus::State::Usable;
+    return nVersion < kFirstStoppedBuild ? CFlashStatus::State::Uncertain : CFlashStatus::State::Expired;
 }
 
 } // namespace
@@ -97,12 +107,7 @@ CFlashStatus CFlashStatus::Detect()
         return status;
     }
     ReadFileVersion(strPath, status.wVersion);
-    if (IsKillBitSet())
-        status.state = State::Disabled;
-    else if (IsExpiredBuild(status.wVersion))
-        status.state = State::Expired;
-    else
-        status.state = State::Usable;
+    status.state = IsKillBitSet() ? State::Disabled : StateOfBuild(status.wVersion);
     return status;
 }
 
@@ -123,6 +128,9 @@ CString CFlashStatus::MenuText() const
     case State::Disabled:
         strText.Format(L"%ls：已被系统禁用", static_cast<const wchar_t*>(strVersion));
         return strText;
+    case State::Uncertain:
+        strText.Format(L"%ls（可能无法播放）", static_cast<const wchar_t*>(strVersion));
+        return strText;
     case State::Expired:
         strText.Format(L"%ls：已停止播放", static_cast<const wchar_t*>(strVersion));
         return strText;
@@ -135,6 +143,7 @@ CString CFlashStatus::NoticeText() const
     switch (state)
     {
     case State::Usable:
+    case State::Uncertain:
         return CString();
     case State::NotRegistered:
     case State::FileMissing:

@@ -15,7 +15,8 @@ struct CFlashStatus
         NotRegistered, // no ShockwaveFlash.ShockwaveFlash, or no server for it
         FileMissing,   // the file the registration names is not there
         Disabled,      // Internet Explorer's kill bit is set for it
-        Expired,       // a global build after 32.0.0.344: it plays nothing since 12 January 2021
+        Uncertain,     // a global build of late 2020 (32.0.0.345 to 32.0.0.386): it may not play
+        Expired,       // a global build from 32.0.0.387 on: it plays nothing since 12 January 2021
     };
 
     State state = State::NotRegistered;
@@ -25,6 +26,6 @@ struct CFlashStatus
 
     // One line for the system menu: the version found, or the problem.
     CString MenuText() const;
-    // The strip's notice; empty when Flash is usable.
+    // The strip's notice; empty when Flash is usable or may be.
     CString NoticeText() const;
 };

@@ -44,6 +44,7 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_WM_INITMENUPOPUP()
     ON_WM_HOTKEY()
     ON_WM_ENDSESSION()
+    ON_WM_SIZE()
     ON_MESSAGE(kNotifyIconMessage, OnNotifyIcon)
     ON_MESSAGE(kAudioDeviceMessage, OnAudioDeviceChanged)
     ON_REGISTERED_MESSAGE(CNotifyIcon::s_nTaskbarCreated, OnTaskbarCreated)
@@ -120,7 +121,7 @@ void COrlimWebDlg::OnPaint()
     rect.bottom = rect.top + kStripHeight;
     CPaintDC dc(this);
     dc.FillSolidRect(&rect, kStripColor);
-    if (m_flashStatus.state != CFlashStatus::State::Usable)
+    if (!m_flashStatus.NoticeText().IsEmpty())
         PaintFlashNotice(dc);
     CDialog::OnPaint();
 }

@@ -95,6 +95,7 @@ protected:
     afx_msg void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg void OnHotKey(UINT nHotKeyId, UINT nKey1, UINT nKey2);
     afx_msg void OnEndSession(BOOL bEnding);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBossTogether(WPARAM wParam, LPARAM lParam);
@@ -134,9 +135,13 @@ private:
 
     void SetTopMost(bool bTopMost);
     void SelectZoom(int nZoomOption);
+    // What of the launcher fitted to a game at a zoom must be on the screen,
+    // and whether it fits the screen's work area.
+    SIZE FittedSizeOnScreen(bool bTallGame, int nZoom) const;
+    bool FitsScreen(bool bTallGame, int nZoom) const;
     // With the automatic zoom, the largest zoom at which the fitted launcher
-    // fits its screen, for the game found at rcFlash.
-    int ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplorer) const;
+    // fits its screen.
+    int ChooseZoomForScreen(bool bTallGame) const;
     // The game's area on the screen as far as the launcher shows it, or all
     // the pane shows when there is no game.
     CRect GameArea();
@@ -162,10 +167,10 @@ private:
 // when the client area already has that size.
 void SetClientSize(HWND hWnd, int nHeight, int nZoom = 100);
 
-// Where a window of rcWindow goes so that it stays inside the work area
-// rcWork: moved left and up just enough, but never past the work area's left
-// or top edge.
-POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcWork);
+// Where a window of rcWindow, whose visible edges are rcVisible, goes so
+// that what is seen of it stays inside the work area rcWork: moved left and
+// up just enough, but never past the work area's left or top edge.
+POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcVisible, const RECT& rcWork);
 // Moves a window that reaches past its monitor's work area back onto it
 // (see OnScreenPosition), without activating it or changing its z-order; a
 // minimised window and one that fits are left where they are.

@@ -1,7 +1,10 @@
 #include "OrlimWebDlg.h"
 
 #include "framework/CRect.h"
+#include "framework/SystemFunction.h"
 #include "res/resource.h"
+
+#include <dwmapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -59,6 +62,28 @@ BOOL CALLBACK TestForFlashWindow(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+// What the player sees of a window. On Windows 10 and 11 the frame's
+// sizing border is invisible and reaches some pixels past the visible edges;
+// the compositor says where they are (in the screen's own pixels, also for a
+// program that is not DPI-aware). Where it does not, the window rectangle.
+CRect VisibleEdges(HWND hWnd, const CRect& rcWindow)
+{
+    using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+    using ToLogicalFn = BOOL(WINAPI*)(HWND, LPPOINT);
+    static const auto pfnAttribute = SystemFunction<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    static const auto pfnPerMonitor =
+        SystemFunction<ToLogicalFn>(L"user32.dll", "PhysicalToLogicalPointForPerMonitorDPI");
+    const ToLogicalFn pfnToLogical = pfnPerMonitor ? pfnPerMonitor : ::PhysicalToLogicalPoint;
+    RECT rcFrame;
+    if (!pfnAttribute || FAILED(pfnAttribute(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame))))
+        return rcWindow;
+    POINT ptTopLeft = {rcFrame.left, rcFrame.top};
+    POINT ptBottomRight = {rcFrame.right, rcFrame.bottom};
+    if (!pfnToLogical(hWnd, &ptTopLeft) || !pfnToLogical(hWnd, &ptBottomRight))
+        return rcWindow;
+    return CRect(ptTopLeft.x, ptTopLeft.y, ptBottomRight.x, ptBottomRight.y);
+}
+
 // The work area of the monitor a window is on.
 CRect WorkAreaOf(HWND hWnd)
 {
@@ -112,22 +137,24 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     if (hWndExplorer && !::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd))
     {
         // The fit follows the page, not the player: it never activates the
-        // launcher or raises it above the window the player is using.
+        // launcher or raises it above the window the player is using. It
+        // scales with the zoom the page is laid out at.
         const UINT nFlags = SWP_NOACTIVATE | SWP_NOZORDER;
+        const int nZoom = m_dlgWeb.ReadZoom();
         CRect rcFlash;
         CRect rcExplorer;
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
-            if (m_zoom.IsToChooseFor(hWndFlash))
+            const bool bTall = IsTallGame(rcFlash.Height(), nZoom);
+            if (m_zoom.IsAuto() && (m_zoom.IsToChooseFor(hWndFlash) || !FitsScreen(bTall, nZoom)))
             {
-                // Chosen once per game found: the zoomed page then fits
-                // itself on the next tick.
+                // Chosen for each game found, and again when the game grows
+                // past the screen: the zoomed page then fits itself on a
+                // later tick.
                 m_zoom.ChosenFor(hWndFlash);
-                const int nZoom = ChooseZoomForScreen(rcFlash, rcExplorer);
-                if (nZoom != m_dlgWeb.GetZoom())
+                if (m_dlgWeb.SetZoom(ChooseZoomForScreen(bTall)))
                 {
-                    m_dlgWeb.SetZoom(nZoom);
                     CDialog::OnTimer(nIDEvent);
                     return;
                 }
@@ -135,8 +162,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
             // Move the browser so that the game area starts at the pane's
             // origin, and size everything to a game area 1100 pixels wide (at
             // 100 %; the page's zoom scales the game and these numbers).
-            const int nZoom = m_dlgWeb.GetZoom();
-            const int nGameHeight = Zoomed(IsTallGame(rcFlash.Height(), nZoom) ? kTallGameHeight : kGameHeight, nZoom);
+            const int nGameHeight = Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom);
             const int dx = rcFlash.left - rcExplorer.left;
             const int dy = rcFlash.top - rcExplorer.top;
             const int cx = std::clamp(rcExplorer.Width() - rcFlash.Width() + Zoomed(kGameWidth, nZoom),
@@ -144,8 +170,16 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
             const int cy = dy + nGameHeight;
             ::SetWindowPos(hWndExplorer, nullptr, -dx, -dy, cx, cy, nFlags);
             ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | nFlags);
+            // Only a launcher that changed its size is put back on the
+            // screen: one the player drags, or left across two monitors,
+            // stays where the player has it.
+            CRect rcBefore;
+            ::GetWindowRect(m_hWnd, &rcBefore);
             SetClientSize(m_hWnd, cy + kClientHeightMargin, nZoom);
-            KeepOnScreen(m_hWnd);
+            CRect rcAfter;
+            ::GetWindowRect(m_hWnd, &rcAfter);
+            if (rcAfter.Width() != rcBefore.Width() || rcAfter.Height() != rcBefore.Height())
+                KeepOnScreen(m_hWnd);
         }
         else if (!hWndFlash)
         {
@@ -158,28 +192,36 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     CDialog::OnTimer(nIDEvent);
 }
 
-int COrlimWebDlg::ChooseZoomForScreen(const CRect& rcFlash, const CRect& rcExplorer) const
+SIZE COrlimWebDlg::FittedSizeOnScreen(bool bTallGame, int nZoom) const
 {
-    // The fitted launcher at each zoom, from the game as it is now: its
-    // offset in the page scales with the page.
-    const int nZoomNow = m_dlgWeb.GetZoom();
-    const bool bTall = IsTallGame(rcFlash.Height(), nZoomNow);
-    const int dy = rcFlash.top - rcExplorer.top;
+    // What must be on the screen: the frame, the strip, the game and the
+    // margin below it. (The fitted pane goes on below the browser by the
+    // game's offset in the page, which may reach past the screen's bottom.)
     CRect rcWindow;
     CRect rcClient;
     ::GetWindowRect(m_hWnd, &rcWindow);
     ::GetClientRect(m_hWnd, &rcClient);
+    return SIZE{rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom),
+                rcWindow.Height() - rcClient.Height() + kClientHeightMargin +
+                    Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom)};
+}
+
+bool COrlimWebDlg::FitsScreen(bool bTallGame, int nZoom) const
+{
+    const SIZE size = FittedSizeOnScreen(bTallGame, nZoom);
     const CRect rcWork = WorkAreaOf(m_hWnd);
+    return size.cx <= rcWork.Width() && size.cy <= rcWork.Height();
+}
+
+int COrlimWebDlg::ChooseZoomForScreen(bool bTallGame) const
+{
     int nZoom = 100;
     for (const CPageZoom::Step& step : CPageZoom::kSteps)
     {
         if (step.nOption == CPageZoom::kAuto)
             continue;
         nZoom = step.nOption;
-        const int cx = rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom);
-        const int cy = rcWindow.Height() - rcClient.Height() + ::MulDiv(dy, nZoom, nZoomNow) +
-                       Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom) + kClientHeightMargin;
-        if (cx <= rcWork.Width() && cy <= rcWork.Height())
+        if (FitsScreen(bTallGame, nZoom))
             return nZoom;
     }
     return nZoom; // the smallest
@@ -200,16 +242,19 @@ void SetClientSize(HWND hWnd, int nHeight, int nZoom)
                    rcWindow.Height() - rcClient.Height() + nHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcWork)
+POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcVisible, const RECT& rcWork)
 {
+    // The visible edges go inside the work area; the window moves with them.
     POINT pt = {rcWindow.left, rcWindow.top};
-    if (rcWindow.right > rcWork.right)
-        pt.x -= rcWindow.right - rcWork.right;
-    if (rcWindow.bottom > rcWork.bottom)
-        pt.y -= rcWindow.bottom - rcWork.bottom;
+    if (rcVisible.right > rcWork.right)
+        pt.x -= rcVisible.right - rcWork.right;
+    if (rcVisible.bottom > rcWork.bottom)
+        pt.y -= rcVisible.bottom - rcWork.bottom;
     // The caption stays reachable: the left and top edges win.
-    pt.x = std::max(pt.x, std::min(rcWindow.left, rcWork.left));
-    pt.y = std::max(pt.y, std::min(rcWindow.top, rcWork.top));
+    const int dxLeft = rcVisible.left - rcWindow.left;
+    const int dyTop = rcVisible.top - rcWindow.top;
+    pt.x = std::max(pt.x, std::min(rcVisible.left, rcWork.left) - dxLeft);
+    pt.y = std::max(pt.y, std::min(rcVisible.top, rcWork.top) - dyTop);
     return pt;
 }
 
@@ -219,7 +264,7 @@ void KeepOnScreen(HWND hWnd)
         return;
     CRect rcWindow;
     ::GetWindowRect(hWnd, &rcWindow);
-    const POINT pt = OnScreenPosition(rcWindow, WorkAreaOf(hWnd));
+    const POINT pt = OnScreenPosition(rcWindow, VisibleEdges(hWnd, rcWindow), WorkAreaOf(hWnd));
     if (pt.x != rcWindow.left || pt.y != rcWindow.top)
         ::SetWindowPos(hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }

@@ -113,6 +113,11 @@ void COrlimWebDlg::OnZoomCommand(UINT nID)
     const CPageZoom::Step* pStep = CPageZoom::FindStep(nID);
     SelectZoom(pStep->nOption);
     SaveOption(kOptionZoom, pStep->nOption);
+    // With no game to fit to, a launcher fitted at another zoom goes back
+    // to its base size.
+    const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
+    if (!m_zoom.IsAuto() && hWndExplorer && !FindFlashWindow(hWndExplorer))
+        ApplyBaseLayout();
 }
 
 void COrlimWebDlg::OnMuteCommand(UINT)
@@ -236,6 +241,18 @@ void COrlimWebDlg::TakeScreenshot()
     }
     m_screenshot.Take(GameArea());
     m_systemMenu.Update();
+}
+
+void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
+{
+    // The notice's end is cut where the strip ends: painted anew at every
+    // width, so its ellipsis stands where the width now cuts it.
+    if (!m_flashStatus.NoticeText().IsEmpty())
+    {
+        const RECT rcStrip = {0, 0, cx, kStripHeight};
+        ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
+    }
+    CDialog::OnSize(nType, cx, cy);
 }
 
 void COrlimWebDlg::PaintFlashNotice(CPaintDC& dc)

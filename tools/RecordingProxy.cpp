@@ -1,8 +1,11 @@
+// More connections at once than Winsock's default 64 may be open.
+#define FD_SETSIZE 512
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
 #include "tools/RecordingProxy.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace
@@ -20,19 +23,17 @@ public:
     ~WinsockInit() { ::WSACleanup(); }
 };
 
-class SocketCloser
-{
-public:
-    explicit SocketCloser(SOCKET s) : m_s(s) {}
-    ~SocketCloser() { ::closesocket(m_s); }
-    SocketCloser(const SocketCloser&) = delete;
-    SocketCloser& operator=(const SocketCloser&) = delete;
-
-private:
-    SOCKET m_s;
-};
-
 const char kPage[] = "<html><head><title>OrlimWeb test page</title></head><body>test page</body></html>";
+const unsigned long long kSilenceMs = 2000; // a connection opened ahead of time may never send
+const long kPollMs = 100;
+const size_t kMostConnections = FD_SETSIZE - 1;
+const size_t kMostRequest = 65536;
+
+void SetNonBlocking(SOCKET s)
+{
+    u_long nonBlocking = 1;
+    ::ioctlsocket(s, FIONBIO, &nonBlocking);
+}
 
 } // namespace
 
@@ -54,20 +55,27 @@ RecordingProxy::RecordingProxy(unsigned short port)
         throw std::runtime_error("the recording proxy cannot listen on its port");
     }
     m_port = ntohs(addr.sin_port);
+    SetNonBlocking(m_listen);
     m_thread = std::thread([this] { Serve(); });
 }
 
 RecordingProxy::~RecordingProxy()
 {
     m_stopping = true;
-    ::closesocket(m_listen); // ends the accept
     m_thread.join();
+    ::closesocket(m_listen);
 }
 
 std::vector<std::string> RecordingProxy::RequestLines() const
 {
+    return RequestLinesFrom(0);
+}
+
+std::vector<std::string> RecordingProxy::RequestLinesFrom(size_t first) const
+{
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_lines;
+    return std::vector<std::string>(m_lines.begin() + static_cast<std::ptrdiff_t>(std::min(first, m_lines.size())),
+                                    m_lines.end());
 }
 
 std::vector<std::string> RecordingProxy::RequestedUrls() const
@@ -85,41 +93,75 @@ std::vector<std::string> RecordingProxy::RequestedUrls() const
 
 void RecordingProxy::Serve()
 {
+    std::vector<Connection> connections;
     while (!m_stopping)
     {
-        const SOCKET client = ::accept(m_listen, nullptr, nullptr);
+        fd_set readable;
+        FD_ZERO(&readable);
+        if (connections.size() < kMostConnections)
+            FD_SET(static_cast<SOCKET>(m_listen), &readable);
+        for (const Connection& connection : connections)
+            FD_SET(static_cast<SOCKET>(connection.socket), &readable);
+        timeval timeout = {0, kPollMs * 1000};
+        if (::select(0, &readable, nullptr, nullptr, &timeout) == SOCKET_ERROR)
+            ::Sleep(kPollMs); // nothing to wait on for a moment
+        if (FD_ISSET(static_cast<SOCKET>(m_listen), &readable))
+            AcceptAll(connections);
+        const unsigned long long ullNow = ::GetTickCount64();
+        for (auto it = connections.begin(); it != connections.end();)
+        {
+            const bool bDone = (FD_ISSET(static_cast<SOCKET>(it->socket), &readable) && Read(*it)) ||
+                               ullNow >= it->ullDeadline;
+            if (!bDone)
+            {
+                ++it;
+                continue;
+            }
+            ::closesocket(static_cast<SOCKET>(it->socket));
+            it = connections.erase(it);
+        }
+    }
+    for (const Connection& connection : connections)
+        ::closesocket(static_cast<SOCKET>(connection.socket));
+}
+
+void RecordingProxy::AcceptAll(std::vector<Connection>& connections)
+{
+    while (connections.size() < kMostConnections)
+    {
+        const SOCKET client = ::accept(static_cast<SOCKET>(m_listen), nullptr, nullptr);
         if (client == INVALID_SOCKET)
-            continue;
-        SocketCloser closer(client);
-        Answer(client);
+            return;
+        SetNonBlocking(client);
+        connections.push_back({client, std::string(), ::GetTickCount64() + kSilenceMs});
     }
 }
 
-void RecordingProxy::Answer(std::uintptr_t client)
+bool RecordingProxy::Read(Connection& connection)
 {
-    DWORD timeout = 2000; // a connection opened ahead of time may never send
-    ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));
-    std::string request;
+    const SOCKET client = static_cast<SOCKET>(connection.socket);
     char buffer[4096];
-    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536)
-    {
-        const int n = ::recv(client, buffer, sizeof(buffer), 0);
-        if (n <= 0)
-            break;
-        request.append(buffer, static_cast<size_t>(n));
-    }
-    const size_t eol = request.find("\r\n");
+    const int n = ::recv(client, buffer, sizeof(buffer), 0);
+    if (n < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK)
+        return false;
+    if (n <= 0)
+        return true; // closed by the browser
+    connection.request.append(buffer, static_cast<size_t>(n));
+    if (connection.request.find("\r\n\r\n") == std::string::npos && connection.request.size() < kMostRequest)
+        return false;
+    const size_t eol = connection.request.find("\r\n");
     if (eol == std::string::npos)
-        return;
-    const std::string line = request.substr(0, eol);
+        return true;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_lines.push_back(line);
+        m_lines.push_back(connection.request.substr(0, eol));
     }
+    // A few hundred bytes: the socket's buffer takes them at once.
     const std::string response =
         "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(sizeof(kPage) - 1) +
         "\r\nConnection: close\r\n\r\n" + kPage;
     ::send(client, response.data(), static_cast<int>(response.size()), 0);
+    return true;
 }
 
 std::string ProxiedForm(const std::wstring& url)

@@ -11,6 +11,10 @@
 // the browser sends it and answers each with a small page. The browser
 // control asks a proxy for absolute addresses, with the port made explicit:
 // "GET http://www.example.test:80/page.html HTTP/1.1".
+//
+// It serves every open connection at once: a connection the browser opens
+// ahead of time and never uses, or one a killed launcher left, holds up no
+// other, and is closed after two seconds of silence.
 class RecordingProxy
 {
 public:
@@ -22,12 +26,24 @@ public:
 
     unsigned short Port() const { return m_port; }
     std::vector<std::string> RequestLines() const;
+    // The request lines from the first-th on (a long run's log takes only
+    // what is new).
+    std::vector<std::string> RequestLinesFrom(size_t first) const;
     // The addresses asked for, in order, as the browser wrote them.
     std::vector<std::string> RequestedUrls() const;
 
 private:
+    struct Connection
+    {
+        std::uintptr_t socket; // a SOCKET
+        std::string request;
+        unsigned long long ullDeadline;
+    };
+
     void Serve();
-    void Answer(std::uintptr_t client);
+    void AcceptAll(std::vector<Connection>& connections);
+    // Reads what has come; true once the connection is done with.
+    bool Read(Connection& connection);
 
     std::uintptr_t m_listen; // a SOCKET
     unsigned short m_port = 0;

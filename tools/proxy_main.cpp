@@ -33,14 +33,15 @@ int main(int argc, char** argv)
     size_t logged = 0;
     for (;;)
     {
-        const auto lines = proxy.RequestLines();
-        if (lines.size() > logged)
+        const auto lines = proxy.RequestLinesFrom(logged);
+        if (!lines.empty())
         {
             if (FILE* log = std::fopen(argv[2], "a"))
             {
-                for (; logged < lines.size(); ++logged)
-                    std::fprintf(log, "%s\n", lines[logged].c_str());
+                for (const std::string& line : lines)
+                    std::fprintf(log, "%s\n", line.c_str());
                 std::fclose(log);
+                logged += lines.size();
             }
         }
         ::Sleep(200);

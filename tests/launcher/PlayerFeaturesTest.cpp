@@ -44,6 +44,10 @@ TEST(FlashStatusTest, RegistrationFileVersionAndKillBitDecide)
         {L"C:\\windows\\system32\\Macromed\\Flash\\Flash.ocx", false, CFlashStatus::State::FileMissing,
          L"Flash Player：文件缺失"},
         {FlashRegistration::StandIn(L"32.0.0.344"), false, CFlashStatus::State::Usable, L"Flash Player 32.0.0.344"},
+        {FlashRegistration::StandIn(L"32.0.0.371"), false, CFlashStatus::State::Uncertain,
+         L"Flash Player 32.0.0.371（可能无法播放）"},
+        {FlashRegistration::StandIn(L"32.0.0.387"), false, CFlashStatus::State::Expired,
+         L"Flash Player 32.0.0.387：已停止播放"},
         {FlashRegistration::StandIn(L"32.0.0.445"), false, CFlashStatus::State::Expired,
          L"Flash Player 32.0.0.445：已停止播放"},
         {FlashRegistration::StandIn(L"34.0.0.384"), false, CFlashStatus::State::Usable, L"Flash Player 34.0.0.384"},
@@ -56,7 +60,8 @@ TEST(FlashStatusTest, RegistrationFileVersionAndKillBitDecide)
         const CFlashStatus status = CFlashStatus::Detect();
         EXPECT_EQ(status.state, c.state) << std::string(c.path.begin(), c.path.end());
         EXPECT_STREQ(status.MenuText(), c.lpszMenu);
-        EXPECT_EQ(status.NoticeText().IsEmpty(), c.state == CFlashStatus::State::Usable);
+        EXPECT_EQ(status.NoticeText().IsEmpty(),
+                  c.state == CFlashStatus::State::Usable || c.state == CFlashStatus::State::Uncertain);
     }
 }
 
@@ -271,6 +276,25 @@ TEST_F(PlayerFeaturesTest, MissingFlashIsToldOnTheStripAndTheStripStillDrags)
     RECT rcCheck = WindowRect(::GetDlgItem(m_launcher.Hwnd(), IDC_AUTOFIT_CHECK));
     const LPARAM pt = MAKELPARAM(rcCheck.right + 40, (rcCheck.top + rcCheck.bottom) / 2);
     EXPECT_EQ(::SendMessageW(m_launcher.Hwnd(), WM_NCHITTEST, 0, pt), HTCAPTION);
+}
+
+TEST_F(PlayerFeaturesTest, TheNoticeIsPaintedAnewAtEveryWidth)
+{
+    // Narrowed as a fit at 70 % narrows it; nothing else repaints the strip.
+    ::SetWindowPos(m_launcher.Hwnd(), nullptr, 0, 0, 770, 552, SWP_NOMOVE | SWP_NOZORDER);
+    PumpPending();
+    const auto strip = [&] {
+        std::vector<COLORREF> pixels;
+        const HDC hdc = ::GetDC(m_launcher.Hwnd());
+        for (int y = 0; y < 25; ++y)
+            for (int x = 0; x < Width(ClientRect(m_launcher.Hwnd())); ++x)
+                pixels.push_back(::GetPixel(hdc, x, y));
+        ::ReleaseDC(m_launcher.Hwnd(), hdc);
+        return pixels;
+    };
+    const std::vector<COLORREF> shown = strip();
+    ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(shown == strip()) << "the strip showed the notice cut where the wider strip had cut it";
 }
 
 TEST(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)

@@ -154,13 +154,13 @@ HRESULT FakeWebBrowser::FireWindowClosing(VARIANT_BOOL* pCancel)
     return FireEvent(DISPID_WINDOWCLOSING, args, 2);
 }
 
-HRESULT FakeWebBrowser::FireDocumentComplete()
+HRESULT FakeWebBrowser::FireDocumentComplete(IDispatch* pFrame)
 {
     VARIANT url;
     ::VariantInit(&url);
     VARIANT args[2];
     args[1].vt = VT_DISPATCH;
-    args[1].pdispVal = static_cast<IDispatch*>(this);
+    args[1].pdispVal = pFrame ? pFrame : static_cast<IDispatch*>(this);
     args[0].vt = VT_BYREF | VT_VARIANT;
     args[0].pvarVal = &url;
     return FireEvent(DISPID_DOCUMENTCOMPLETE, args, 2);
@@ -441,17 +441,29 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
     Called(dispid == kDispidNavigate ? "IDispatch::Invoke(Navigate)" : "IDispatch::Invoke");
     if (dispid == kDispidExecWB)
     {
-        // ExecWB(cmdID, cmdexecopt, pvaIn, pvaOut), arguments last first.
+        // ExecWB(cmdID, cmdexecopt, pvaIn, pvaOut), arguments last first:
+        // the zoom set through pvaIn, or read back through pvaOut.
         const VARIANT& in = pDispParams->rgvarg[1];
+        const VARIANT& out = pDispParams->rgvarg[0];
         if (pDispParams->cArgs != 4 || pDispParams->rgvarg[3].lVal != OLECMDID_OPTICAL_ZOOM ||
-            in.vt != (VT_BYREF | VT_VARIANT) || !in.pvarVal || in.pvarVal->vt != VT_I4)
+            in.vt != (VT_BYREF | VT_VARIANT) || out.vt != (VT_BYREF | VT_VARIANT))
             return DISP_E_TYPEMISMATCH;
-        m_record.zooms.push_back(in.pvarVal->lVal);
+        if (in.pvarVal && in.pvarVal->vt == VT_I4)
+        {
+            m_record.zooms.push_back(in.pvarVal->lVal);
+            m_record.pageZoom = in.pvarVal->lVal;
+            return S_OK;
+        }
+        if (!out.pvarVal)
+            return E_INVALIDARG;
+        out.pvarVal->vt = VT_I4;
+        out.pvarVal->lVal = m_record.pageZoom;
         return S_OK;
     }
     if (dispid == kDispidRefresh)
     {
         ++m_record.refreshes;
+        m_record.pageZoom = 100;
         return S_OK;
     }
     if (dispid == kDispidLocationUrl && pVarResult)

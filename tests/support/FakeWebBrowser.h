@@ -39,7 +39,8 @@ struct FakeBrowserRecord
     std::vector<std::string> hostFaults;
     std::vector<std::wstring> navigations; // every address Navigate received, whole
     std::vector<long> zooms;               // every page zoom set through ExecWB
-    int refreshes = 0;
+    long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
+    int refreshes = 0;                     // a refresh puts the page back at 100 %
     int navigateCallsWithOtherArgs = 0; // calls whose optional arguments were not four null references
     std::vector<UINT> acceleratorKeys;  // WM_KEYDOWN codes offered to TranslateAccelerator
     std::vector<UINT> windowKeys;       // WM_KEYDOWN codes that reached the control's window
@@ -69,8 +70,9 @@ public:
     HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags = 0x6);
     // Fires WindowClosing as a page's window.close() does.
     HRESULT FireWindowClosing(VARIANT_BOOL* pCancel);
-    // Fires DocumentComplete as a page that has loaded does.
-    HRESULT FireDocumentComplete();
+    // Fires DocumentComplete as a page that has loaded does, or with
+    // pFrame, as one of its frames does.
+    HRESULT FireDocumentComplete(IDispatch* pFrame = nullptr);
     bool HasEventSink() const { return m_pSink != nullptr; }
     IOleClientSite* ClientSite() const { return m_pClientSite; }
 

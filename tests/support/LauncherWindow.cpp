@@ -107,6 +107,17 @@ void LauncherWindow::Tick()
     ::SendMessageW(m_dlg.m_hWnd, WM_TIMER, 0, 0);
 }
 
+HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
+    ::RegisterClassW(&wc); // once a process; later calls find it there
+    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr,
+                             wc.hInstance, nullptr);
+}
+
 void PressKey(HWND hWnd, WPARAM vk)
 {
     const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);

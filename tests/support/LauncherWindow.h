@@ -47,6 +47,10 @@ private:
     COrlimWebDlg m_dlg;
 };
 
+// A window of the Flash Player's class standing in for a game, as a child
+// of hParent (the browser's window, or one of its children).
+HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy);
+
 // Posts a key press (down and up) to a window and handles it, as the
 // program's message loop would.
 void PressKey(HWND hWnd, WPARAM vk);

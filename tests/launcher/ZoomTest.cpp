@@ -1,0 +1,140 @@
+// The zoom and the fit as Windows' browser behaves: frames completing, a
+// zoom the page has that is not the one asked for, refreshes, and screens
+// too small for the game at 100 %.
+
+#include "support/LauncherFixture.h"
+#include "support/MessagePump.h"
+#include "support/ScreenOfSize.h"
+
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+
+// Another object than the browser: one of its page's frames.
+class FakeFrame final : public IDispatch
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override
+    {
+        *ppv = (iid == IID_IUnknown || iid == IID_IDispatch) ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override
+    {
+        *pctinfo = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+};
+
+using ZoomTest = LauncherFixture;
+
+TEST_F(ZoomTest, OnlyThePageCompletingIsZoomedNotItsFrames)
+{
+    Command(IDM_ZOOM_80);
+    FakeFrame frame;
+    m_browser.Last()->FireDocumentComplete(&frame);
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
+    m_browser.Last()->FireDocumentComplete();
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80}));
+}
+
+TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
+{
+    ::KillTimer(Hwnd(), 0); // the test gives the ticks itself
+    Command(IDM_ZOOM_80);
+    // The player zooms the page back to 100 % with Ctrl+wheel: the game is
+    // drawn at 100 %, and the launcher lets the player have it.
+    m_browser.Record().pageZoom = 100;
+    MakeFlashWindow(Launcher().Explorer(), 0, 0, 1000, 700);
+    Launcher().Tick();
+    EXPECT_EQ(Width(ClientRect(Hwnd())), 1100);
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
+
+    // A refresh (which completes no page) undoes the zoom: asked again,
+    // whether the menu or F5 in the page asked for it.
+    Command(IDM_RELOAD);
+    Launcher().Tick();
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80}));
+    PressKey(Launcher().Explorer(), VK_F5);
+    m_browser.Record().pageZoom = 100; // the browser's own refresh
+    Launcher().Tick();
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80, 80}));
+}
+
+TEST_F(ZoomTest, AFixedZoomChosenWithoutAGameBringsBackTheBaseSize)
+{
+    ::KillTimer(Hwnd(), 0);
+    Command(IDM_ZOOM_70);
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 700, 490);
+    Launcher().Tick();
+    ASSERT_EQ(Width(ClientRect(Hwnd())), 770);
+    ::DestroyWindow(hGame);
+    Command(IDM_ZOOM_100);
+    EXPECT_EQ(Width(WindowRect(Hwnd())), 1148);
+    EXPECT_EQ(Height(WindowRect(Hwnd())), 750);
+}
+
+TEST_F(ZoomTest, ALauncherThePlayerMovedIsLeftWhereItIsWhileItsSizeStays)
+{
+    ::KillTimer(Hwnd(), 0);
+    MakeFlashWindow(Launcher().Explorer(), 0, 0, 1100, 700);
+    Launcher().Tick();
+    // Dragged half past the screen's right edge, or onto a second monitor.
+    ::SetWindowPos(Hwnd(), nullptr, 900, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Launcher().Tick();
+    EXPECT_EQ(WindowRect(Hwnd()).left, 900);
+}
+
+// A laptop's screen, 1280 x 700 with no taskbar: the game fits at 90 %, not
+// at 100 %.
+class SmallScreenTest : public ::testing::Test
+{
+protected:
+    ScreenOfSize m_screen{1280, 700};
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+};
+
+TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWhenTheGameGrows)
+{
+    if (!m_screen.IsInPlace())
+        GTEST_SKIP() << "needs a process of its own";
+    const HWND hLauncher = m_launcher.Hwnd();
+    ::KillTimer(hLauncher, 0);
+    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    // The game 100 px below the page's top: the band the fit leaves below
+    // it need not be on the screen.
+    const HWND hGame = MakeFlashWindow(m_launcher.Explorer(), 0, 100, 1000, 700);
+    m_launcher.Tick();
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{90});
+
+    // The page at 90 %; then a banner above makes the game the tall one.
+    ::SetWindowPos(hGame, nullptr, 0, 90, 900, 630, SWP_NOZORDER);
+    m_launcher.Tick();
+    ::SetWindowPos(hGame, nullptr, 0, 140, 900, 675, SWP_NOZORDER);
+    m_launcher.Tick();
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{90, 80}));
+
+    // Chosen again after a fixed zoom, it is chosen again for the same game.
+    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_100, 0);
+    ::SetWindowPos(hGame, nullptr, 0, 155, 1000, 750, SWP_NOZORDER);
+    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    m_launcher.Tick();
+    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{90, 80, 100, 80}));
+}
+
+} // namespace
