@@ -22,6 +22,64 @@ const wchar_t kPopupExemptDomain[] = L"velka.cn";
 // Shown in place of the browser when its control could not be started.
 const wchar_t kNoBrowserText[] = L"无法启动网页浏览组件。";
 
+// The hidden browsers' control ids, and how long one waits for its address.
+const UINT kFirstPopupID = 2000;
+const UINT kLastPopupID = 2999;
+const UINT_PTR kPopupTimer = 1;
+const UINT kPopupPatienceMs = 60 * 1000;
+const UINT kReleasePopupsMessage = WM_APP + 1;
+
+// What a page's new window may start at: blank ("about:blank", the
+// address window.open('') gives too).
+const wchar_t kBlankStart[] = L"about:blank";
+
+// An address's text without the blanks and control characters around it.
+CString Trimmed(const CString& strUrl)
+{
+    const wchar_t* pBegin = strUrl;
+    const wchar_t* pEnd = pBegin + strUrl.GetLength();
+    while (pBegin < pEnd && *pBegin <= L' ')
+        ++pBegin;
+    while (pEnd > pBegin && pEnd[-1] <= L' ')
+        --pEnd;
+    return CString(pBegin, static_cast<int>(pEnd - pBegin));
+}
+
+bool StartsWithNoCase(const CString& str, const wchar_t* lpszPrefix)
+{
+    const int cchPrefix = static_cast<int>(::lstrlenW(lpszPrefix));
+    return str.GetLength() >= cchPrefix &&
+           ::CompareStringOrdinal(str, cchPrefix, lpszPrefix, cchPrefix, TRUE) == CSTR_EQUAL;
+}
+
+// Only web addresses are opened for a page's new window. Scripts
+// (javascript:, vbscript:) would run in the pane's page, the game's; local
+// content (file:, res:, mk:, ms-its:, data:) has no business coming from an
+// Internet page.
+bool IsWebAddress(const CString& strUrl)
+{
+    const CString strTrimmed = Trimmed(strUrl);
+    return StartsWithNoCase(strTrimmed, L"http:") || StartsWithNoCase(strTrimmed, L"https:");
+}
+
+CString TextOf(const VARIANT* pvar)
+{
+    if (pvar && pvar->vt == (VT_BYREF | VT_VARIANT))
+        pvar = pvar->pvarVal;
+    if (!pvar || pvar->vt != VT_BSTR)
+        return CString();
+    return CString(pvar->bstrVal, static_cast<int>(::SysStringLen(pvar->bstrVal)));
+}
+
+// The value behind an event's by-reference argument; null when it holds
+// nothing (no form data, no headers).
+VARIANT* ValueOf(VARIANT* pvar)
+{
+    if (pvar && pvar->vt == (VT_BYREF | VT_VARIANT))
+        pvar = pvar->pvarVal;
+    return pvar && pvar->vt != VT_EMPTY && pvar->vt != VT_NULL ? pvar : nullptr;
+}
+
 // A refresh puts the page back at the browser's own zoom some time after it
 // was asked for; so many reads of the zoom look out for it.
 const int kRefreshWatchReads = 5;
@@ -38,15 +96,24 @@ bool IsRefreshKey(const MSG& msg)
 BEGIN_MESSAGE_MAP(CDlgWeb, CDialog)
     ON_WM_CLOSE()
     ON_WM_PAINT()
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_MESSAGE(kReleasePopupsMessage, OnReleasePopups)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CDlgWeb, CDialog)
     ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_NEWWINDOW3, OnNewWindow3, VTS_PDISPATCH VTS_PBOOL VTS_UI4 VTS_BSTR VTS_BSTR)
     ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_WINDOWCLOSING, OnWindowClosing, VTS_BOOL VTS_PBOOL)
     ON_EVENT(CDlgWeb, IDC_EXPLORER, DISPID_DOCUMENTCOMPLETE, OnDocumentComplete, VTS_DISPATCH VTS_PVARIANT)
+    ON_EVENT_RANGE(CDlgWeb, kFirstPopupID, kLastPopupID, DISPID_NEWWINDOW3, OnPopupNewWindow3,
+                   VTS_PDISPATCH VTS_PBOOL VTS_UI4 VTS_BSTR VTS_BSTR)
+    ON_EVENT_RANGE(CDlgWeb, kFirstPopupID, kLastPopupID, DISPID_BEFORENAVIGATE2, OnPopupBeforeNavigate2,
+                   VTS_DISPATCH VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PBOOL)
+    ON_EVENT_RANGE(CDlgWeb, kFirstPopupID, kLastPopupID, DISPID_WINDOWCLOSING, OnPopupWindowClosing,
+                   VTS_BOOL VTS_PBOOL)
 END_EVENTSINK_MAP()
 
-CDlgWeb::CDlgWeb() noexcept : CDialog(IDD_BROWSER_PANE) {}
+CDlgWeb::CDlgWeb() noexcept : CDialog(IDD_BROWSER_PANE), m_nNextPopupID(kFirstPopupID) {}
 
 BOOL CDlgWeb::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
@@ -92,7 +159,17 @@ void CDlgWeb::OnPaint()
     dc.DrawText(kNoBrowserText, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void CDlgWeb::OnNewWindow3(LPDISPATCH*, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)
+void CDlgWeb::OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)
+{
+    OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrl);
+}
+
+void CDlgWeb::OnPopupNewWindow3(UINT, LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)
+{
+    OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrl);
+}
+
+void CDlgWeb::OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrl)
 {
     const CString strUrl(bstrUrl, static_cast<int>(::SysStringLen(bstrUrl)));
     if (strUrl.Find(kPopupExemptDomain) >= 0)
@@ -105,11 +182,85 @@ void CDlgWeb::OnNewWindow3(LPDISPATCH*, BOOL* Cancel, unsigned long dwFlags, BST
         *Cancel = TRUE;
         return;
     }
-    // The page that asked is left for the address, in this same control; a
-    // failing Navigate leaves Cancel alone, so the control then opens the
-    // window its own way.
-    m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
+    // The window of the page that asked before, if it never went anywhere,
+    // is let go: a handful at most live at once.
+    ReleasePopup();
+    auto pPopup = std::make_unique<CHiddenBrowser>(*this, m_nNextPopupID);
+    m_nNextPopupID = m_nNextPopupID == kLastPopupID ? kFirstPopupID : m_nNextPopupID + 1;
+    if (pPopup->IsCreated())
+    {
+        *ppDisp = pPopup->Share();
+        m_pPopup = std::move(pPopup);
+        ::SetTimer(m_hWnd, kPopupTimer, kPopupPatienceMs, nullptr);
+        return;
+    }
+    // Without a browser to hand out, a web address is opened in this same
+    // control; a failing Navigate leaves Cancel alone, so the control then
+    // opens the window its own way. Anything else gets no window.
+    if (IsWebAddress(strUrl))
+        m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
     *Cancel = TRUE;
+}
+
+void CDlgWeb::OnPopupBeforeNavigate2(UINT nID, LPDISPATCH pDisp, VARIANT* URL, VARIANT*, VARIANT*, VARIANT* PostData,
+                                     VARIANT* Headers, BOOL* Cancel)
+{
+    // The frames of what the hidden browser shows go their way; so does a
+    // browser already let go.
+    if (!m_pPopup || m_pPopup->GetID() != nID || !m_pPopup->Is(pDisp))
+        return;
+    const CString strUrl = TextOf(URL);
+    if (::CompareStringOrdinal(Trimmed(strUrl), -1, kBlankStart, -1, TRUE) == CSTR_EQUAL)
+        return; // the window the page holds starts blank
+    *Cancel = TRUE;
+    if (!IsWebAddress(strUrl))
+        return;
+    // The page's address for its window, form data and headers with it, in
+    // the pane's own control; the hidden browser has served, whether the
+    // control takes the address or not (a hidden one could show nothing).
+    m_explorer.TryNavigate(strUrl, nullptr, nullptr, ValueOf(PostData), ValueOf(Headers));
+    ReleasePopup();
+}
+
+void CDlgWeb::OnPopupWindowClosing(UINT nID, BOOL, BOOL*)
+{
+    // A pop-up closing itself: it may, and it is let go.
+    if (m_pPopup && m_pPopup->GetID() == nID)
+        ReleasePopup();
+}
+
+void CDlgWeb::ReleasePopup()
+{
+    if (!m_pPopup)
+        return;
+    ::KillTimer(m_hWnd, kPopupTimer);
+    // It may be inside one of its own events now: it goes once that has
+    // returned.
+    m_released.push_back(std::move(m_pPopup));
+    ::PostMessageW(m_hWnd, kReleasePopupsMessage, 0, 0);
+}
+
+LRESULT CDlgWeb::OnReleasePopups(WPARAM, LPARAM)
+{
+    m_released.clear();
+    return 0;
+}
+
+void CDlgWeb::OnDestroy()
+{
+    // The hidden browsers go before the controls they live among.
+    m_pPopup.reset();
+    m_released.clear();
+    CDialog::OnDestroy();
+}
+
+void CDlgWeb::OnTimer(UINT_PTR nIDEvent)
+{
+    // A pop-up that got no address within a minute will get none.
+    if (nIDEvent == kPopupTimer)
+        ReleasePopup();
+    else
+        CDialog::OnTimer(nIDEvent);
 }
 
 void CDlgWeb::OnWindowClosing(BOOL, BOOL* Cancel)
@@ -130,13 +281,7 @@ void CDlgWeb::OnDocumentComplete(LPDISPATCH pDisp, VARIANT*)
 
 bool CDlgWeb::IsBrowser(LPDISPATCH pDisp) const
 {
-    // One object, whichever of its interfaces is handed out.
-    IUnknown* pBrowser = m_explorer.GetControlUnknown();
-    ComPtr<IUnknown> pBrowserIdentity;
-    ComPtr<IUnknown> pIdentity;
-    return pDisp && pBrowser && SUCCEEDED(pBrowser->QueryInterface(IID_IUnknown, pBrowserIdentity.PutVoid())) &&
-           SUCCEEDED(pDisp->QueryInterface(IID_IUnknown, pIdentity.PutVoid())) &&
-           pIdentity.Get() == pBrowserIdentity.Get();
+    return IsSameComObject(pDisp, m_explorer.GetControlUnknown());
 }
 
 bool CDlgWeb::SetZoom(int nPercent)

@@ -1,11 +1,21 @@
 #pragma once
 
 #include "browser/Explorer1.h"
+#include "browser/HiddenBrowser.h"
 #include "framework/CDialog.h"
+
+#include <memory>
+#include <vector>
 
 // The browser pane: a child dialog under the launcher's header strip that
 // hosts the web browser control. It keeps the pages' pop-up windows inside
 // that control, drops Enter and Escape, and never closes itself.
+//
+// A page that asks for a new window is handed a browser of its own that is
+// never shown, so that its script holds a real window (portals open a blank
+// window first and give it its address later, or post a login form into
+// it). The first web address that browser goes to, with its form data and
+// headers, is opened in the pane's control instead.
 class CDlgWeb : public CDialog
 {
 public:
@@ -38,14 +48,28 @@ protected:
 
     afx_msg void OnClose();
     afx_msg void OnPaint();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnDestroy();
+    afx_msg LRESULT OnReleasePopups(WPARAM wParam, LPARAM lParam);
     void OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext, BSTR bstrUrl);
     void OnWindowClosing(BOOL IsChildWindow, BOOL* Cancel);
     void OnDocumentComplete(LPDISPATCH pDisp, VARIANT* URL);
+    // The hidden browsers' events.
+    void OnPopupNewWindow3(UINT nID, LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
+                           BSTR bstrUrl);
+    void OnPopupBeforeNavigate2(UINT nID, LPDISPATCH pDisp, VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName,
+                                VARIANT* PostData, VARIANT* Headers, BOOL* Cancel);
+    void OnPopupWindowClosing(UINT nID, BOOL IsChildWindow, BOOL* Cancel);
 
     DECLARE_MESSAGE_MAP()
     DECLARE_EVENTSINK_MAP()
 
 private:
+    // A page's request for a new window, from the pane's control or a
+    // hidden browser.
+    void OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrl);
+    // Lets the hidden browser go, once its event has returned.
+    void ReleasePopup();
     void ApplyZoom();
     // Whether an object the browser names is the browser itself, not one
     // of the frames of its page.
@@ -55,4 +79,7 @@ private:
     int m_nZoom = 100;     // asked for
     int m_nPageZoom = 100; // as the page has it
     int m_nRefreshWatch = 0; // ticks left in which a refresh may still undo the zoom
+    std::unique_ptr<CHiddenBrowser> m_pPopup; // handed to the page that asked last
+    std::vector<std::unique_ptr<CHiddenBrowser>> m_released;
+    UINT m_nNextPopupID;
 };

@@ -17,6 +17,12 @@ void CExplorer1::Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFra
     InvokeHelper(kDispidNavigate, DISPATCH_METHOD, URL, Flags, TargetFrameName, PostData, Headers);
 }
 
+HRESULT CExplorer1::TryNavigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
+                                VARIANT* Headers)
+{
+    return TryInvokeHelper(kDispidNavigate, DISPATCH_METHOD, URL, Flags, TargetFrameName, PostData, Headers);
+}
+
 HRESULT CExplorer1::TryRefresh()
 {
     return TryInvokeHelper(kDispidRefresh, DISPATCH_METHOD);

@@ -12,6 +12,10 @@ public:
     // optional arguments may each be null. Does nothing while no control is
     // bound; a failed call throws COleDispatchException or COleException.
     void Navigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData, VARIANT* Headers);
+    // The same for a caller that goes on whatever becomes of it: the call's
+    // result, nothing thrown.
+    HRESULT TryNavigate(const CString& URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
+                        VARIANT* Headers);
     // Loads the page shown again; fails for a page that never loaded.
     HRESULT TryRefresh();
     // Runs one of the browser's commands (OLECMDID_...); fails for a command

@@ -179,6 +179,18 @@ HRESULT COleControlSite::TryInvoke(DISPID dwDispID, WORD wFlags, DispatchArgs& a
     return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
 }
 
+HRESULT COleControlSite::TrySetProperty(DISPID dwDispID, const VARIANT& value)
+{
+    if (!m_pDispatch)
+        return E_NOINTERFACE;
+    VARIANT arg = value;
+    DISPID dispidNamed = DISPID_PROPERTYPUT;
+    DISPPARAMS dp = {&arg, &dispidNamed, 1, 1};
+    ExcepInfoOwner excep;
+    UINT nArgErr = 0;
+    return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, DISPATCH_PROPERTYPUT, &dp, nullptr, &excep.info, &nArgErr);
+}
+
 void COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult)
 {
     if (!m_pDispatch)

@@ -43,6 +43,8 @@ public:
     // The same where a failure is expected (a control with no page yet):
     // the call's result, nothing thrown.
     HRESULT TryInvoke(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult = nullptr);
+    // Sets a property of the control; its result, nothing thrown.
+    HRESULT TrySetProperty(DISPID dwDispID, const VARIANT& value);
     // The control itself.
     IUnknown* GetControlUnknown() const noexcept { return m_pObject.Get(); }
 

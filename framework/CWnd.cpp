@@ -236,7 +236,7 @@ const AFX_EVENTSINKMAP* CWnd::GetEventSinkMap() const
 
 const AFX_EVENTSINKMAP* CWnd::GetThisEventSinkMap()
 {
-    static const AFX_EVENTSINKMAP_ENTRY _eventsinkEntries[] = {{0, 0, nullptr, nullptr}};
+    static const AFX_EVENTSINKMAP_ENTRY _eventsinkEntries[] = {{0, 0, 0, nullptr, nullptr}};
     static const AFX_EVENTSINKMAP eventsinkMap = {nullptr, &_eventsinkEntries[0]};
     return &eventsinkMap;
 }

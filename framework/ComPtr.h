@@ -49,3 +49,12 @@ public:
 private:
     T* m_p = nullptr;
 };
+
+// Whether two interface pointers are of one COM object (its IUnknown).
+inline bool IsSameComObject(IUnknown* pA, IUnknown* pB) noexcept
+{
+    ComPtr<IUnknown> pIdentityA;
+    ComPtr<IUnknown> pIdentityB;
+    return pA && pB && SUCCEEDED(pA->QueryInterface(IID_IUnknown, pIdentityA.PutVoid())) &&
+           SUCCEEDED(pB->QueryInterface(IID_IUnknown, pIdentityB.PutVoid())) && pIdentityA.Get() == pIdentityB.Get();
+}

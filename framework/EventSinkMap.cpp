@@ -17,7 +17,7 @@ const AFX_EVENTSINKMAP_ENTRY* FindEntry(const CWnd* pTarget, UINT nCtlID, DISPID
          pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
     {
         for (const AFX_EVENTSINKMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfn; ++pEntry)
-            if (pEntry->nCtlID == nCtlID && pEntry->dispid == dispid)
+            if (nCtlID >= pEntry->nCtlID && nCtlID <= pEntry->nLastCtlID && pEntry->dispid == dispid)
                 return pEntry;
     }
     return nullptr;
@@ -110,7 +110,7 @@ HRESULT AfxDispatchEvent(CWnd* pTarget, UINT nCtlID, DISPID dispid, DISPPARAMS* 
                 return DISP_E_TYPEMISMATCH;
             }
         }
-        pEntry->pfn(pTarget, params.Data());
+        pEntry->pfn(pTarget, nCtlID, params.Data());
         params.WriteBack(pDispParams);
         return S_OK;
     }

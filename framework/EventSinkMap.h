@@ -38,9 +38,10 @@ struct AFX_EVENTPARAM
 struct AFX_EVENTSINKMAP_ENTRY
 {
     UINT nCtlID;
+    UINT nLastCtlID; // the entry serves the controls nCtlID to nLastCtlID
     DISPID dispid;
     const char* pbParamInfo; // VTS_ string
-    void (*pfn)(CWnd* pTarget, AFX_EVENTPARAM* pParams);
+    void (*pfn)(CWnd* pTarget, UINT nCtlID, AFX_EVENTPARAM* pParams);
 };
 
 struct AFX_EVENTSINKMAP
@@ -112,6 +113,13 @@ constexpr bool AfxEventHandlerTakes(void (T::*)(Args...), const char* pbParamInf
     return true;
 }
 
+// A handler of a range of controls takes the control's id first.
+template <class T, class... Args>
+constexpr bool AfxEventHandlerTakes(void (T::*)(UINT, Args...), const char* pbParamInfo, bool)
+{
+    return AfxEventHandlerTakes(static_cast<void (T::*)(Args...)>(nullptr), pbParamInfo);
+}
+
 template <class T, class... Args, std::size_t... I>
 void AfxCallEventHandler(T* pTarget, void (T::*pfn)(Args...), AFX_EVENTPARAM* pParams, std::index_sequence<I...>)
 {
@@ -122,6 +130,19 @@ template <class T, class... Args>
 void AfxCallEventHandler(T* pTarget, void (T::*pfn)(Args...), AFX_EVENTPARAM* pParams)
 {
     AfxCallEventHandler(pTarget, pfn, pParams, std::index_sequence_for<Args...>{});
+}
+
+template <class T, class... Args, std::size_t... I>
+void AfxCallEventRangeHandler(T* pTarget, void (T::*pfn)(UINT, Args...), UINT nCtlID, AFX_EVENTPARAM* pParams,
+                              std::index_sequence<I...>)
+{
+    (pTarget->*pfn)(nCtlID, AfxEventArg<Args>::Get(pParams[I])...);
+}
+
+template <class T, class... Args>
+void AfxCallEventRangeHandler(T* pTarget, void (T::*pfn)(UINT, Args...), UINT nCtlID, AFX_EVENTPARAM* pParams)
+{
+    AfxCallEventRangeHandler(pTarget, pfn, nCtlID, pParams, std::index_sequence_for<Args...>{});
 }
 
 // Finds the handler of pTarget's event sink map for the event and calls it.
@@ -145,15 +166,26 @@ protected:                                               \
         using TheBaseClass = baseClass;                                                         \
         static const AFX_EVENTSINKMAP_ENTRY _eventsinkEntries[] = {
 
-#define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                               \
-    {static_cast<UINT>(id), dispid, vtsParams, [](CWnd* pTarget, AFX_EVENTPARAM* pParams) { \
-         static_assert(AfxEventHandlerTakes(&theClass::pfnHandler, vtsParams),               \
-                       "the handler does not take the listed parameter types");             \
-         AfxCallEventHandler(static_cast<theClass*>(pTarget), &theClass::pfnHandler, pParams); \
+#define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                                       \
+    {static_cast<UINT>(id), static_cast<UINT>(id), dispid, vtsParams,                                \
+     [](CWnd* pTarget, UINT, AFX_EVENTPARAM* pParams) {                                              \
+         static_assert(AfxEventHandlerTakes(&theClass::pfnHandler, vtsParams),                       \
+                       "the handler does not take the listed parameter types");                     \
+         AfxCallEventHandler(static_cast<theClass*>(pTarget), &theClass::pfnHandler, pParams);       \
+     }},
+
+// The event of any control from idFirst to idLast; the handler takes the
+// control's id before the event's parameters.
+#define ON_EVENT_RANGE(theClass, idFirst, idLast, dispid, pfnHandler, vtsParams)                     \
+    {static_cast<UINT>(idFirst), static_cast<UINT>(idLast), dispid, vtsParams,                       \
+     [](CWnd* pTarget, UINT nCtlID, AFX_EVENTPARAM* pParams) {                                       \
+         static_assert(AfxEventHandlerTakes(&theClass::pfnHandler, vtsParams, true),                 \
+                       "the handler does not take the id and the listed parameter types");          \
+         AfxCallEventRangeHandler(static_cast<theClass*>(pTarget), &theClass::pfnHandler, nCtlID, pParams); \
      }},
 
 #define END_EVENTSINK_MAP()                                                          \
-    {0, 0, nullptr, nullptr}};                                                       \
+    {0, 0, 0, nullptr, nullptr}};                                                       \
     static const AFX_EVENTSINKMAP eventsinkMap = {&TheBaseClass::GetThisEventSinkMap, \
                                                   &_eventsinkEntries[0]};            \
     return &eventsinkMap;                                                            \

@@ -13,7 +13,7 @@ ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
 ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming"
 # Installed without what they recommend: the release's zip writer, the
 # second compiler, and a sound server that plays nowhere.
-ORLIM_PACKAGES_LEAN="python3 clang lld pulseaudio"
+ORLIM_PACKAGES_LEAN="python3 clang lld pulseaudio x11-utils"
 
 orlim_say() { printf '==> %s\n' "$*" >&2; }
 orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -57,20 +57,31 @@ orlim_install_packages() {
     orlim_die "could not install: ${all[*]} (full log: $ORLIM_BUILD/apt.log)"
 }
 
-# A private X server on a free display; Wine draws its own desktop in it.
-orlim_start_xvfb() {
-    rm -f "$ORLIM_BUILD/xdisplay"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-        3>"$ORLIM_BUILD/xdisplay" </dev/null >"$ORLIM_BUILD/xvfb.log" 2>&1 &
-    ORLIM_XVFB_PID=$!
+# A private X server on a free display; prints the display's number.
+orlim_xvfb() {
+    local name=$1
+    rm -f "$ORLIM_BUILD/$name.display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$ORLIM_BUILD/$name.display" </dev/null >"$ORLIM_BUILD/$name.log" 2>&1 &
+    echo $! >"$ORLIM_BUILD/$name.pid"
     local i
     for i in $(seq 200); do
-        [ -s "$ORLIM_BUILD/xdisplay" ] && break
-        kill -0 "$ORLIM_XVFB_PID" 2>/dev/null || orlim_die "Xvfb did not start (see $ORLIM_BUILD/xvfb.log)"
+        [ -s "$ORLIM_BUILD/$name.display" ] && break
+        kill -0 "$(cat "$ORLIM_BUILD/$name.pid")" 2>/dev/null || orlim_die "Xvfb did not start (see $ORLIM_BUILD/$name.log)"
         sleep 0.05
     done
-    [ -s "$ORLIM_BUILD/xdisplay" ] || orlim_die "Xvfb did not report a display"
-    export DISPLAY=":$(head -n1 "$ORLIM_BUILD/xdisplay")"
+    [ -s "$ORLIM_BUILD/$name.display" ] || orlim_die "Xvfb did not report a display"
+}
+
+# Wine draws its own desktop in the first display. The second one has a
+# desktop of its own with a taskbar's place kept free (its work area is
+# smaller than the screen, as on Windows), for the tests of placements.
+orlim_start_xvfb() {
+    orlim_xvfb xvfb
+    export DISPLAY=":$(head -n1 "$ORLIM_BUILD/xvfb.display")"
+    orlim_xvfb xvfb-workarea
+    ORLIM_WORKAREA_DISPLAY=":$(head -n1 "$ORLIM_BUILD/xvfb-workarea.display")"
+    DISPLAY=$ORLIM_WORKAREA_DISPLAY xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 40, 1280, 680"
 }
 
 # A PulseAudio server with a null sink: a playback device for Wine that
@@ -98,6 +109,9 @@ orlim_prefix_job() {
     orlim_reg "$fonts" 'SimSun' REG_SZ 'AR PL UMing CN'
     orlim_reg 'HKCU\Software\Wine\Explorer' Desktop REG_SZ Default
     orlim_reg 'HKCU\Software\Wine\Explorer\Desktops' Default REG_SZ 1280x1024
+    # A program that crashes ends at once, its backtrace on stderr, instead
+    # of waiting for a crash dialog nobody answers.
+    orlim_reg 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
     # The launcher opens internet addresses: route every request of the
     # browser to a loopback proxy so that nothing leaves this machine.
     local inet='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
@@ -109,13 +123,32 @@ orlim_prefix_job() {
     if [ ! -f "$ORLIM_BUILD/keepalive.exe" ] || [ "$ORLIM_ROOT/scripts/keepalive.c" -nt "$ORLIM_BUILD/keepalive.exe" ]; then
         i686-w64-mingw32-gcc -O1 -s "$ORLIM_ROOT/scripts/keepalive.c" -o "$ORLIM_BUILD/keepalive.exe" -luser32
     fi
+
+    # A copy of the prefix without the virtual desktop, for the display with
+    # a work area (a virtual desktop's work area is all of it). A copy, not
+    # links: Wine writes its registry files in place.
+    local workarea="$ORLIM_BUILD/wineprefix-workarea"
+    if [ ! -f "$workarea/system.reg" ] || [ "$WINEPREFIX/system.reg" -nt "$workarea/system.reg" ]; then
+        rm -rf "$workarea"
+        cp -a "$WINEPREFIX" "$workarea"
+    fi
+    WINEPREFIX=$workarea DISPLAY=$ORLIM_WORKAREA_DISPLAY wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+    WINEPREFIX=$workarea wineserver -w
+    printf 'WINEPREFIX=%s\nDISPLAY=%s\n' "$workarea" "$ORLIM_WORKAREA_DISPLAY" >"$ORLIM_BUILD/workarea.env"
+    WINEPREFIX=$workarea DISPLAY=$ORLIM_WORKAREA_DISPLAY wine "$ORLIM_BUILD/keepalive.exe" </dev/null >/dev/null 2>&1 &
     wine "$ORLIM_BUILD/keepalive.exe" </dev/null >/dev/null 2>&1 &
     sleep 0.3
 }
 
 orlim_cleanup() {
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
-    if [ -n "${ORLIM_XVFB_PID:-}" ]; then kill "$ORLIM_XVFB_PID" 2>/dev/null || true; fi
+    if [ -d "$ORLIM_BUILD/wineprefix-workarea" ]; then
+        WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" wineserver -k 2>/dev/null || true
+    fi
+    local x
+    for x in xvfb xvfb-workarea; do
+        if [ -f "$ORLIM_BUILD/$x.pid" ]; then kill "$(cat "$ORLIM_BUILD/$x.pid")" 2>/dev/null || true; fi
+    done
     if [ -n "${ORLIM_PROXY_PID:-}" ]; then kill "$ORLIM_PROXY_PID" 2>/dev/null || true; fi
     if [ -f "$ORLIM_BUILD/pulse/pid" ]; then kill "$(cat "$ORLIM_BUILD/pulse/pid")" 2>/dev/null || true; fi
 }
@@ -128,6 +161,7 @@ orlim_prepare() {
     trap orlim_cleanup EXIT
     trap 'exit 130' INT TERM
     wineserver -k 2>/dev/null || true # a server of an earlier run would hold on to its display
+    WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" wineserver -k 2>/dev/null || true
     orlim_start_xvfb
     orlim_start_pulse
     orlim_prefix_job </dev/null >"$ORLIM_BUILD/prefix.log" 2>&1 &

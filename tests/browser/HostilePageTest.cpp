@@ -40,7 +40,7 @@ protected:
 TEST_F(HostilePageTest, MegabyteAddressIsHandledWhole)
 {
     const std::wstring huge = L"http://big.game.test/?" + std::wstring(1 << 20, L'a');
-    EXPECT_EQ(AskForWindow(huge), VARIANT_TRUE);
+    AskForWindow(huge);
     EXPECT_EQ(m_browser.Record().navigations.back(), huge);
 
     const std::wstring exempt = huge + L"velka.cn";
@@ -53,7 +53,7 @@ TEST_F(HostilePageTest, MegabyteAddressIsHandledWhole)
 TEST_F(HostilePageTest, CharactersBeyondTheBasicPlaneTravelIntact)
 {
     const std::wstring url = L"http://游戏.test/\U0001F3AE/\U00020000?x=\U0001F600";
-    EXPECT_EQ(AskForWindow(url), VARIANT_TRUE);
+    AskForWindow(url);
     EXPECT_EQ(m_browser.Record().navigations.back(), url);
     ExpectReleasedAfterTeardown();
 }
@@ -62,10 +62,12 @@ TEST_F(HostilePageTest, EmbeddedNulsDoNotHideAnythingFromTheRule)
 {
     // The whole address is searched, and the whole address is opened.
     const std::wstring hidden(L"http://ads.test/\0velka.cn", 25);
+    const size_t before = m_browser.Record().navigations.size();
     EXPECT_EQ(AskForWindow(hidden), VARIANT_FALSE);
+    EXPECT_EQ(m_browser.Record().navigations.size(), before) << "left to the control";
 
     const std::wstring cut(L"http://popup.test/\0tail", 23);
-    EXPECT_EQ(AskForWindow(cut), VARIANT_TRUE);
+    AskForWindow(cut);
     EXPECT_EQ(m_browser.Record().navigations.back(), cut);
     ExpectReleasedAfterTeardown();
 }
@@ -74,21 +76,28 @@ TEST_F(HostilePageTest, FloodOfRequestsIsHandledOneByOne)
 {
     for (int i = 0; i < 20; ++i)
         AskForWindow(L"http://warm.up.test/");
+    PumpPending();
     const GuiCounts before = GuiCounts::Now();
     const size_t navigations = m_browser.Record().navigations.size();
-    int cancelled = 0;
     for (int i = 0; i < 1000; ++i)
     {
-        const std::wstring url = L"http://flood.game.test/" + std::to_wstring(i);
-        cancelled += AskForWindow(url) == VARIANT_TRUE;
-        ASSERT_EQ(m_browser.Record().navigations.back(), url);
+        // Every other one never goes anywhere: a window written into by
+        // the page, let go when the next pop-up comes.
+        const std::wstring url = i % 2 ? L"about:blank" : L"http://flood.game.test/" + std::to_wstring(i);
+        AskForWindow(url);
+        if (i % 2 == 0)
+        {
+            ASSERT_EQ(m_browser.Record().navigations.back(), url);
+        }
     }
     PumpPending();
-    EXPECT_EQ(cancelled, 1000);
-    EXPECT_EQ(m_browser.Record().navigations.size(), navigations + 1000);
+    EXPECT_EQ(m_browser.Record().navigations.size(), navigations + 500);
+    AskForWindow(L"http://last.game.test/"); // lets the last blank one go
+    PumpPending();
     const GuiCounts after = GuiCounts::Now();
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.windows, before.windows);
+    EXPECT_EQ(after.handles, before.handles);
     ExpectReleasedAfterTeardown();
 }
 
@@ -102,7 +111,7 @@ TEST_F(HostilePageTest, RequestDuringANavigationIsRedirectedToo)
     ASSERT_GE(navigations.size(), 2u);
     EXPECT_EQ(navigations[navigations.size() - 2], m_launcher.UrlText());
     EXPECT_EQ(navigations.back(), L"http://popup.during.test/");
-    EXPECT_EQ(m_browser.Record().popupDuringNavigationCancel, VARIANT_TRUE);
+    EXPECT_EQ(m_browser.Record().popupDuringNavigationCancel, VARIANT_FALSE) << "the page was handed a window";
     EXPECT_EQ(m_launcher.CurrentRow(), 7);
     ExpectReleasedAfterTeardown();
 }

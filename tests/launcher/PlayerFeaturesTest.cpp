@@ -129,6 +129,7 @@ protected:
 
 TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
 {
+    ::KillTimer(m_launcher.Hwnd(), 0); // the game stays where the test put it
     WNDCLASSW wc = {};
     wc.lpfnWndProc = PaintedGameProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);

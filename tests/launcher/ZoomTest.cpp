@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -96,6 +97,26 @@ TEST_F(ZoomTest, ALauncherThePlayerMovedIsLeftWhereItIsWhileItsSizeStays)
     ::SetWindowPos(Hwnd(), nullptr, 900, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Launcher().Tick();
     EXPECT_EQ(WindowRect(Hwnd()).left, 900);
+}
+
+// A screen with a taskbar: its work area is smaller than the screen.
+using WorkAreaTest = LauncherFixture;
+
+TEST_F(WorkAreaTest, TheLauncherIsKeptWithinTheWorkAreaNotTheScreen)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTONEAREST), &mi);
+    if (::EqualRect(&mi.rcWork, &mi.rcMonitor))
+        GTEST_SKIP() << "the work area is the whole screen here";
+    // Inside the work area, but reaching past its bottom edge (not the
+    // screen's) once 750 high: moved up, at most to the work area's top.
+    ::SetWindowPos(Hwnd(), nullptr, 100, mi.rcWork.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Launcher().ClickAutoFit(); // off: the base layout, 750 high
+    ASSERT_GT(mi.rcWork.top + 60 + 750, mi.rcWork.bottom);
+    ASSERT_LE(mi.rcWork.top + 60 + 750, mi.rcMonitor.bottom);
+    EXPECT_EQ(WindowRect(Hwnd()).bottom, std::max(mi.rcWork.bottom, mi.rcWork.top + 750));
+    EXPECT_GE(WindowRect(Hwnd()).top, mi.rcWork.top);
 }
 
 // A laptop's screen, 1280 x 700 with no taskbar: the game fits at 90 %, not

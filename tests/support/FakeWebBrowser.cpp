@@ -12,6 +12,7 @@
 #include <initguid.h>
 #include <mshtmhst.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -20,11 +21,23 @@ namespace
 
 int g_liveObjects = 0;
 FakeWebBrowser* g_last = nullptr;
+int g_firingNewWindow = 0; // controls made meanwhile are a page's new window
 const wchar_t kWindowClass[] = L"FakeWebBrowserWindow";
 const DISPID kDispidNavigate = 104;
 const DISPID kDispidRefresh = -550;
 const DISPID kDispidExecWB = 502;
 const DISPID kDispidLocationUrl = 211;
+const DISPID kDispidRegisterAsBrowser = 552;
+
+// What a by-reference optional argument of Navigate holds: the value
+// behind it, itself perhaps behind a reference.
+const VARIANT* ValueOf(const VARIANT& arg)
+{
+    const VARIANT* pvar = arg.vt == (VT_BYREF | VT_VARIANT) ? arg.pvarVal : &arg;
+    if (pvar && pvar->vt == (VT_BYREF | VT_VARIANT))
+        pvar = pvar->pvarVal;
+    return pvar;
+}
 
 // The control's event connection point: one sink at a time.
 class FakeConnectionPoint final : public IConnectionPoint
@@ -109,7 +122,10 @@ FakeWebBrowser::FakeWebBrowser(FakeBrowserRecord& record, const FakeBrowserFailu
     : m_record(record), m_failure(failure)
 {
     ++g_liveObjects;
-    g_last = this;
+    if (g_firingNewWindow)
+        ++m_record.popupsMade;
+    else
+        g_last = this;
 }
 
 FakeWebBrowser::~FakeWebBrowser()
@@ -121,7 +137,9 @@ FakeWebBrowser::~FakeWebBrowser()
     --g_liveObjects;
 }
 
-HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags)
+HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags,
+                                       ComPtr<FakeWebBrowser>* ppPopup, const std::string& postData,
+                                       const std::wstring& headers)
 {
     const std::wstring context = L"http://page.test/game.html";
     UniqueBstr bstrUrl(url.data(), static_cast<UINT>(url.size()));
@@ -141,7 +159,68 @@ HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pC
     args[1].bstrVal = bstrContext.Get();
     args[0].vt = VT_BSTR;
     args[0].bstrVal = bstrUrl.Get();
-    return FireEvent(DISPID_NEWWINDOW3, args, 5);
+    ++g_firingNewWindow;
+    const HRESULT hr = FireEvent(DISPID_NEWWINDOW3, args, 5);
+    --g_firingNewWindow;
+    // The page's window: the fake the host made, known by its IDispatch.
+    ComPtr<FakeWebBrowser> pPopup(pDisp ? static_cast<FakeWebBrowser*>(pDisp) : nullptr);
+    if (pDisp)
+        pDisp->Release();
+    if (pPopup && *pCancel == VARIANT_FALSE)
+        pPopup->FireBeforeNavigate2(url.empty() ? L"about:blank" : url, postData, headers);
+    if (ppPopup)
+        *ppPopup = pPopup;
+    return hr;
+}
+
+VARIANT_BOOL FakeWebBrowser::FireBeforeNavigate2(const std::wstring& url, const std::string& postData,
+                                                 const std::wstring& headers)
+{
+    // As Internet Explorer passes them: each by reference, the form data a
+    // byte array behind a reference of its own.
+    VARIANT varUrl, varFlags, varTarget, varPost, varPostBytes, varHeaders;
+    for (VARIANT* p : {&varUrl, &varFlags, &varTarget, &varPost, &varPostBytes, &varHeaders})
+        ::VariantInit(p);
+    UniqueBstr bstrUrl(url.data(), static_cast<UINT>(url.size()));
+    UniqueBstr bstrHeaders(headers.data(), static_cast<UINT>(headers.size()));
+    varUrl.vt = VT_BSTR;
+    varUrl.bstrVal = bstrUrl.Get();
+    varFlags.vt = VT_I4;
+    varTarget.vt = VT_BSTR;
+    varTarget.bstrVal = nullptr;
+    SAFEARRAY* psa = postData.empty() ? nullptr : ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(postData.size()));
+    if (psa)
+    {
+        void* pData = nullptr;
+        ::SafeArrayAccessData(psa, &pData);
+        std::copy(postData.begin(), postData.end(), static_cast<char*>(pData));
+        ::SafeArrayUnaccessData(psa);
+        varPostBytes.vt = VT_ARRAY | VT_UI1;
+        varPostBytes.parray = psa;
+    }
+    varPost.vt = VT_BYREF | VT_VARIANT;
+    varPost.pvarVal = &varPostBytes;
+    if (!headers.empty())
+    {
+        varHeaders.vt = VT_BSTR;
+        varHeaders.bstrVal = bstrHeaders.Get();
+    }
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT args[7];
+    args[6].vt = VT_DISPATCH;
+    args[6].pdispVal = static_cast<IDispatch*>(this);
+    VARIANT* byRef[] = {&varUrl, &varFlags, &varTarget, &varPost, &varHeaders};
+    for (int i = 0; i < 5; ++i)
+    {
+        args[5 - i].vt = VT_BYREF | VT_VARIANT;
+        args[5 - i].pvarVal = byRef[i];
+    }
+    args[0].vt = VT_BYREF | VT_BOOL;
+    args[0].pboolVal = &cancel;
+    FireEvent(DISPID_BEFORENAVIGATE2, args, 7);
+    if (psa)
+        ::SafeArrayDestroy(psa);
+    return cancel;
 }
 
 HRESULT FakeWebBrowser::FireWindowClosing(VARIANT_BOOL* pCancel)
@@ -309,6 +388,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetClientSite(IOleClientSite** ppClien
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::Close(DWORD)
 {
     Called("IOleObject::Close");
+    m_bClosed = true;
     Deactivate();
     ReleaseSite();
     return S_OK;
@@ -435,7 +515,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetTypeInfoCount(UINT* pctinfo)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* pDispParams,
+HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                                                  VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT*)
 {
     Called(dispid == kDispidNavigate ? "IDispatch::Invoke(Navigate)" : "IDispatch::Invoke");
@@ -460,6 +540,11 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
         out.pvarVal->lVal = m_record.pageZoom;
         return S_OK;
     }
+    if (dispid == kDispidRegisterAsBrowser && (wFlags & DISPATCH_PROPERTYPUT))
+    {
+        ++m_record.registeredAsBrowser;
+        return S_OK;
+    }
     if (dispid == kDispidRefresh)
     {
         ++m_record.refreshes;
@@ -479,6 +564,19 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
         return DISP_E_BADPARAMCOUNT;
     const BSTR url = pDispParams->rgvarg[4].bstrVal;
     m_record.navigations.emplace_back(url ? url : L"", ::SysStringLen(url));
+    // Navigate(URL, Flags, TargetFrameName, PostData, Headers), last first.
+    std::string post;
+    const VARIANT* pPost = ValueOf(pDispParams->rgvarg[1]);
+    if (pPost && pPost->vt == (VT_ARRAY | VT_UI1) && pPost->parray)
+    {
+        void* pData = nullptr;
+        ::SafeArrayAccessData(pPost->parray, &pData);
+        post.assign(static_cast<const char*>(pData), pPost->parray->rgsabound[0].cElements);
+        ::SafeArrayUnaccessData(pPost->parray);
+    }
+    m_record.postData.push_back(post);
+    const VARIANT* pHeaders = ValueOf(pDispParams->rgvarg[0]);
+    m_record.headers.push_back(pHeaders && pHeaders->vt == VT_BSTR && pHeaders->bstrVal ? pHeaders->bstrVal : L"");
     for (UINT i = 0; i < 4; ++i)
     {
         const VARIANT& v = pDispParams->rgvarg[i];

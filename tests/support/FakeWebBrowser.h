@@ -38,6 +38,8 @@ struct FakeBrowserRecord
     int hostChecks = 0;
     std::vector<std::string> hostFaults;
     std::vector<std::wstring> navigations; // every address Navigate received, whole
+    std::vector<std::string> postData;     // the form data of each Navigate ("" for none)
+    std::vector<std::wstring> headers;     // the headers of each Navigate
     std::vector<long> zooms;               // every page zoom set through ExecWB
     long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
     int refreshes = 0;                     // a refresh puts the page back at 100 %
@@ -50,6 +52,10 @@ struct FakeBrowserRecord
     // what Cancel came back as.
     std::wstring popupDuringNavigation;
     VARIANT_BOOL popupDuringNavigationCancel = VARIANT_FALSE;
+    // Controls the host made to hand a page as its new window, and what was
+    // set of them.
+    int popupsMade = 0;
+    int registeredAsBrowser = 0;
 };
 
 class FakeWebBrowser final : public IOleObject,
@@ -66,8 +72,19 @@ public:
     HWND Window() const { return m_hWnd; }
     // Fires NewWindow3 as a page asking for a new window would (flags are
     // NWMF_ values); returns the host's result, with *pCancel as the host
-    // left it.
-    HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags = 0x6);
+    // left it. Where the host hands back a browser, and leaves Cancel unset,
+    // the page holds it (in *ppPopup, when asked for) and, as Internet
+    // Explorer does, starts it at the address (about:blank for none).
+    // A form posted into the new window comes with its data and headers.
+    HRESULT FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pCancel, DWORD dwFlags = 0x6,
+                           ComPtr<FakeWebBrowser>* ppPopup = nullptr, const std::string& postData = "",
+                           const std::wstring& headers = L"");
+    // What a page does with a window it holds: sends it to an address
+    // (fires BeforeNavigate2 as the browser does, the form data and
+    // headers with it); returns what Cancel came back as.
+    VARIANT_BOOL FireBeforeNavigate2(const std::wstring& url, const std::string& postData = "",
+                                     const std::wstring& headers = L"");
+    bool IsClosed() const { return m_bClosed; }
     // Fires WindowClosing as a page's window.close() does.
     HRESULT FireWindowClosing(VARIANT_BOOL* pCancel);
     // Fires DocumentComplete as a page that has loaded does, or with
@@ -169,6 +186,7 @@ private:
     IDispatch* m_pSink = nullptr;
     HWND m_hWnd = nullptr;
     SIZEL m_extent = {};
+    bool m_bClosed = false;
 };
 
 // Makes the fake the WebBrowser control of this process while it lives
@@ -184,7 +202,8 @@ public:
     FakeBrowserRecord& Record() { return m_record; }
     // What fails from now on, in the controls made before as well.
     void SetFailure(FakeBrowserFailure failure) { m_failure = failure; }
-    // The control made last, while it exists.
+    // The control made last, while it exists (not counting those the host
+    // made to hand to a page as its new window).
     FakeWebBrowser* Last() const;
     // Fake controls and connection points not yet released.
     static int LiveObjects();

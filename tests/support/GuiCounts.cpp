@@ -63,5 +63,8 @@ GuiCounts GuiCounts::Now()
     pmc.cb = sizeof(pmc);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
     counts.workingSet = pmc.WorkingSetSize;
+    DWORD dwHandles = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &dwHandles);
+    counts.handles = dwHandles;
     return counts;
 }

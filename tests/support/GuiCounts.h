@@ -13,6 +13,7 @@ struct GuiCounts
 {
     int gdiObjects;
     int windows;
+    unsigned long handles; // kernel objects
     size_t workingSet; // bytes
 
     static GuiCounts Now();

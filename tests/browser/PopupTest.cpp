@@ -1,0 +1,117 @@
+// Pop-ups the way real portals open them: the page is handed a window of
+// its own, never shown, and what that window is sent to opens in the pane.
+// The fake control drives the window as a page does (Wine's control never
+// asks for a new window).
+
+#include "support/GuiCounts.h"
+#include "support/LauncherFixture.h"
+#include "support/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+class PopupTest : public LauncherFixture
+{
+protected:
+    // The page asks for a window for url; the window the launcher handed it.
+    ComPtr<FakeWebBrowser> Open(const std::wstring& url, const std::string& postData = "",
+                                const std::wstring& headers = L"")
+    {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        ComPtr<FakeWebBrowser> pPopup;
+        EXPECT_EQ(m_browser.Last()->FireNewWindow3(url, &cancel, 0x6, &pPopup, postData, headers), S_OK);
+        EXPECT_EQ(cancel, VARIANT_FALSE);
+        EXPECT_TRUE(pPopup);
+        return pPopup;
+    }
+    const std::vector<std::wstring>& Navigations() { return m_browser.Record().navigations; }
+    HWND Pane() { return Launcher().Pane(); }
+};
+
+TEST_F(PopupTest, ABlankWindowGivenItsAddressLaterOpensItThen)
+{
+    const size_t before = Navigations().size();
+    const ComPtr<FakeWebBrowser> pPopup = Open(L"about:blank");
+    ASSERT_TRUE(pPopup);
+    PumpPending();
+    EXPECT_EQ(Navigations().size(), before) << "the portal stays until then";
+    EXPECT_EQ(pPopup->FireBeforeNavigate2(L"http://game.test/play?token=1"), VARIANT_TRUE);
+    EXPECT_EQ(Navigations().back(), L"http://game.test/play?token=1");
+    PumpPending();
+    EXPECT_TRUE(pPopup->IsClosed()) << "its work done, the window goes";
+
+    // A pop-up's page opens a window of its own: kept the same way.
+    const ComPtr<FakeWebBrowser> pFirst = Open(L"about:blank");
+    ASSERT_TRUE(pFirst);
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    ComPtr<FakeWebBrowser> pSecond;
+    EXPECT_EQ(pFirst->FireNewWindow3(L"http://game.test/server2", &cancel, 0x6, &pSecond), S_OK);
+    EXPECT_TRUE(pSecond);
+    EXPECT_EQ(Navigations().back(), L"http://game.test/server2");
+    PumpPending();
+    EXPECT_TRUE(pFirst->IsClosed());
+}
+
+TEST_F(PopupTest, AFormPostedIntoANewWindowArrivesWithItsDataAndHeaders)
+{
+    const std::string form = "user=player&pass=secret";
+    const std::wstring headers = L"Content-Type: application/x-www-form-urlencoded\r\n";
+    Open(L"http://login.game.test/enter", form, headers);
+    EXPECT_EQ(Navigations().back(), L"http://login.game.test/enter");
+    EXPECT_EQ(m_browser.Record().postData.back(), form);
+    EXPECT_EQ(m_browser.Record().headers.back(), headers);
+}
+
+TEST_F(PopupTest, AWindowThatGoesNowhereIsLetGoWhenItClosesTheNextComesOrAMinutePasses)
+{
+    const size_t before = Navigations().size();
+    const ComPtr<FakeWebBrowser> pClosing = Open(L"");
+    ASSERT_TRUE(pClosing);
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    pClosing->FireWindowClosing(&cancel);
+    EXPECT_EQ(cancel, VARIANT_FALSE) << "a pop-up may close itself";
+    PumpPending();
+    EXPECT_TRUE(pClosing->IsClosed());
+
+    const ComPtr<FakeWebBrowser> pAdvert = Open(L"about:blank");
+    const ComPtr<FakeWebBrowser> pNext = Open(L"about:blank");
+    ASSERT_TRUE(pAdvert && pNext);
+    PumpPending();
+    EXPECT_TRUE(pAdvert->IsClosed());
+    EXPECT_FALSE(pNext->IsClosed());
+    ::SendMessageW(Pane(), WM_TIMER, 1, 0); // a minute later
+    PumpPending();
+    EXPECT_TRUE(pNext->IsClosed());
+    EXPECT_EQ(Navigations().size(), before) << "the pane was untouched";
+
+    // The pane's own page may not close it.
+    cancel = VARIANT_FALSE;
+    m_browser.Last()->FireWindowClosing(&cancel);
+    EXPECT_EQ(cancel, VARIANT_TRUE);
+}
+
+TEST_F(PopupTest, OnlyWebAddressesReachThePaneFromAPagesWindow)
+{
+    const size_t before = Navigations().size();
+    const wchar_t* const addresses[] = {L"JavaScript:alert(document.cookie)", L" javascript:x()", L"vbscript:x",
+                                        L"file:///C:/windows/win.ini", L"res://ieframe.dll/x", L"mk:@MSITStore:x",
+                                        L"ms-its:x.chm::/a.htm", L"data:text/html,<b>x</b>", L"about:home"};
+    for (const wchar_t* url : addresses)
+    {
+        Open(url); // as the address it asks for
+        const ComPtr<FakeWebBrowser> pPopup = Open(L"about:blank");
+        ASSERT_TRUE(pPopup);
+        EXPECT_EQ(pPopup->FireBeforeNavigate2(url), VARIANT_TRUE) << url; // as where it sends its window
+    }
+    PumpPending();
+    EXPECT_EQ(Navigations().size(), before);
+    Open(L"  HTTPS://Pay.Game.Test/ ");
+    EXPECT_EQ(Navigations().back(), L"  HTTPS://Pay.Game.Test/ ");
+}
+
+} // namespace
