@@ -328,12 +328,12 @@ void CDlgWeb::ApplyZoom()
     m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
 }
 
-void CDlgWeb::Reload()
+void CDlgWeb::Reload(bool bCompletely)
 {
     m_nRefreshWatch = kRefreshWatchReads;
     // A page that never loaded has no document to refresh: its address is
     // loaded again instead.
-    if (FAILED(m_explorer.TryRefresh()))
+    if (FAILED(bCompletely ? m_explorer.TryRefreshCompletely() : m_explorer.TryRefresh()))
     {
         const CString strUrl = m_explorer.GetLocationURL();
         if (!strUrl.IsEmpty())

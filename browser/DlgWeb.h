@@ -39,8 +39,8 @@ public:
     int ReadZoom();
     // The page's zoom as last read (or asked for).
     int GetZoom() const noexcept { return m_nPageZoom; }
-    // Loads the page shown again.
-    void Reload();
+    // Loads the page shown again; from the network alone when bCompletely.
+    void Reload(bool bCompletely = false);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -8,6 +8,8 @@ const DISPID kDispidNavigate = 0x68;
 const DISPID kDispidRefresh = -550;
 const DISPID kDispidExecWB = 0x1F6;
 const DISPID kDispidLocationUrl = 0xD3;
+const DISPID kDispidRefresh2 = 0x69;
+const long kRefreshCompletely = 3; // REFRESH_COMPLETELY
 
 } // namespace
 
@@ -28,6 +30,14 @@ HRESULT CExplorer1::TryRefresh()
     return TryInvokeHelper(kDispidRefresh, DISPATCH_METHOD);
 }
 
+HRESULT CExplorer1::TryRefreshCompletely()
+{
+    VARIANT varLevel;
+    varLevel.vt = VT_I4;
+    varLevel.lVal = kRefreshCompletely;
+    return TryInvokeHelper(kDispidRefresh2, DISPATCH_METHOD, &varLevel);
+}
+
 HRESULT CExplorer1::TryExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut)
 {
     return TryInvokeHelper(kDispidExecWB, DISPATCH_METHOD, cmdID, cmdexecopt, pvaIn, pvaOut);
@@ -37,5 +47,12 @@ CString CExplorer1::GetLocationURL() const
 {
     CString strUrl;
     GetProperty(kDispidLocationUrl, VT_BSTR, &strUrl);
+    return strUrl;
+}
+
+CString CExplorer1::TryGetLocationURL() const
+{
+    CString strUrl;
+    TryGetProperty(kDispidLocationUrl, VT_BSTR, &strUrl);
     return strUrl;
 }

@@ -23,4 +23,8 @@ public:
     HRESULT TryExecWB(long cmdID, long cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut);
     // The address of the page shown (empty while no control is bound).
     CString GetLocationURL() const;
+    // The same, empty where the control does not say.
+    CString TryGetLocationURL() const;
+    // Loads the page shown again from the network, nothing from the cache.
+    HRESULT TryRefreshCompletely();
 };

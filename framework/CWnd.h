@@ -109,6 +109,8 @@ public:
     // one type read. Leaves the value alone while no control is bound;
     // throws like InvokeHelper.
     void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
+    // The same where a failure is expected: the result, nothing thrown.
+    HRESULT TryGetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
 
     // The control container of a window that hosts ActiveX controls.
     COleControlContainer* GetControlContainer() const noexcept { return m_pCtrlCont.Get(); }

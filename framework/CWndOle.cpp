@@ -40,6 +40,25 @@ IUnknown* CWnd::GetControlUnknown() const noexcept
     return m_pCtrlSite ? m_pCtrlSite->GetControlUnknown() : nullptr;
 }
 
+HRESULT CWnd::TryGetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
+{
+    if (!m_pCtrlSite)
+        return E_NOINTERFACE;
+    if (vtProp != VT_BSTR)
+        return DISP_E_TYPEMISMATCH;
+    ComPtr<COleControlSite> pSite = m_pCtrlSite;
+    DispatchArgs none;
+    UniqueVariant result;
+    HRESULT hr = pSite->TryInvoke(dwDispID, DISPATCH_PROPERTYGET, none, result.Get());
+    if (SUCCEEDED(hr))
+        hr = ::VariantChangeType(result.Get(), result.Get(), 0, VT_BSTR);
+    if (FAILED(hr))
+        return hr;
+    const BSTR bstr = result.Get()->bstrVal;
+    *static_cast<CString*>(pvProp) = CString(bstr, static_cast<int>(::SysStringLen(bstr)));
+    return S_OK;
+}
+
 void CWnd::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
 {
     if (!m_pCtrlSite)

@@ -73,6 +73,12 @@ BOOL COrlimWebDlg::OnInitDialog()
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+    // A launcher another one started for another account keeps its pages'
+    // cookies to itself, from before its browser exists.
+    POINT ptFrom = {};
+    const bool bAnotherAccount = CAnotherAccount::IsStartedAsOne(&ptFrom);
+    if (bAnotherAccount)
+        CAnotherAccount::KeepCookiesToItself();
     m_dlgWeb.Create(IDD_BROWSER_PANE);
     FillPlatformUrls();
     LoadSettings();
@@ -85,6 +91,14 @@ BOOL COrlimWebDlg::OnInitDialog()
 
     ::SendMessageW(GetDlgItem(IDC_AUTOFIT_CHECK)->GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
     ::SetTimer(m_hWnd, kAutoFitTimer, kAutoFitPeriod, nullptr);
+    if (bAnotherAccount)
+    {
+        // Below and right of the launcher it came from, by a caption's
+        // height, so that both can be seen (and so it is not centred).
+        const int nOffset = ::GetSystemMetrics(SM_CYCAPTION);
+        ::SetWindowPos(m_hWnd, nullptr, ptFrom.x + nOffset, ptFrom.y + nOffset, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        KeepOnScreen(m_hWnd);
+    }
     ::BringWindowToTop(m_hWnd);
     return TRUE; // the dialog manager focuses the first tab stop, the drop-down
 }

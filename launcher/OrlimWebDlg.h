@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnotherAccount.h"
 #include "BossMode.h"
 #include "FlashStatus.h"
 #include "GameMute.h"
@@ -125,8 +126,11 @@ private:
     UINT ZoomState(UINT nID) const;
     UINT MuteState(UINT nID) const;
     UINT ScreenshotFolderState(UINT nID) const;
+    UINT SiteCacheState(UINT nID) const;
     void OnTopMostCommand(UINT nID);
     void OnReloadCommand(UINT nID);
+    void OnClearCacheCommand(UINT nID);
+    void OnAnotherAccountCommand(UINT nID);
     void OnZoomCommand(UINT nID);
     void OnMuteCommand(UINT nID);
     void OnScreenshotCommand(UINT nID);

@@ -1,7 +1,10 @@
 #include "OrlimWebDlg.h"
 
+#include "SiteCache.h"
 #include "framework/CPaintDC.h"
 #include "res/resource.h"
+
+#include <cwchar>
 
 namespace
 {
@@ -26,12 +29,15 @@ std::vector<COrlimWebDlg::SystemMenu::Row> COrlimWebDlg::SystemMenuRows()
         {IDM_FLASH_STATUS, nullptr, &COrlimWebDlg::FlashStatusText, &COrlimWebDlg::GreyedState, nullptr, {}},
         {IDM_TOPMOST, L"窗口置顶", nullptr, &COrlimWebDlg::TopMostState, &COrlimWebDlg::OnTopMostCommand, {}},
         {IDM_RELOAD, L"刷新页面", nullptr, nullptr, &COrlimWebDlg::OnReloadCommand, {}},
+        {IDM_CLEAR_CACHE, L"清除缓存并刷新", nullptr, &COrlimWebDlg::SiteCacheState, &COrlimWebDlg::OnClearCacheCommand,
+         {}},
         {0, L"页面缩放", nullptr, nullptr, nullptr, zoomRows},
         {IDM_MUTE, L"静音", nullptr, &COrlimWebDlg::MuteState, &COrlimWebDlg::OnMuteCommand, {}},
         {IDM_SCREENSHOT, L"截图", nullptr, nullptr, &COrlimWebDlg::OnScreenshotCommand, {}},
         {IDM_OPEN_SCREENSHOTS, L"打开截图文件夹", nullptr, &COrlimWebDlg::ScreenshotFolderState,
          &COrlimWebDlg::OnOpenScreenshotsCommand, {}},
         {IDM_BOSSKEY, nullptr, &COrlimWebDlg::BossKeyText, nullptr, &COrlimWebDlg::OnBossKeyCommand, {}},
+        {IDM_ANOTHER_ACCOUNT, L"新开窗口（另一个账号）", nullptr, nullptr, &COrlimWebDlg::OnAnotherAccountCommand, {}},
     };
 }
 
@@ -95,6 +101,12 @@ UINT COrlimWebDlg::ScreenshotFolderState(UINT) const
     return m_screenshot.FolderExists() ? 0 : MFS_GRAYED;
 }
 
+UINT COrlimWebDlg::SiteCacheState(UINT) const
+{
+    // Nothing loaded yet: no site whose entries could go.
+    return CSiteCache(m_dlgWeb.m_explorer.TryGetLocationURL()).HasSite() ? 0 : MFS_GRAYED;
+}
+
 // Commands
 
 void COrlimWebDlg::OnTopMostCommand(UINT)
@@ -106,6 +118,28 @@ void COrlimWebDlg::OnTopMostCommand(UINT)
 void COrlimWebDlg::OnReloadCommand(UINT)
 {
     m_dlgWeb.Reload();
+}
+
+void COrlimWebDlg::OnClearCacheCommand(UINT)
+{
+    // A game update left a stale game in the cache: its site's entries go,
+    // and the page is loaded anew from the network. Cookies stay: the
+    // player stays logged in.
+    const CSiteCache cache(m_dlgWeb.m_explorer.TryGetLocationURL());
+    if (!cache.HasSite())
+        return;
+    cache.Remove();
+    m_dlgWeb.Reload(true);
+}
+
+void COrlimWebDlg::OnAnotherAccountCommand(UINT)
+{
+    // From the folder this launcher started in: the same settings file.
+    const wchar_t* pszFile = m_strSettingsFile;
+    const wchar_t* pszName = std::wcsrchr(pszFile, L'\\');
+    const CString strFolder(pszFile, pszName ? static_cast<int>(pszName - pszFile) : 0);
+    // Nothing to say when it cannot start: no launcher appears.
+    CAnotherAccount::Start(m_hWnd, strFolder.IsEmpty() ? CString(L".") : strFolder);
 }
 
 void COrlimWebDlg::OnZoomCommand(UINT nID)

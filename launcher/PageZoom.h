@@ -18,7 +18,7 @@ public:
     };
     // The menu's items, in its order: the fixed steps, largest first, then
     // the automatic zoom.
-    static const Step kSteps[5];
+    static const Step kSteps[7];
 
     // The step of a menu command, or null.
     static const Step* FindStep(UINT nID) noexcept;

@@ -78,6 +78,12 @@ std::vector<std::string> RecordingProxy::RequestLinesFrom(size_t first) const
                                     m_lines.end());
 }
 
+std::vector<std::string> RecordingProxy::RequestCookies() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_cookies;
+}
+
 std::vector<std::string> RecordingProxy::RequestedUrls() const
 {
     std::vector<std::string> urls;
@@ -152,14 +158,22 @@ bool RecordingProxy::Read(Connection& connection)
     const size_t eol = connection.request.find("\r\n");
     if (eol == std::string::npos)
         return true;
+    std::string cookie;
+    const size_t at = connection.request.find("\r\nCookie: ");
+    if (at != std::string::npos)
+    {
+        const size_t begin = at + 10;
+        cookie = connection.request.substr(begin, connection.request.find("\r\n", begin) - begin);
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lines.push_back(connection.request.substr(0, eol));
+        m_cookies.push_back(cookie);
     }
     // A few hundred bytes: the socket's buffer takes them at once.
     const std::string response =
         "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(sizeof(kPage) - 1) +
-        "\r\nConnection: close\r\n\r\n" + kPage;
+        "\r\nSet-Cookie: orlim-visit=1; path=/\r\nConnection: close\r\n\r\n" + kPage;
     ::send(client, response.data(), static_cast<int>(response.size()), 0);
     return true;
 }

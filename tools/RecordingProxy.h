@@ -8,7 +8,8 @@
 #include <vector>
 
 // A web proxy on 127.0.0.1 that records the request line of every request
-// the browser sends it and answers each with a small page. The browser
+// the browser sends it, with the cookies it sends, and answers each with a
+// small page that sets a session cookie ("orlim-visit=1"). The browser
 // control asks a proxy for absolute addresses, with the port made explicit:
 // "GET http://www.example.test:80/page.html HTTP/1.1".
 //
@@ -31,6 +32,8 @@ public:
     std::vector<std::string> RequestLinesFrom(size_t first) const;
     // The addresses asked for, in order, as the browser wrote them.
     std::vector<std::string> RequestedUrls() const;
+    // The Cookie header of each request, in the same order ("" for none).
+    std::vector<std::string> RequestCookies() const;
 
 private:
     struct Connection
@@ -50,6 +53,7 @@ private:
     std::atomic<bool> m_stopping{false};
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
+    std::vector<std::string> m_cookies;
     std::thread m_thread;
 };
 

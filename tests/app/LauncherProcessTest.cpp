@@ -133,6 +133,64 @@ TEST_F(LauncherProcessTest, CommandLineArgumentsChangeNothing)
         EXPECT_EQ(url, kRowZeroRequest);
 }
 
+struct LauncherSearch
+{
+    DWORD dwNot;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindOtherLauncher(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<LauncherSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == pSearch->dwNot || pid == ::GetCurrentProcessId() || !::IsWindowVisible(hWnd) ||
+        WindowText(hWnd) != L"Velka登陆器")
+        return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// A visible launcher window of another process than this one and dwNotThis.
+HWND LauncherOfAnotherProcess(DWORD dwNotThis)
+{
+    LauncherSearch search = {dwNotThis, nullptr};
+    ::EnumWindows(FindOtherLauncher, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+TEST_F(LauncherProcessTest, AnotherAccountsLauncherKeepsItsOwnLoginsAndOpensBesideTheFirst)
+{
+    LauncherProcess first(m_dir.Path());
+    const HWND hFirst = first.WaitForWindow();
+    ASSERT_NE(hFirst, nullptr);
+    ASSERT_TRUE(WaitForRequest(kRowZeroRequest));
+    // The site logged the player in (a session cookie): the same launcher
+    // sends it back.
+    const HWND hEnter = ::GetDlgItem(hFirst, IDC_ENTER_BUTTON);
+    ::PostMessageW(hFirst, WM_COMMAND, MAKEWPARAM(IDC_ENTER_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(hEnter));
+    ASSERT_TRUE(PumpUntil([&] { return m_proxy.RequestCookies().size() >= 2; }));
+    EXPECT_EQ(m_proxy.RequestCookies()[1], "orlim-visit=1");
+
+    const size_t before = m_proxy.RequestLines().size();
+    ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
+    HWND hSecond = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (hSecond = LauncherOfAnotherProcess(first.ProcessId())) != nullptr; }, 15000));
+    DWORD dwSecond = 0;
+    ::GetWindowThreadProcessId(hSecond, &dwSecond);
+    const UniqueKernelHandle hProcess(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwSecond));
+    ASSERT_TRUE(PumpUntil([&] { return m_proxy.RequestLines().size() > before; }));
+    EXPECT_EQ(m_proxy.RequestLines()[before], "GET http://www.velka.cn:80/ HTTP/1.1");
+    EXPECT_EQ(m_proxy.RequestCookies()[before], "") << "the first account's login stays its own";
+
+    // Beside the first, by a caption's height.
+    const int offset = ::GetSystemMetrics(SM_CYCAPTION);
+    EXPECT_EQ(WindowRect(hSecond).left, WindowRect(hFirst).left + offset);
+    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(hFirst).top + offset);
+    ::TerminateProcess(hProcess.Get(), 0);
+    ::WaitForSingleObject(hProcess.Get(), 5000);
+}
+
 TEST_F(LauncherProcessTest, WritesNothingToTheRegistry)
 {
     const wchar_t kKey[] = L"Software\\应用程序向导生成的本地应用程序";

@@ -206,7 +206,8 @@ TEST_F(ResourcesTest, IsA32BitGuiImageThatNeedsOnlySystemDlls)
 
     const std::vector<std::string> system = {"advapi32.dll", "comctl32.dll", "gdi32.dll",    "kernel32.dll",
                                              "msvcrt.dll",   "ole32.dll",    "oleaut32.dll", "shell32.dll",
-                                             "urlmon.dll",   "user32.dll",   "version.dll",  "windowscodecs.dll"};
+                                             "urlmon.dll",   "user32.dll",   "version.dll",  "windowscodecs.dll",
+                                             "wininet.dll"};
     const std::vector<std::string> dlls = ImportedDlls(image, nt);
     EXPECT_FALSE(dlls.empty());
     for (std::string dll : dlls)

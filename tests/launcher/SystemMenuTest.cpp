@@ -74,19 +74,19 @@ TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
     size_t close = 0;
     while (close < items.size() && items[close].nID != SC_CLOSE)
         ++close;
-    ASSERT_GE(close, 11u);
-    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 10),
+    ASSERT_GE(close, 13u);
+    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 12),
                                      items.begin() + static_cast<std::ptrdiff_t>(close));
-    EXPECT_EQ(Texts(ours),
-              (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面", L"页面缩放", L"静音",
-                                         L"截图", L"打开截图文件夹", L"老板键 (Ctrl+Alt+H)", L""}));
+    EXPECT_EQ(Texts(ours), (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面",
+                                                      L"清除缓存并刷新", L"页面缩放", L"静音", L"截图", L"打开截图文件夹",
+                                                      L"老板键 (Ctrl+Alt+H)", L"新开窗口（另一个账号）", L""}));
     EXPECT_TRUE(ours[0].nState & MF_SEPARATOR);
     EXPECT_TRUE(ours[1].nState & MF_GRAYED);
-    EXPECT_TRUE(ours[7].nState & MF_GRAYED) << "no screenshots folder yet";
+    EXPECT_TRUE(ours[8].nState & MF_GRAYED) << "no screenshots folder yet";
     EXPECT_TRUE(ours.back().nState & MF_SEPARATOR);
-    EXPECT_FALSE(items[close - 11].nState & MF_SEPARATOR) << "two separators in a row";
-    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 6)))),
-              (std::vector<std::wstring>{L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
+    EXPECT_FALSE(items[close - 13].nState & MF_SEPARATOR) << "two separators in a row";
+    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 7)))),
+              (std::vector<std::wstring>{L"150%", L"125%", L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(IDM_ZOOM_100));
     EXPECT_TRUE(m_browser.Record().zooms.empty()) << "a default start zooms nothing";
@@ -135,6 +135,10 @@ TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(IDM_ZOOM_100));
     EXPECT_TRUE(m_browser.Record().zooms.empty());
+    WriteFileBytes(IniPath(), "[options]\r\nZoom=125\r\n"); // a large screen's zoom
+    Start();
+    EXPECT_TRUE(Checked(IDM_ZOOM_125));
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{125});
 }
 
 TEST_F(SystemMenuTest, ReloadRefreshesThePage)

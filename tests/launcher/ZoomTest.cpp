@@ -158,4 +158,31 @@ TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWh
     EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{90, 80, 100, 80}));
 }
 
+// A large screen: the game fills it at 150 %.
+class LargeScreenTest : public ::testing::Test
+{
+protected:
+    ScreenOfSize m_screen{2560, 1440};
+    TempDir m_dir;
+    FakeWebBrowserClass m_browser;
+    LauncherWindow m_launcher;
+};
+
+TEST_F(LargeScreenTest, TheAutomaticZoomFillsItAt150)
+{
+    if (!m_screen.IsInPlace())
+        GTEST_SKIP() << "needs a process of its own";
+    const HWND hLauncher = m_launcher.Hwnd();
+    ::KillTimer(hLauncher, 0);
+    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    const HWND hGame = MakeFlashWindow(m_launcher.Explorer(), 0, 0, 1000, 700);
+    m_launcher.Tick();
+    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{150});
+    ::SetWindowPos(hGame, nullptr, 0, 0, 1500, 1050, SWP_NOZORDER); // the page at 150 %
+    m_launcher.Tick();
+    EXPECT_EQ(ClientRect(hLauncher).right, 1650);
+    EXPECT_EQ(ClientRect(hLauncher).bottom, 1050 + 27);
+    EXPECT_LE(WindowRect(hLauncher).bottom, 1440);
+}
+
 } // namespace

@@ -28,6 +28,7 @@ const DISPID kDispidRefresh = -550;
 const DISPID kDispidExecWB = 502;
 const DISPID kDispidLocationUrl = 211;
 const DISPID kDispidRegisterAsBrowser = 552;
+const DISPID kDispidRefresh2 = 105;
 
 // What a by-reference optional argument of Navigate holds: the value
 // behind it, itself perhaps behind a reference.
@@ -548,6 +549,15 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
     if (dispid == kDispidRefresh)
     {
         ++m_record.refreshes;
+        m_record.pageZoom = 100;
+        return S_OK;
+    }
+    if (dispid == kDispidRefresh2)
+    {
+        const VARIANT* pLevel = pDispParams->cArgs == 1 ? ValueOf(pDispParams->rgvarg[0]) : nullptr;
+        if (!pLevel || pLevel->vt != VT_I4)
+            return DISP_E_TYPEMISMATCH;
+        m_record.completeRefreshes += pLevel->lVal == 3; // REFRESH_COMPLETELY
         m_record.pageZoom = 100;
         return S_OK;
     }

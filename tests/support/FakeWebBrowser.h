@@ -43,6 +43,7 @@ struct FakeBrowserRecord
     std::vector<long> zooms;               // every page zoom set through ExecWB
     long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
     int refreshes = 0;                     // a refresh puts the page back at 100 %
+    int completeRefreshes = 0;             // Refresh2(REFRESH_COMPLETELY): nothing from the cache
     int navigateCallsWithOtherArgs = 0; // calls whose optional arguments were not four null references
     std::vector<UINT> acceleratorKeys;  // WM_KEYDOWN codes offered to TranslateAccelerator
     std::vector<UINT> windowKeys;       // WM_KEYDOWN codes that reached the control's window
