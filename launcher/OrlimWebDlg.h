@@ -157,6 +157,10 @@ private:
     // upload, the Flash Player's) moves the current directory.
     CString m_strSettingsFile;
     bool m_bTopMost = false;
+    // What the menu showed when it was last opened: it asks the system only
+    // then.
+    bool m_bScreenshotFolderExists = false;
+    bool m_bPageHasSite = false;
     CPageZoom m_zoom;
     CGameMute m_mute;
     CBossMode m_bossMode;

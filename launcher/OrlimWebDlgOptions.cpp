@@ -50,11 +50,13 @@ void COrlimWebDlg::OnSysCommand(UINT nID, LPARAM lParam)
 void COrlimWebDlg::OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     // What the world changed meanwhile: the sound (the system's volume
-    // mixer, a device plugged in or out), the screenshots' folder. Core Audio
-    // is asked only now that the player opens the menu.
+    // mixer, a device plugged in or out), the screenshots' folder, the page
+    // shown. All of it is asked only now that the player opens the menu.
     if (bSysMenu)
     {
         m_mute.Refresh();
+        m_bScreenshotFolderExists = m_screenshot.FolderExists();
+        m_bPageHasSite = CSiteCache(m_dlgWeb.m_explorer.TryGetLocationURL()).HasSite();
         m_systemMenu.Update();
     }
     CDialog::OnInitMenuPopup(hPopupMenu, nIndex, bSysMenu);
@@ -98,13 +100,13 @@ UINT COrlimWebDlg::MuteState(UINT) const
 
 UINT COrlimWebDlg::ScreenshotFolderState(UINT) const
 {
-    return m_screenshot.FolderExists() ? 0 : MFS_GRAYED;
+    return m_bScreenshotFolderExists ? 0 : MFS_GRAYED;
 }
 
 UINT COrlimWebDlg::SiteCacheState(UINT) const
 {
     // Nothing loaded yet: no site whose entries could go.
-    return CSiteCache(m_dlgWeb.m_explorer.TryGetLocationURL()).HasSite() ? 0 : MFS_GRAYED;
+    return m_bPageHasSite ? 0 : MFS_GRAYED;
 }
 
 // Commands
@@ -274,7 +276,6 @@ void COrlimWebDlg::TakeScreenshot()
         return;
     }
     m_screenshot.Take(GameArea());
-    m_systemMenu.Update();
 }
 
 void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)

@@ -79,13 +79,16 @@ TEST_F(LauncherProcessTest, StripIsBlueOnScreen)
     LauncherProcess launcher(m_dir.Path());
     const HWND hWnd = launcher.WaitForWindow();
     ASSERT_NE(hWnd, nullptr);
-    PumpFor(300);
     POINT pt = {8, 12};
     ::ClientToScreen(hWnd, &pt);
-    const HDC hdc = ::GetDC(nullptr);
-    const COLORREF color = ::GetPixel(hdc, pt.x, pt.y);
-    ::ReleaseDC(nullptr, hdc);
-    EXPECT_EQ(color, kStripBlue);
+    COLORREF color = CLR_INVALID;
+    const auto painted = [&] {
+        const HDC hdc = ::GetDC(nullptr);
+        color = ::GetPixel(hdc, pt.x, pt.y);
+        ::ReleaseDC(nullptr, hdc);
+        return color == kStripBlue;
+    };
+    EXPECT_TRUE(PumpUntil(painted, 5000)) << std::hex << color;
 }
 
 TEST_F(LauncherProcessTest, NoKeepsItRunningYesEndsItAtOnceWithExitCodeZero)
