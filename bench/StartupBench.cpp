@@ -4,7 +4,8 @@
 // control in it.
 //   startup_bench.exe RUNS LAUNCHER.exe FLOOR.exe [FLOOR.exe...]
 
-#include "tests/support/TestHandles.h"
+#include "harness/ChildProcess.h"
+#include "harness/TempDir.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -77,23 +78,12 @@ SIZE_T PeakWorkingSet(HANDLE hProcess, SIZE_T* current = nullptr)
 
 Run StartOnce(const std::wstring& exe, bool ticks)
 {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring dir = std::wstring(temp) + L"orlim-bench-" + std::to_wstring(::GetTickCount64());
-    ::CreateDirectoryW(dir.c_str(), nullptr);
-
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
+    const TempDir dir;
     Run run;
     const double start = Now();
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
-        return run;
-    const UniqueKernelHandle hProcess(pi.hProcess);
-    const UniqueKernelHandle hThread(pi.hThread);
-    Search search = {pi.dwProcessId, nullptr};
-    while (!search.found && ::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+    const ChildProcess process(exe, L"", dir.Path());
+    Search search = {process.ProcessId(), nullptr};
+    while (!search.found && process.IsRunning())
     {
         ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
         if (!search.found)
@@ -104,15 +94,11 @@ Run StartOnce(const std::wstring& exe, bool ticks)
     if (ticks && search.found)
     {
         ::Sleep(500); // let the first page load fail and settle
-        run.peakAfterStart = PeakWorkingSet(pi.hProcess);
+        run.peakAfterStart = PeakWorkingSet(process.Handle());
         for (int i = 0; i < 100; ++i)
             ::SendMessageW(search.found, WM_TIMER, 0, 0);
-        run.peakAfterTicks = PeakWorkingSet(pi.hProcess, &run.workingSetAfterTicks);
+        run.peakAfterTicks = PeakWorkingSet(process.Handle(), &run.workingSetAfterTicks);
     }
-    ::TerminateProcess(pi.hProcess, 0);
-    ::WaitForSingleObject(pi.hProcess, 5000);
-    ::DeleteFileW((dir + L"\\UserVar.ini").c_str());
-    ::RemoveDirectoryW(dir.c_str());
     return run;
 }
 

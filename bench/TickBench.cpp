@@ -4,9 +4,9 @@
 // all of it, as it does on every page without a game.
 //   tick_bench.exe
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/TempDir.h"
 
 #include <windows.h>
 

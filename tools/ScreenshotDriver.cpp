@@ -3,14 +3,14 @@
 // of the launcher as a BMP file (scripts/screenshots.sh turns them into PNG).
 //   screenshot_driver.exe OUTPUT_DIRECTORY
 
-#include "support/FlashRegistration.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/ProxySetting.h"
-#include "tools/RecordingProxy.h"
-#include "support/TempDir.h"
+#include "harness/FlashRegistration.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/ProxySetting.h"
+#include "harness/RecordingProxy.h"
+#include "harness/TempDir.h"
 
-#include "support/TestHandles.h"
+#include "harness/TestHandles.h"
 #include "res/resource.h"
 
 #include <windows.h>

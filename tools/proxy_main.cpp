@@ -2,7 +2,7 @@
 // receives is appended to a log file.
 //   recording_proxy.exe PORT LOGFILE
 
-#include "tools/RecordingProxy.h"
+#include "harness/RecordingProxy.h"
 
 #include <windows.h>
 

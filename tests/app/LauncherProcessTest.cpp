@@ -1,12 +1,12 @@
 // The real OrlimWeb.exe, run as a child process with the real WebBrowser
 // control, its requests going to a recording proxy on loopback.
 
-#include "support/LauncherProcess.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/ProxySetting.h"
-#include "tools/RecordingProxy.h"
-#include "support/TempDir.h"
+#include "harness/LauncherProcess.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/ProxySetting.h"
+#include "harness/RecordingProxy.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

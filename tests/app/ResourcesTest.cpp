@@ -3,9 +3,9 @@
 // block, read back from the executable itself. The resource compiler can
 // silently drop text it cannot read; these catch that.
 
-#include "support/LauncherProcess.h"
+#include "harness/LauncherProcess.h"
 
-#include "support/TestHandles.h"
+#include "harness/TestHandles.h"
 
 #include <windows.h>
 

@@ -3,11 +3,11 @@
 // with the last one. A launcher killed in the middle of its saves leaves a
 // whole file for the next start.
 
-#include "support/LauncherProcess.h"
-#include "support/MessagePump.h"
-#include "support/ProxySetting.h"
-#include "tools/RecordingProxy.h"
-#include "support/TempDir.h"
+#include "harness/LauncherProcess.h"
+#include "harness/MessagePump.h"
+#include "harness/ProxySetting.h"
+#include "harness/RecordingProxy.h"
+#include "harness/TempDir.h"
 
 #include "launcher/OrlimWebDlg.h"
 #include "res/resource.h"

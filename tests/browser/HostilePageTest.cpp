@@ -3,11 +3,11 @@
 // the middle of a navigation. Each is handled by the pane's rule, and the
 // control's references balance afterwards.
 
-#include "support/FakeWebBrowser.h"
-#include "support/GuiCounts.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/GuiCounts.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // a host, which native Internet Explorer also follows), and what every
 // interface the host hands the control answers.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/TempDir.h"
 
 #include <gtest/gtest.h>
 

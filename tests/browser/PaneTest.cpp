@@ -2,10 +2,10 @@
 // a browser control that cannot be started. Pop-up requests come from the
 // fake control (Wine's control never asks for a new window).
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

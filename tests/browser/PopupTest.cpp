@@ -3,9 +3,9 @@
 // The fake control drives the window as a page does (Wine's control never
 // asks for a new window).
 
-#include "support/GuiCounts.h"
-#include "support/LauncherFixture.h"
-#include "support/MessagePump.h"
+#include "harness/GuiCounts.h"
+#include "harness/LauncherFixture.h"
+#include "harness/MessagePump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The pane with Wine's own WebBrowser control: it is hosted below the strip
 // and every navigation reaches the loopback proxy as the catalogue says.
 
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/ProxySetting.h"
-#include "tools/RecordingProxy.h"
-#include "support/TempDir.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/ProxySetting.h"
+#include "harness/RecordingProxy.h"
+#include "harness/TempDir.h"
 
 #include "framework/COleControlContainer.h"
 #include "res/resource.h"

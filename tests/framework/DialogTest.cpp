@@ -3,8 +3,8 @@
 
 #include "test_resource.h"
 
-#include "support/FakeWebBrowser.h"
-#include "support/MessagePump.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/MessagePump.h"
 
 #include "framework/CDataExchange.h"
 #include "framework/CDialog.h"

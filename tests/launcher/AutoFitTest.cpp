@@ -2,14 +2,14 @@
 // inside the browser and fits itself to it. The tests build real window
 // trees under the browser control's window and read the real geometry back.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/ProxySetting.h"
-#include "tools/RecordingProxy.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/ProxySetting.h"
+#include "harness/RecordingProxy.h"
+#include "harness/TempDir.h"
 
-#include "support/TestHandles.h"
+#include "harness/TestHandles.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

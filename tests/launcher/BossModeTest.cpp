@@ -2,11 +2,11 @@
 // icon brings the launcher back, and the launcher never hides where nothing
 // could bring it back.
 
-#include "support/FakeAudioDevices.h"
-#include "support/LauncherFixture.h"
-#include "support/LauncherProcess.h"
-#include "support/MessagePump.h"
-#include "support/TestHandles.h"
+#include "harness/FakeAudioDevices.h"
+#include "harness/LauncherFixture.h"
+#include "harness/LauncherProcess.h"
+#include "harness/MessagePump.h"
+#include "harness/TestHandles.h"
 
 #include "launcher/BossMode.h"
 #include "launcher/GameMute.h"

@@ -2,9 +2,9 @@
 // address each row shows in the box and the address the browser is asked to
 // open.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

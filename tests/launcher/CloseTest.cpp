@@ -1,10 +1,10 @@
 // Closing the launcher asks first; No leaves everything as it was. (Yes ends
 // the process: see the tests of the real executable.)
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The game's silence as Windows keeps sessions: one per device, the sound
 // following the default device, unplugged devices failing their calls.
 
-#include "support/FakeAudioDevices.h"
-#include "support/LauncherFixture.h"
-#include "support/MessagePump.h"
+#include "harness/FakeAudioDevices.h"
+#include "harness/LauncherFixture.h"
+#include "harness/MessagePump.h"
 
 #include "launcher/GameMute.h"
 #include "res/resource.h"

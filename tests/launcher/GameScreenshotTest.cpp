@@ -1,11 +1,11 @@
 // Screenshots: written whole and right way up whatever pixel format the PNG
 // encoder takes, never seen half-written, and of the game alone.
 
-#include "support/LauncherFixture.h"
-#include "support/LauncherProcess.h"
-#include "support/MessagePump.h"
-#include "support/Png.h"
-#include "support/TestHandles.h"
+#include "harness/LauncherFixture.h"
+#include "harness/LauncherProcess.h"
+#include "harness/MessagePump.h"
+#include "harness/Png.h"
+#include "harness/TestHandles.h"
 
 #include "framework/ComObject.h"
 #include "launcher/GameScreenshot.h"

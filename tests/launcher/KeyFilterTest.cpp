@@ -2,10 +2,10 @@
 // other key does. Keys are posted and run through the same pre-translation
 // as in the program's message loop.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

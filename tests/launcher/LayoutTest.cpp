@@ -1,10 +1,10 @@
 // The launcher window as it opens: size and place, the header strip and its
 // label as they are seen, the pane below, dragging by the strip.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

@@ -1,12 +1,12 @@
 // What players of game shells ask for: mute, screenshots of the game, the
 // boss key, and being told when the Flash Player is missing.
 
-#include "support/FakeWebBrowser.h"
-#include "support/FlashRegistration.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
-#include "support/TestHandles.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/FlashRegistration.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
+#include "harness/TestHandles.h"
 
 #include "framework/ComPtr.h"
 #include "launcher/GameMute.h"

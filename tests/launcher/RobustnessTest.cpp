@@ -2,11 +2,11 @@
 // that comes and goes, odd addresses typed into the box, and storms of keys
 // and close requests. Nothing may leak, be lost or crash.
 
-#include "support/FakeWebBrowser.h"
-#include "support/GuiCounts.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/GuiCounts.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

@@ -2,36 +2,32 @@
 // moment, hidden by the player, left behind half-saved by a killed
 // launcher, and fixed to the folder the launcher started in.
 
-#include "support/LauncherFixture.h"
-#include "support/LauncherProcess.h"
-#include "support/TempDir.h"
+#include "harness/LauncherFixture.h"
+#include "harness/LauncherProcess.h"
+#include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace
 {
 
-// Starts hold_file (beside the test) on a file for ms milliseconds; returns
-// once it holds the file.
-PROCESS_INFORMATION HoldFile(const std::wstring& path, DWORD ms)
+// Starts hold_file on a file for ms milliseconds; returns once it holds the
+// file.
+std::unique_ptr<ChildProcess> HoldFile(const std::wstring& path, DWORD ms)
 {
     const std::wstring event = L"OrlimTestHolding" + std::to_wstring(::GetCurrentProcessId());
     const UniqueKernelHandle hEvent(::CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
-    std::wstring exe = LauncherExePath();
-    exe = exe.substr(0, exe.find_last_of(L'\\')) + L"\\tests\\hold_file.exe";
-    std::wstring command = L"\"" + exe + L"\" \"" + path + L"\" " + std::to_wstring(ms) + L" " + event;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    EXPECT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    const HANDLE handles[] = {hEvent.Get(), pi.hProcess};
+    auto holder = std::make_unique<ChildProcess>(BuildDirectory() + L"\\harness\\hold_file.exe",
+                                                 L"\"" + path + L"\" " + std::to_wstring(ms) + L" " + event, L"");
+    const HANDLE handles[] = {hEvent.Get(), holder->Handle()};
     ::WaitForMultipleObjects(2, handles, FALSE, 10000);
-    return pi;
+    return holder;
 }
 
 class SettingsFileTest : public LauncherFixture
@@ -42,22 +38,18 @@ protected:
 
 TEST_F(SettingsFileTest, AProgramHoldingTheFileForAMomentIsWaitedFor)
 {
-    const PROCESS_INFORMATION pi = HoldFile(IniPath(), 500);
-    const UniqueKernelHandle hProcess(pi.hProcess);
-    const UniqueKernelHandle hThread(pi.hThread);
+    const auto holder = HoldFile(IniPath(), 500);
     Launcher().ChooseRow(5);
     EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos);
-    EXPECT_EQ(::WaitForSingleObject(hProcess.Get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(::WaitForSingleObject(holder->Handle(), 5000), WAIT_OBJECT_0);
 }
 
 TEST_F(SettingsFileTest, AHiddenFileStaysHiddenAndWhatAKilledSaveLeftIsPutRight)
 {
     // A launcher that was killed during a save left its copy.
-    const PROCESS_INFORMATION pi = HoldFile(m_dir.File(L"none"), 0);
-    const UniqueKernelHandle hProcess(pi.hProcess);
-    const UniqueKernelHandle hThread(pi.hThread);
-    ::WaitForSingleObject(hProcess.Get(), 5000);
-    const std::wstring leftover = IniPath() + L"." + std::to_wstring(pi.dwProcessId) + L".tmp";
+    const auto holder = HoldFile(m_dir.File(L"none"), 0);
+    holder->WaitForExit(5000);
+    const std::wstring leftover = IniPath() + L"." + std::to_wstring(holder->ProcessId()) + L".tmp";
     WriteFileBytes(leftover, "[section]\r\nServersSel=3\r\n");
     ::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_HIDDEN);
 
@@ -70,7 +62,7 @@ TEST_F(SettingsFileTest, AHiddenFileStaysHiddenAndWhatAKilledSaveLeftIsPutRight)
     m_launcher.reset();
     ::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(IniPath().c_str());
-    const std::wstring whole = IniPath() + L"." + std::to_wstring(pi.dwProcessId) + L".new";
+    const std::wstring whole = IniPath() + L"." + std::to_wstring(holder->ProcessId()) + L".new";
     WriteFileBytes(whole, "[section]\r\nServersSel=4\r\nUrl=http://x.test/\r\n");
     EXPECT_EQ(Start().CurrentRow(), 4);
     EXPECT_FALSE(FileExists(whole));

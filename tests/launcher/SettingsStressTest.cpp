@@ -1,11 +1,11 @@
 // Settings files no launcher wrote: huge, garbage, Unicode, locked. Every
 // start comes up with a row of the catalogue, quietly.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/TempDir.h"
 
-#include "support/TestHandles.h"
+#include "harness/TestHandles.h"
 
 #include <gtest/gtest.h>
 

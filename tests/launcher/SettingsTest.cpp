@@ -2,10 +2,10 @@
 // navigation the launcher's own controls start. Real files in a fresh
 // directory, through Wine's real profile functions.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/MessagePump.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 
 #include <gtest/gtest.h>
 

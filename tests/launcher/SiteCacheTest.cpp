@@ -1,8 +1,8 @@
 // Clearing the cache of the site the pane shows: only that site's entries
 // go, the page is loaded anew, and the item waits for a page with a host.
 
-#include "support/LauncherFixture.h"
-#include "support/TempDir.h"
+#include "harness/LauncherFixture.h"
+#include "harness/TempDir.h"
 
 #include "launcher/SiteCache.h"
 #include "res/resource.h"

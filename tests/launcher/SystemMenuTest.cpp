@@ -1,9 +1,9 @@
 // The options of the window's system menu: always on top, reload and page
 // zoom, and their [options] section in the settings file.
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/TempDir.h"
 
 #include "res/resource.h"
 

@@ -2,9 +2,9 @@
 // zoom the page has that is not the one asked for, refreshes, and screens
 // too small for the game at 100 %.
 
-#include "support/LauncherFixture.h"
-#include "support/MessagePump.h"
-#include "support/ScreenOfSize.h"
+#include "harness/LauncherFixture.h"
+#include "harness/MessagePump.h"
+#include "harness/ScreenOfSize.h"
 
 #include "res/resource.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "support/FakeWebBrowser.h"
-#include "support/LauncherWindow.h"
-#include "support/TempDir.h"
+#include "harness/FakeWebBrowser.h"
+#include "harness/LauncherWindow.h"
+#include "harness/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ScreenOfSize.h"
 
-#include "support/TestHandles.h"
+#include "harness/TestHandles.h"
 
 #include <string>
 

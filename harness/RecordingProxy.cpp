@@ -3,7 +3,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "tools/RecordingProxy.h"
+#include "harness/RecordingProxy.h"
 
 #include <algorithm>
 #include <stdexcept>

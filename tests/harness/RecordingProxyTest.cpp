@@ -3,7 +3,7 @@
 
 #include <winsock2.h>
 
-#include "tools/RecordingProxy.h"
+#include "harness/RecordingProxy.h"
 
 #include <gtest/gtest.h>
 

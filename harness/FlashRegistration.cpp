@@ -1,5 +1,6 @@
 #include "FlashRegistration.h"
 
+#include "ChildProcess.h"
 #include "TestHandles.h"
 
 #include <windows.h>
@@ -49,16 +50,9 @@ FlashRegistration::~FlashRegistration()
 
 std::wstring FlashRegistration::StandIn(const std::wstring& version)
 {
-    wchar_t exe[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe);
-    folder.erase(folder.find_last_of(L'\\') + 1);
     std::wstring name = L"flash_" + version + L".dll";
     for (wchar_t& c : name)
         if (c == L'.' && &c != &name[name.size() - 4])
             c = L'_';
-    const std::wstring beside = folder + name;
-    if (::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return beside;
-    return folder + L"..\\tests\\" + name;
+    return BuildDirectory() + L"\\harness\\" + name;
 }

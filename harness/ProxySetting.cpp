@@ -1,6 +1,6 @@
 #include "ProxySetting.h"
 
-#include "support/TestHandles.h"
+#include "harness/TestHandles.h"
 
 #include <windows.h>
 

@@ -1,0 +1,52 @@
+#include "ChildProcess.h"
+
+#include "MessagePump.h"
+
+#include <stdexcept>
+
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory)
+{
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.empty() ? nullptr : directory.c_str(), &si, &pi))
+        throw std::runtime_error("cannot start a child process");
+    m_pid = pi.dwProcessId;
+    m_hProcess.Reset(pi.hProcess);
+    const UniqueKernelHandle hThread(pi.hThread);
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (IsRunning())
+    {
+        ::TerminateProcess(m_hProcess.Get(), 1);
+        ::WaitForSingleObject(m_hProcess.Get(), 5000);
+    }
+}
+
+bool ChildProcess::IsRunning() const
+{
+    return ::WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD ChildProcess::WaitForExit(DWORD timeoutMs)
+{
+    PumpUntil([&] { return !IsRunning(); }, timeoutMs);
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_hProcess.Get(), &code);
+    return code;
+}
+
+std::wstring BuildDirectory()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, n);
+    dir = dir.substr(0, dir.find_last_of(L'\\')); // tests\ ...
+    return dir.substr(0, dir.find_last_of(L'\\')); // ... the build directory
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "harness/TestHandles.h"
+
+#include <windows.h>
+
+#include <string>
+
+// A program started as a child process in a directory of the caller's
+// choosing; ended when the object goes if it still runs.
+class ChildProcess
+{
+public:
+    // Throws std::runtime_error when the program cannot be started.
+    ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool IsRunning() const;
+    // Waits for the process to end, handling this thread's messages
+    // meanwhile; its exit code, or STILL_ACTIVE.
+    DWORD WaitForExit(DWORD timeoutMs);
+    DWORD ProcessId() const { return m_pid; }
+    HANDLE Handle() const { return m_hProcess.Get(); }
+
+private:
+    DWORD m_pid = 0;
+    UniqueKernelHandle m_hProcess;
+};
+
+// The build directory: the parent of the folder this executable is in
+// (tests\, tools\, bench\ or harness\).
+std::wstring BuildDirectory();
