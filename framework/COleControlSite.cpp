@@ -4,6 +4,7 @@
 #include "COleDispatchException.h"
 #include "CWnd.h"
 #include "DispatchArgs.h"
+#include "UniqueExcepInfo.h"
 #include "UniqueHandle.h"
 
 #include <olectl.h>
@@ -18,23 +19,11 @@ const long kHimetricPerInch = 2540;
 
 SIZEL PixelsToHimetric(int cx, int cy)
 {
-    const UniqueScreenDC hDC(::GetDC(nullptr));
+    const UniqueWindowDC hDC(nullptr);
     const long dpiX = ::GetDeviceCaps(hDC.Get(), LOGPIXELSX);
     const long dpiY = ::GetDeviceCaps(hDC.Get(), LOGPIXELSY);
     return SIZEL{::MulDiv(cx, kHimetricPerInch, dpiX), ::MulDiv(cy, kHimetricPerInch, dpiY)};
 }
-
-// Frees what an EXCEPINFO holds.
-struct ExcepInfoOwner
-{
-    EXCEPINFO info = {};
-    ~ExcepInfoOwner()
-    {
-        ::SysFreeString(info.bstrSource);
-        ::SysFreeString(info.bstrDescription);
-        ::SysFreeString(info.bstrHelpFile);
-    }
-};
 
 } // namespace
 
@@ -174,7 +163,7 @@ HRESULT COleControlSite::TryInvoke(DISPID dwDispID, WORD wFlags, DispatchArgs& a
     if (!m_pDispatch)
         return E_NOINTERFACE;
     DISPPARAMS dp = args.GetDispParams();
-    ExcepInfoOwner excep;
+    UniqueExcepInfo excep;
     UINT nArgErr = 0;
     return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
 }
@@ -186,7 +175,7 @@ HRESULT COleControlSite::TrySetProperty(DISPID dwDispID, const VARIANT& value)
     VARIANT arg = value;
     DISPID dispidNamed = DISPID_PROPERTYPUT;
     DISPPARAMS dp = {&arg, &dispidNamed, 1, 1};
-    ExcepInfoOwner excep;
+    UniqueExcepInfo excep;
     UINT nArgErr = 0;
     return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, DISPATCH_PROPERTYPUT, &dp, nullptr, &excep.info, &nArgErr);
 }
@@ -196,7 +185,7 @@ void COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& a
     if (!m_pDispatch)
         throw COleException(E_NOINTERFACE);
     DISPPARAMS dp = args.GetDispParams();
-    ExcepInfoOwner excep;
+    UniqueExcepInfo excep;
     UINT nArgErr = 0;
     const HRESULT hr = m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
     if (SUCCEEDED(hr))

@@ -31,6 +31,13 @@ public:
             Traits::Close(old);
     }
     H Release() noexcept { return std::exchange(m_h, Traits::Invalid()); }
+    // For a call that hands a new handle back through a pointer: closes the
+    // one held, and the handle written there is then owned.
+    H* Put() noexcept
+    {
+        Reset();
+        return &m_h;
+    }
 
 private:
     H m_h = Traits::Invalid();
@@ -52,11 +59,6 @@ struct InvalidHandleTraits
     static void Close(HANDLE h) noexcept { pfnClose(h); }
 };
 
-inline void ReleaseScreenDC(HDC hDC) noexcept
-{
-    ::ReleaseDC(nullptr, hDC);
-}
-
 using UniqueBrush = UniqueHandle<HBRUSH, NullHandleTraits<HBRUSH, ::DeleteObject>>;
 using UniqueBitmap = UniqueHandle<HBITMAP, NullHandleTraits<HBITMAP, ::DeleteObject>>;
 using UniqueMemoryDC = UniqueHandle<HDC, NullHandleTraits<HDC, ::DeleteDC>>;
@@ -64,4 +66,26 @@ using UniqueHook = UniqueHandle<HHOOK, NullHandleTraits<HHOOK, ::UnhookWindowsHo
 using UniqueFileHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::CloseHandle>>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, NullHandleTraits<HANDLE, ::CloseHandle>>;
 using UniqueIcon = UniqueHandle<HICON, NullHandleTraits<HICON, ::DestroyIcon>>;
-using UniqueScreenDC = UniqueHandle<HDC, NullHandleTraits<HDC, ReleaseScreenDC>>;
+using UniqueRegKey = UniqueHandle<HKEY, NullHandleTraits<HKEY, ::RegCloseKey>>;
+
+// A window's device context from GetDC (hWnd null: the screen's), given
+// back to the window when the owner goes.
+class UniqueWindowDC
+{
+public:
+    explicit UniqueWindowDC(HWND hWnd) noexcept : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    ~UniqueWindowDC()
+    {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    UniqueWindowDC(const UniqueWindowDC&) = delete;
+    UniqueWindowDC& operator=(const UniqueWindowDC&) = delete;
+
+    HDC Get() const noexcept { return m_hDC; }
+    explicit operator bool() const noexcept { return m_hDC != nullptr; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};

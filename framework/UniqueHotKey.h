@@ -21,18 +21,20 @@ public:
             return false;
         m_hWnd = hWnd;
         m_nID = nID;
+        m_bRegistered = true;
         return true;
     }
-    bool IsRegistered() const noexcept { return m_hWnd != nullptr; }
+    bool IsRegistered() const noexcept { return m_bRegistered; }
 
     void Reset() noexcept
     {
-        if (m_hWnd)
+        if (m_bRegistered)
             ::UnregisterHotKey(m_hWnd, m_nID);
-        m_hWnd = nullptr;
+        m_bRegistered = false;
     }
 
 private:
-    HWND m_hWnd = nullptr;
+    HWND m_hWnd = nullptr; // null: the keys come to the thread
     int m_nID = 0;
+    bool m_bRegistered = false;
 };

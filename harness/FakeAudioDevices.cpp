@@ -147,21 +147,11 @@ private:
 
 } // namespace
 
-FakeAudioDevices::FakeAudioDevices() : m_hrOle(::OleInitialize(nullptr))
+FakeAudioDevices::FakeAudioDevices() : RegisteredClass(CLSID_MMDeviceEnumerator)
 {
     m_state->devices[kSpeakers] = Device();
     m_state->devices[kHeadset] = Device();
     m_state->defaultDevice = kSpeakers;
-    if (FAILED(::CoRegisterClassObject(CLSID_MMDeviceEnumerator, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                       &m_dwCookie)))
-        throw std::runtime_error("cannot register the fake audio devices");
-}
-
-FakeAudioDevices::~FakeAudioDevices()
-{
-    ::CoRevokeClassObject(m_dwCookie);
-    if (SUCCEEDED(m_hrOle))
-        ::OleUninitialize();
 }
 
 bool FakeAudioDevices::IsMuted(const std::wstring& device) const
@@ -194,17 +184,6 @@ void FakeAudioDevices::MakeDefault(const std::wstring& device, bool bTell)
 void FakeAudioDevices::Unplug(const std::wstring& device)
 {
     m_state->devices.at(device).bUnplugged = true;
-}
-
-HRESULT STDMETHODCALLTYPE FakeAudioDevices::QueryInterface(REFIID iid, void** ppv)
-{
-    if (iid == IID_IUnknown || iid == IID_IClassFactory)
-    {
-        *ppv = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
 }
 
 HRESULT STDMETHODCALLTYPE FakeAudioDevices::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "harness/RegisteredClass.h"
+
 #include <windows.h>
 #include <mmdeviceapi.h>
 
@@ -15,13 +17,10 @@
 // tells them, from another thread; the session of a device unplugged
 // answers AUDCLNT_E_DEVICE_INVALIDATED. While the object lives, it is the
 // device enumerator of the process (OLE is initialised for it).
-class FakeAudioDevices final : public IClassFactory
+class FakeAudioDevices final : public RegisteredClass
 {
 public:
     FakeAudioDevices();
-    ~FakeAudioDevices();
-    FakeAudioDevices(const FakeAudioDevices&) = delete;
-    FakeAudioDevices& operator=(const FakeAudioDevices&) = delete;
 
     static constexpr const wchar_t* kSpeakers = L"speakers";
     static constexpr const wchar_t* kHeadset = L"headset";
@@ -36,13 +35,7 @@ public:
     // How many times the process asked for the device enumerator.
     int EnumeratorsMade() const { return m_nEnumerators; }
 
-    // IClassFactory, with a reference count that never frees: the object
-    // lives on the test's stack.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
     // What the fake enumerators and devices share; they keep it as long as
     // they live.
@@ -61,6 +54,4 @@ public:
 private:
     std::shared_ptr<State> m_state = std::make_shared<State>();
     int m_nEnumerators = 0;
-    DWORD m_dwCookie = 0;
-    HRESULT m_hrOle;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/UniqueBstr.h"
+#include "framework/UniqueExcepInfo.h"
 
 #include <docobj.h>
 #include <exdisp.h>
@@ -44,11 +45,7 @@ const VARIANT* ValueOf(const VARIANT& arg)
 class FakeConnectionPoint final : public IConnectionPoint
 {
 public:
-    explicit FakeConnectionPoint(FakeWebBrowser* pOwner) : m_pOwner(pOwner)
-    {
-        m_pOwner->AddRef();
-        ++g_liveObjects;
-    }
+    explicit FakeConnectionPoint(FakeWebBrowser* pOwner) : m_pOwner(pOwner) { ++g_liveObjects; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override
     {
@@ -86,14 +83,10 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
 private:
-    ~FakeConnectionPoint()
-    {
-        m_pOwner->Release();
-        --g_liveObjects;
-    }
+    ~FakeConnectionPoint() { --g_liveObjects; }
 
     LONG m_cRef = 0;
-    FakeWebBrowser* m_pOwner;
+    ComPtr<FakeWebBrowser> m_pOwner;
 };
 
 void RegisterWindowClass()
@@ -145,13 +138,13 @@ HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pC
     const std::wstring context = L"http://page.test/game.html";
     UniqueBstr bstrUrl(url.data(), static_cast<UINT>(url.size()));
     UniqueBstr bstrContext(context.data(), static_cast<UINT>(context.size()));
-    IDispatch* pDisp = nullptr;
+    ComPtr<IDispatch> pDisp;
 
     VARIANT args[5];
     for (VARIANT& v : args)
         ::VariantInit(&v);
     args[4].vt = VT_BYREF | VT_DISPATCH;
-    args[4].ppdispVal = &pDisp;
+    args[4].ppdispVal = pDisp.Put();
     args[3].vt = VT_BYREF | VT_BOOL;
     args[3].pboolVal = pCancel;
     args[2].vt = VT_I4; // a DWORD travels as a long
@@ -164,9 +157,7 @@ HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pC
     const HRESULT hr = FireEvent(DISPID_NEWWINDOW3, args, 5);
     --g_firingNewWindow;
     // The page's window: the fake the host made, known by its IDispatch.
-    ComPtr<FakeWebBrowser> pPopup(pDisp ? static_cast<FakeWebBrowser*>(pDisp) : nullptr);
-    if (pDisp)
-        pDisp->Release();
+    ComPtr<FakeWebBrowser> pPopup(static_cast<FakeWebBrowser*>(pDisp.Get()));
     if (pPopup && *pCancel == VARIANT_FALSE)
         pPopup->FireBeforeNavigate2(url.empty() ? L"about:blank" : url, postData, headers);
     if (ppPopup)
@@ -252,12 +243,8 @@ HRESULT FakeWebBrowser::FireEvent(DISPID dispid, VARIANT* pArgs, UINT cArgs)
         return E_UNEXPECTED;
     DISPPARAMS dp = {pArgs, nullptr, cArgs, 0};
     ComPtr<IDispatch> pSink(m_pSink); // the handler may end the connection
-    EXCEPINFO excep = {};
-    const HRESULT hr = pSink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &dp, nullptr, &excep, nullptr);
-    ::SysFreeString(excep.bstrSource);
-    ::SysFreeString(excep.bstrDescription);
-    ::SysFreeString(excep.bstrHelpFile);
-    return hr;
+    UniqueExcepInfo excep;
+    return pSink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &dp, nullptr, &excep.info, nullptr);
 }
 
 void FakeWebBrowser::CheckHost(bool bAnswered, const char* pszWhat)
@@ -365,24 +352,21 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::SetClientSite(IOleClientSite* pClientS
         ReleaseSite();
         return S_OK;
     }
-    pClientSite->AddRef();
-    ReleaseSite();
-    m_pClientSite = pClientSite;
+    m_pClientSite = ComPtr<IOleClientSite>(pClientSite);
     CheckClientSite(pClientSite);
     return S_OK;
 }
 
 void FakeWebBrowser::ReleaseSite()
 {
-    if (m_pClientSite)
-        std::exchange(m_pClientSite, nullptr)->Release();
+    m_pClientSite.Reset();
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowser::GetClientSite(IOleClientSite** ppClientSite)
 {
-    *ppClientSite = m_pClientSite;
-    if (m_pClientSite)
-        m_pClientSite->AddRef();
+    *ppClientSite = m_pClientSite.Get();
+    if (*ppClientSite)
+        (*ppClientSite)->AddRef();
     return S_OK;
 }
 
@@ -631,7 +615,7 @@ HRESULT FakeWebBrowser::AdviseSink(IUnknown* pUnkSink, DWORD* pdwCookie)
     if (m_pSink)
         return CONNECT_E_ADVISELIMIT;
     // Wine's control asks the sink for the event interface itself.
-    HRESULT hr = pUnkSink->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&m_pSink));
+    HRESULT hr = pUnkSink->QueryInterface(DIID_DWebBrowserEvents2, m_pSink.PutVoid());
     if (FAILED(hr))
         return hr;
     *pdwCookie = 1;
@@ -643,8 +627,7 @@ HRESULT FakeWebBrowser::UnadviseSink(DWORD dwCookie)
     Called("IConnectionPoint::Unadvise");
     if (dwCookie != 1 || !m_pSink)
         return CONNECT_E_NOCONNECTION;
-    m_pSink->Release();
-    m_pSink = nullptr;
+    m_pSink.Reset();
     return S_OK;
 }
 
@@ -685,17 +668,8 @@ LRESULT CALLBACK FakeWebBrowser::WindowProc(HWND hWnd, UINT message, WPARAM wPar
 }
 
 FakeWebBrowserClass::FakeWebBrowserClass(FakeBrowserFailure failure)
-    : m_failure(failure), m_hrOle(::OleInitialize(nullptr))
+    : RegisteredClass(CLSID_WebBrowser), m_failure(failure)
 {
-    if (FAILED(::CoRegisterClassObject(CLSID_WebBrowser, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_dwCookie)))
-        throw std::runtime_error("cannot register the fake WebBrowser");
-}
-
-FakeWebBrowserClass::~FakeWebBrowserClass()
-{
-    ::CoRevokeClassObject(m_dwCookie);
-    if (SUCCEEDED(m_hrOle))
-        ::OleUninitialize();
 }
 
 FakeWebBrowser* FakeWebBrowserClass::Last() const
@@ -706,17 +680,6 @@ FakeWebBrowser* FakeWebBrowserClass::Last() const
 int FakeWebBrowserClass::LiveObjects()
 {
     return g_liveObjects;
-}
-
-HRESULT STDMETHODCALLTYPE FakeWebBrowserClass::QueryInterface(REFIID iid, void** ppv)
-{
-    if (iid == IID_IUnknown || iid == IID_IClassFactory)
-    {
-        *ppv = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
 }
 
 HRESULT STDMETHODCALLTYPE FakeWebBrowserClass::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)

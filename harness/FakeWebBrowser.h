@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ComPtr.h"
+#include "harness/RegisteredClass.h"
 
 #include <windows.h>
 #include <ocidl.h>
@@ -91,8 +92,8 @@ public:
     // Fires DocumentComplete as a page that has loaded does, or with
     // pFrame, as one of its frames does.
     HRESULT FireDocumentComplete(IDispatch* pFrame = nullptr);
-    bool HasEventSink() const { return m_pSink != nullptr; }
-    IOleClientSite* ClientSite() const { return m_pClientSite; }
+    bool HasEventSink() const { return static_cast<bool>(m_pSink); }
+    IOleClientSite* ClientSite() const { return m_pClientSite.Get(); }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
@@ -182,9 +183,9 @@ private:
     LONG m_cRef = 0;
     FakeBrowserRecord& m_record;
     const FakeBrowserFailure& m_failure;
-    IOleClientSite* m_pClientSite = nullptr;
+    ComPtr<IOleClientSite> m_pClientSite;
     ComPtr<IOleInPlaceSite> m_pInPlaceSite;
-    IDispatch* m_pSink = nullptr;
+    ComPtr<IDispatch> m_pSink;
     HWND m_hWnd = nullptr;
     SIZEL m_extent = {};
     bool m_bClosed = false;
@@ -192,13 +193,10 @@ private:
 
 // Makes the fake the WebBrowser control of this process while it lives
 // (OLE is initialised for it on this thread).
-class FakeWebBrowserClass final : public IClassFactory
+class FakeWebBrowserClass final : public RegisteredClass
 {
 public:
     explicit FakeWebBrowserClass(FakeBrowserFailure failure = FakeBrowserFailure::None);
-    ~FakeWebBrowserClass();
-    FakeWebBrowserClass(const FakeWebBrowserClass&) = delete;
-    FakeWebBrowserClass& operator=(const FakeWebBrowserClass&) = delete;
 
     FakeBrowserRecord& Record() { return m_record; }
     // What fails from now on, in the controls made before as well.
@@ -209,17 +207,9 @@ public:
     // Fake controls and connection points not yet released.
     static int LiveObjects();
 
-    // IClassFactory, with a reference count that never frees: the object
-    // lives on the test's stack.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
     FakeBrowserRecord m_record;
     FakeBrowserFailure m_failure;
-    DWORD m_dwCookie = 0;
-    HRESULT m_hrOle;
 };

@@ -11,10 +11,10 @@ namespace
 const wchar_t kFlashClsid[] = L"{D27CDB6E-AE6D-11CF-96B8-444553540000}";
 const wchar_t kCompatibility[] = L"Software\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\";
 
-HKEY Create(const std::wstring& key)
+UniqueRegKey Create(const std::wstring& key)
 {
-    HKEY hKey = nullptr;
-    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+    UniqueRegKey hKey;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, hKey.Put(), nullptr);
     return hKey;
 }
 

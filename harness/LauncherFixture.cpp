@@ -1,8 +1,23 @@
 #include "LauncherFixture.h"
 
-LauncherFixture::LauncherFixture(bool bStart)
+#include "MessagePump.h"
+
+#include <algorithm>
+
+LauncherFixture::LauncherFixture(const LauncherSetup& setup)
 {
-    if (bStart)
+    if (setup.screen.cx)
+        m_screen.emplace(setup.screen.cx, setup.screen.cy);
+    if (setup.bRealBrowser)
+    {
+        m_proxy.emplace();
+        m_setting.emplace(m_proxy->Port());
+    }
+    else
+    {
+        m_fake.emplace(setup.failure);
+    }
+    if (setup.bStart)
         Start();
 }
 
@@ -11,6 +26,16 @@ LauncherWindow& LauncherFixture::Start()
     m_launcher.reset();
     m_launcher = std::make_unique<LauncherWindow>();
     return *m_launcher;
+}
+
+bool LauncherFixture::WaitForRequest(const std::string& url, DWORD timeoutMs) const
+{
+    return PumpUntil(
+        [&] {
+            const auto urls = m_proxy->RequestedUrls();
+            return std::find(urls.begin(), urls.end(), url) != urls.end();
+        },
+        timeoutMs);
 }
 
 void LauncherFixture::Command(UINT nID)

@@ -3,7 +3,10 @@
 #include "MessagePump.h"
 
 #include "framework/COleControlContainer.h"
+#include "framework/UniqueHandle.h"
 #include "res/resource.h"
+
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <vector>
@@ -107,15 +110,38 @@ void LauncherWindow::Tick()
     ::SendMessageW(m_dlg.m_hWnd, WM_TIMER, 0, 0);
 }
 
-HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy)
+namespace
+{
+
+LRESULT CALLBACK PaintedGameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    const HDC hdc = ::BeginPaint(hWnd, &ps);
+    const UniqueBrush brush(::CreateSolidBrush(static_cast<COLORREF>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA))));
+    ::FillRect(hdc, &ps.rcPaint, brush.Get());
+    ::EndPaint(hWnd, &ps);
+    return 0;
+}
+
+} // namespace
+
+HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy, COLORREF colour)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
     ::RegisterClassW(&wc); // once a process; later calls find it there
-    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr,
-                             wc.hInstance, nullptr);
+    const HWND hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent,
+                                        nullptr, wc.hInstance, nullptr);
+    if (hWnd && colour != CLR_INVALID)
+    {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaintedGameProc));
+    }
+    return hWnd;
 }
 
 void PressKey(HWND hWnd, WPARAM vk)
@@ -189,4 +215,13 @@ int VisibleThreadWindows()
     int visible = 0;
     ::EnumThreadWindows(::GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&visible));
     return visible;
+}
+
+bool IconShown(HWND hWnd)
+{
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = hWnd;
+    nid.uID = 1;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }

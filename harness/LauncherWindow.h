@@ -48,8 +48,9 @@ private:
 };
 
 // A window of the Flash Player's class standing in for a game, as a child
-// of hParent (the browser's window, or one of its children).
-HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy);
+// of hParent (the browser's window, or one of its children); painted in
+// one colour unless that is CLR_INVALID.
+HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy, COLORREF colour = CLR_INVALID);
 
 // Posts a key press (down and up) to a window and handles it, as the
 // program's message loop would.
@@ -63,6 +64,9 @@ int Height(const RECT& rc);
 RECT ClientRect(HWND hWnd);
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hWnd);
+// Whether the launcher's icon (id 1) is in the notification area: only an
+// icon that is there can be changed.
+bool IconShown(HWND hWnd);
 // How many top-level windows of this thread are visible (a message box
 // would be one more).
 int VisibleThreadWindows();

@@ -13,11 +13,11 @@ const wchar_t kInternetSettings[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 
 UniqueRegKey OpenSettings()
 {
-    HKEY hKey = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hKey,
-                          nullptr) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                          key.Put(), nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot open the Internet settings");
-    return UniqueRegKey(hKey);
+    return key;
 }
 
 void SetServer(HKEY hKey, const std::wstring& server)

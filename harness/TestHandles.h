@@ -4,5 +4,4 @@
 
 // Owners of what only the tests open.
 using UniqueFindHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::FindClose>>;
-using UniqueRegKey = UniqueHandle<HKEY, NullHandleTraits<HKEY, ::RegCloseKey>>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, NullHandleTraits<HGDIOBJ, ::DeleteObject>>;

@@ -13,19 +13,16 @@ const wchar_t kKillBitKey[] =
     L"Software\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\{D27CDB6E-AE6D-11CF-96B8-444553540000}";
 const DWORD kKillBit = 0x400;
 
-using UniqueKey = UniqueHandle<HKEY, NullHandleTraits<HKEY, ::RegCloseKey>>;
-
 // A string value of a key (the default value for a null name), or empty.
 CString ReadString(HKEY hRoot, const wchar_t* lpszKey, const wchar_t* lpszName)
 {
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExW(hRoot, lpszKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (::RegOpenKeyExW(hRoot, lpszKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
         return CString();
-    const UniqueKey key(hKey);
     wchar_t szValue[MAX_PATH * 2] = {};
     DWORD cbValue = sizeof(szValue) - sizeof(wchar_t);
     DWORD dwType = 0;
-    if (::RegQueryValueExW(hKey, lpszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue), &cbValue) !=
+    if (::RegQueryValueExW(key.Get(), lpszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue), &cbValue) !=
             ERROR_SUCCESS ||
         (dwType != REG_SZ && dwType != REG_EXPAND_SZ))
         return CString();
@@ -37,14 +34,13 @@ CString ReadString(HKEY hRoot, const wchar_t* lpszKey, const wchar_t* lpszName)
 
 bool IsKillBitSet()
 {
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKillBitKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKillBitKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
         return false;
-    const UniqueKey key(hKey);
     DWORD dwFlags = 0;
     DWORD cbFlags = sizeof(dwFlags);
     DWORD dwType = 0;
-    return ::RegQueryValueExW(hKey, L"Compatibility Flags", nullptr, &dwType, reinterpret_cast<BYTE*>(&dwFlags),
+    return ::RegQueryValueExW(key.Get(), L"Compatibility Flags", nullptr, &dwType, reinterpret_cast<BYTE*>(&dwFlags),
                               &cbFlags) == ERROR_SUCCESS &&
            dwType == REG_DWORD && (dwFlags & kKillBit);
 }

@@ -148,7 +148,7 @@ bool CGameScreenshot::CaptureWindowContent(HWND hWnd, const RECT& rcScreen, CPic
     if (!::IntersectRect(&rcPart, &rcScreen, &rcWindow))
         return false;
     ::OffsetRect(&rcPart, -rcWindow.left, -rcWindow.top);
-    const UniqueScreenDC hScreen(::GetDC(nullptr));
+    const UniqueWindowDC hScreen(nullptr);
     DrawingSurface surface;
     if (!hScreen || !MakeSurface(hScreen.Get(), rcWindow.Width(), rcWindow.Height(), surface))
         return false;
@@ -183,7 +183,7 @@ bool CGameScreenshot::CaptureFromScreen(HWND hWnd, const RECT& rcScreen, CPictur
     using DwmFlushFn = HRESULT(WINAPI*)();
     if (const auto pfnDwmFlush = SystemFunction<DwmFlushFn>(L"dwmapi.dll", "DwmFlush"))
         pfnDwmFlush();
-    const UniqueScreenDC hScreen(::GetDC(nullptr));
+    const UniqueWindowDC hScreen(nullptr);
     DrawingSurface surface;
     if (!hScreen || !MakeSurface(hScreen.Get(), rcPhysical.Width(), rcPhysical.Height(), surface))
         return false;

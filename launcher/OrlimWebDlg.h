@@ -5,6 +5,7 @@
 #include "FlashStatus.h"
 #include "GameMute.h"
 #include "GameScreenshot.h"
+#include "Options.h"
 #include "PageZoom.h"
 #include "SystemMenu.h"
 #include "browser/DlgWeb.h"
@@ -60,11 +61,6 @@ public:
     // The options of the system menu, in the settings file's [options]
     // section: read at start, written only when the player changes one.
     void LoadOptions();
-    BOOL SaveOption(const wchar_t* lpszKey, int nValue);
-    static constexpr wchar_t kOptionTopMost[] = L"TopMost";
-    static constexpr wchar_t kOptionZoom[] = L"Zoom";
-    static constexpr wchar_t kOptionMute[] = L"Mute";
-    static constexpr wchar_t kOptionBossKey[] = L"BossKey";
 
     // Layout and auto-fit.
     void ApplyBaseLayout();
@@ -156,7 +152,8 @@ private:
     // launcher was started from, for the whole run: a file dialog (a page's
     // upload, the Flash Player's) moves the current directory.
     CString m_strSettingsFile;
-    bool m_bTopMost = false;
+    // The player's choices in the system menu, as the file keeps them.
+    COptions m_options;
     // What the menu showed when it was last opened: it asks the system only
     // then.
     bool m_bScreenshotFolderExists = false;

@@ -84,7 +84,7 @@ UINT COrlimWebDlg::GreyedState(UINT) const
 
 UINT COrlimWebDlg::TopMostState(UINT) const
 {
-    return m_bTopMost ? MFS_CHECKED : 0;
+    return m_options.bTopMost ? MFS_CHECKED : 0;
 }
 
 UINT COrlimWebDlg::ZoomState(UINT nID) const
@@ -113,8 +113,9 @@ UINT COrlimWebDlg::SiteCacheState(UINT) const
 
 void COrlimWebDlg::OnTopMostCommand(UINT)
 {
-    SetTopMost(!m_bTopMost);
-    SaveOption(kOptionTopMost, m_bTopMost ? 1 : 0);
+    SetTopMost(!m_options.bTopMost);
+    // A choice that cannot be saved holds for this run all the same.
+    m_options.Write(m_strSettingsFile, COptions::Item::TopMost);
 }
 
 void COrlimWebDlg::OnReloadCommand(UINT)
@@ -148,7 +149,8 @@ void COrlimWebDlg::OnZoomCommand(UINT nID)
 {
     const CPageZoom::Step* pStep = CPageZoom::FindStep(nID);
     SelectZoom(pStep->nOption);
-    SaveOption(kOptionZoom, pStep->nOption);
+    m_options.nZoom = pStep->nOption;
+    m_options.Write(m_strSettingsFile, COptions::Item::Zoom); // as for the top-most choice
     // With no game to fit to, a launcher fitted at another zoom goes back
     // to its base size.
     const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
@@ -158,8 +160,10 @@ void COrlimWebDlg::OnZoomCommand(UINT nID)
 
 void COrlimWebDlg::OnMuteCommand(UINT)
 {
-    if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
-        SaveOption(kOptionMute, m_mute.IsPlayerMuted() ? 1 : 0);
+    if (!m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
+        return;
+    m_options.bMute = m_mute.IsPlayerMuted();
+    m_options.Write(m_strSettingsFile, COptions::Item::Mute); // as for the top-most choice
 }
 
 void COrlimWebDlg::OnScreenshotCommand(UINT)
@@ -228,7 +232,7 @@ void COrlimWebDlg::OnDestroy()
 
 void COrlimWebDlg::SetTopMost(bool bTopMost)
 {
-    m_bTopMost = bTopMost;
+    m_options.bTopMost = bTopMost;
     const bool bIsTopMost = (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (bTopMost != bIsTopMost)
         ::SetWindowPos(m_hWnd, bTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,

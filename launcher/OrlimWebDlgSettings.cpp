@@ -13,8 +13,6 @@ namespace
 const wchar_t kSettingsSection[] = L"section";
 const wchar_t kKeyServersSel[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
-const wchar_t kOptionsSection[] = L"options";
-const DWORD kOptionBuffer = 32;
 const DWORD kServersSelBuffer = 3; // a stored row is read as its first two characters
 const DWORD kUrlBufferStart = 260;
 // A longer address is no address (the browser takes 2,083 characters at
@@ -50,31 +48,6 @@ bool NeedsQuotes(const CString& str)
         return false;
     const wchar_t* psz = str;
     return std::iswspace(psz[0]) || std::iswspace(psz[n - 1]) || psz[0] == L'"' || psz[0] == L'\'';
-}
-
-CString ReadOptionText(const wchar_t* lpszFile, const wchar_t* lpszKey)
-{
-    wchar_t szValue[kOptionBuffer];
-    ::GetPrivateProfileStringW(kOptionsSection, lpszKey, L"", szValue, kOptionBuffer, lpszFile);
-    return CString(szValue);
-}
-
-// Reads an option of the [options] section: a whole decimal number that
-// isValue accepts; anything else gives the default.
-int ReadOption(const wchar_t* lpszFile, const wchar_t* lpszKey, int nDefault, bool (*isValue)(int))
-{
-    const CString strValue = ReadOptionText(lpszFile, lpszKey);
-    const wchar_t* szValue = strValue;
-    wchar_t* pEnd = nullptr;
-    const long nValue = std::wcstol(szValue, &pEnd, 10);
-    if (pEnd == szValue || *pEnd != L'\0' || !isValue(static_cast<int>(nValue)))
-        return nDefault;
-    return static_cast<int>(nValue);
-}
-
-bool IsSwitch(int nValue)
-{
-    return nValue == 0 || nValue == 1;
 }
 
 } // namespace
@@ -134,28 +107,11 @@ BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
 
 void COrlimWebDlg::LoadOptions()
 {
-    int nTopMost, nZoom, nMute;
-    CString strBossKey;
-    {
-        const CSettingsTurn turn(m_strSettingsFile);
-        nTopMost = ReadOption(m_strSettingsFile, kOptionTopMost, 0, IsSwitch);
-        nZoom = ReadOption(m_strSettingsFile, kOptionZoom, 100, CPageZoom::IsOption);
-        nMute = ReadOption(m_strSettingsFile, kOptionMute, 0, IsSwitch);
-        strBossKey = ReadOptionText(m_strSettingsFile, kOptionBossKey);
-    }
-    SetTopMost(nTopMost == 1);
-    SelectZoom(nZoom);
-    m_bossMode.Attach(m_hWnd, CBossKey::Parse(strBossKey), kNotifyIconMessage);
+    m_options = COptions::Read(m_strSettingsFile);
+    SetTopMost(m_options.bTopMost);
+    SelectZoom(m_options.nZoom);
+    m_bossMode.Attach(m_hWnd, CBossKey::Parse(m_options.strBossKey), kNotifyIconMessage);
     // Core Audio only when the player has chosen silence.
-    if (nMute == 1)
+    if (m_options.bMute)
         m_mute.SetPlayerMute(true);
-}
-
-BOOL COrlimWebDlg::SaveOption(const wchar_t* lpszKey, int nValue)
-{
-    CString strValue;
-    strValue.Format(L"%d", nValue);
-    CSettingsFileCopy copy(m_strSettingsFile);
-    return copy.IsOpen() && ::WritePrivateProfileStringW(kOptionsSection, lpszKey, strValue, copy.GetPath()) &&
-           copy.Commit();
 }

@@ -27,8 +27,8 @@ bool SaveScreenPicture(const RECT& rc, const std::wstring& path)
 {
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    const HDC hScreen = ::GetDC(nullptr);
-    const HDC hMem = ::CreateCompatibleDC(hScreen);
+    const UniqueWindowDC hScreen(nullptr);
+    const UniqueMemoryDC hMem(::CreateCompatibleDC(hScreen.Get()));
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = width;
@@ -36,12 +36,10 @@ bool SaveScreenPicture(const RECT& rc, const std::wstring& path)
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    const UniqueGdiObject bitmap(::CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const HGDIOBJ hOld = ::SelectObject(hMem, bitmap.Get());
-    ::BitBlt(hMem, 0, 0, width, height, hScreen, rc.left, rc.top, SRCCOPY);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(nullptr, hScreen);
+    const UniqueBitmap bitmap(::CreateDIBSection(hMem.Get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HGDIOBJ hOld = ::SelectObject(hMem.Get(), bitmap.Get());
+    ::BitBlt(hMem.Get(), 0, 0, width, height, hScreen.Get(), rc.left, rc.top, SRCCOPY);
+    ::SelectObject(hMem.Get(), hOld);
 
     const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
     const DWORD cbBits = stride * static_cast<DWORD>(height);
@@ -125,13 +123,9 @@ LRESULT CALLBACK GameAreaProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
 
 HWND CreateGameArea(HWND hParent, int x, int y, int cx, int cy)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = GameAreaProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
-    ::RegisterClassW(&wc);
-    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr,
-                             wc.hInstance, nullptr);
+    const HWND hWnd = MakeFlashWindow(hParent, x, y, cx, cy);
+    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GameAreaProc));
+    return hWnd;
 }
 
 void Settle(HWND hWnd)

@@ -1,6 +1,8 @@
 // The real OrlimWeb.exe, run as a child process with the real WebBrowser
 // control, its requests going to a recording proxy on loopback.
 
+#include "harness/LauncherFixture.h"
+#include "harness/Pixels.h"
 #include "harness/LauncherProcess.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -22,18 +24,10 @@ namespace
 const char kRowZeroRequest[] = "http://www.velka.cn:80/";
 const COLORREF kStripBlue = RGB(0, 174, 255);
 
-class LauncherProcessTest : public ::testing::Test
+class LauncherProcessTest : public LauncherFixture
 {
 protected:
-    bool WaitForRequest(const std::string& url, DWORD timeoutMs = 10000)
-    {
-        return PumpUntil(
-            [&] {
-                const auto urls = m_proxy.RequestedUrls();
-                return std::find(urls.begin(), urls.end(), url) != urls.end();
-            },
-            timeoutMs);
-    }
+    LauncherProcessTest() : LauncherFixture(LauncherSetup().RealBrowser().StartLater()) {}
 
     std::wstring ComboText(HWND hCombo, int row)
     {
@@ -43,10 +37,6 @@ protected:
     }
 
     HWND WaitForQuestion(LauncherProcess& launcher) { return launcher.WaitForOwnWindow(L"退出提示"); }
-
-    TempDir m_dir;
-    RecordingProxy m_proxy;
-    ProxySetting m_setting{m_proxy.Port()};
 };
 
 TEST_F(LauncherProcessTest, OpensCentredOnRowZeroAndLoadsItsPage)
@@ -79,13 +69,9 @@ TEST_F(LauncherProcessTest, StripIsBlueOnScreen)
     LauncherProcess launcher(m_dir.Path());
     const HWND hWnd = launcher.WaitForWindow();
     ASSERT_NE(hWnd, nullptr);
-    POINT pt = {8, 12};
-    ::ClientToScreen(hWnd, &pt);
     COLORREF color = CLR_INVALID;
     const auto painted = [&] {
-        const HDC hdc = ::GetDC(nullptr);
-        color = ::GetPixel(hdc, pt.x, pt.y);
-        ::ReleaseDC(nullptr, hdc);
+        color = ScreenPixel(hWnd, 8, 12);
         return color == kStripBlue;
     };
     EXPECT_TRUE(PumpUntil(painted, 5000)) << std::hex << color;
@@ -132,7 +118,7 @@ TEST_F(LauncherProcessTest, CommandLineArgumentsChangeNothing)
     EXPECT_TRUE(WaitForRequest(kRowZeroRequest));
     EXPECT_EQ(::SendMessageW(::GetDlgItem(hWnd, IDC_PLATFORM_COMBO), CB_GETCURSEL, 0, 0), 0);
     PumpFor(300);
-    for (const std::string& url : m_proxy.RequestedUrls())
+    for (const std::string& url : m_proxy->RequestedUrls())
         EXPECT_EQ(url, kRowZeroRequest);
 }
 
@@ -172,19 +158,19 @@ TEST_F(LauncherProcessTest, AnotherAccountsLauncherKeepsItsOwnLoginsAndOpensBesi
     // sends it back.
     const HWND hEnter = ::GetDlgItem(hFirst, IDC_ENTER_BUTTON);
     ::PostMessageW(hFirst, WM_COMMAND, MAKEWPARAM(IDC_ENTER_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(hEnter));
-    ASSERT_TRUE(PumpUntil([&] { return m_proxy.RequestCookies().size() >= 2; }));
-    EXPECT_EQ(m_proxy.RequestCookies()[1], "orlim-visit=1");
+    ASSERT_TRUE(PumpUntil([&] { return m_proxy->RequestCookies().size() >= 2; }));
+    EXPECT_EQ(m_proxy->RequestCookies()[1], "orlim-visit=1");
 
-    const size_t before = m_proxy.RequestLines().size();
+    const size_t before = m_proxy->RequestLines().size();
     ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
     HWND hSecond = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (hSecond = LauncherOfAnotherProcess(first.ProcessId())) != nullptr; }, 15000));
     DWORD dwSecond = 0;
     ::GetWindowThreadProcessId(hSecond, &dwSecond);
     const UniqueKernelHandle hProcess(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwSecond));
-    ASSERT_TRUE(PumpUntil([&] { return m_proxy.RequestLines().size() > before; }));
-    EXPECT_EQ(m_proxy.RequestLines()[before], "GET http://www.velka.cn:80/ HTTP/1.1");
-    EXPECT_EQ(m_proxy.RequestCookies()[before], "") << "the first account's login stays its own";
+    ASSERT_TRUE(PumpUntil([&] { return m_proxy->RequestLines().size() > before; }));
+    EXPECT_EQ(m_proxy->RequestLines()[before], "GET http://www.velka.cn:80/ HTTP/1.1");
+    EXPECT_EQ(m_proxy->RequestCookies()[before], "") << "the first account's login stays its own";
 
     // Beside the first, by a caption's height.
     const int offset = ::GetSystemMetrics(SM_CYCAPTION);
@@ -210,10 +196,8 @@ TEST_F(LauncherProcessTest, WritesNothingToTheRegistry)
         ::PostMessageW(::GetDlgItem(hQuestion, IDYES), BM_CLICK, 0, 0);
         ASSERT_EQ(launcher.WaitForExit(5000), 0u);
     }
-    HKEY hKey = nullptr;
-    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &hKey), ERROR_SUCCESS);
-    if (hKey)
-        ::RegCloseKey(hKey);
+    UniqueRegKey key;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.Put()), ERROR_SUCCESS);
 }
 
 } // namespace

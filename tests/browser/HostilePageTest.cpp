@@ -3,6 +3,7 @@
 // the middle of a navigation. Each is handled by the pane's rule, and the
 // control's references balance afterwards.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/GuiCounts.h"
 #include "harness/LauncherWindow.h"
@@ -16,37 +17,34 @@
 namespace
 {
 
-class HostilePageTest : public ::testing::Test
+class HostilePageTest : public LauncherFixture
 {
 protected:
     VARIANT_BOOL AskForWindow(const std::wstring& url)
     {
         VARIANT_BOOL cancel = VARIANT_FALSE;
-        EXPECT_EQ(m_browser.Last()->FireNewWindow3(url, &cancel), S_OK);
+        EXPECT_EQ(Browser().Last()->FireNewWindow3(url, &cancel), S_OK);
         return cancel;
     }
 
     void ExpectReleasedAfterTeardown()
     {
-        m_launcher.Destroy();
+        Launcher().Destroy();
         EXPECT_EQ(FakeWebBrowserClass::LiveObjects(), 0);
     }
 
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
 };
 
 TEST_F(HostilePageTest, MegabyteAddressIsHandledWhole)
 {
     const std::wstring huge = L"http://big.game.test/?" + std::wstring(1 << 20, L'a');
     AskForWindow(huge);
-    EXPECT_EQ(m_browser.Record().navigations.back(), huge);
+    EXPECT_EQ(Browser().Record().navigations.back(), huge);
 
     const std::wstring exempt = huge + L"velka.cn";
-    const size_t before = m_browser.Record().navigations.size();
+    const size_t before = Browser().Record().navigations.size();
     EXPECT_EQ(AskForWindow(exempt), VARIANT_FALSE);
-    EXPECT_EQ(m_browser.Record().navigations.size(), before);
+    EXPECT_EQ(Browser().Record().navigations.size(), before);
     ExpectReleasedAfterTeardown();
 }
 
@@ -54,7 +52,7 @@ TEST_F(HostilePageTest, CharactersBeyondTheBasicPlaneTravelIntact)
 {
     const std::wstring url = L"http://游戏.test/\U0001F3AE/\U00020000?x=\U0001F600";
     AskForWindow(url);
-    EXPECT_EQ(m_browser.Record().navigations.back(), url);
+    EXPECT_EQ(Browser().Record().navigations.back(), url);
     ExpectReleasedAfterTeardown();
 }
 
@@ -62,13 +60,13 @@ TEST_F(HostilePageTest, EmbeddedNulsDoNotHideAnythingFromTheRule)
 {
     // The whole address is searched, and the whole address is opened.
     const std::wstring hidden(L"http://ads.test/\0velka.cn", 25);
-    const size_t before = m_browser.Record().navigations.size();
+    const size_t before = Browser().Record().navigations.size();
     EXPECT_EQ(AskForWindow(hidden), VARIANT_FALSE);
-    EXPECT_EQ(m_browser.Record().navigations.size(), before) << "left to the control";
+    EXPECT_EQ(Browser().Record().navigations.size(), before) << "left to the control";
 
     const std::wstring cut(L"http://popup.test/\0tail", 23);
     AskForWindow(cut);
-    EXPECT_EQ(m_browser.Record().navigations.back(), cut);
+    EXPECT_EQ(Browser().Record().navigations.back(), cut);
     ExpectReleasedAfterTeardown();
 }
 
@@ -78,7 +76,7 @@ TEST_F(HostilePageTest, FloodOfRequestsIsHandledOneByOne)
         AskForWindow(L"http://warm.up.test/");
     PumpPending();
     const GuiCounts before = GuiCounts::Now();
-    const size_t navigations = m_browser.Record().navigations.size();
+    const size_t navigations = Browser().Record().navigations.size();
     for (int i = 0; i < 1000; ++i)
     {
         // Every other one never goes anywhere: a window written into by
@@ -87,11 +85,11 @@ TEST_F(HostilePageTest, FloodOfRequestsIsHandledOneByOne)
         AskForWindow(url);
         if (i % 2 == 0)
         {
-            ASSERT_EQ(m_browser.Record().navigations.back(), url);
+            ASSERT_EQ(Browser().Record().navigations.back(), url);
         }
     }
     PumpPending();
-    EXPECT_EQ(m_browser.Record().navigations.size(), navigations + 500);
+    EXPECT_EQ(Browser().Record().navigations.size(), navigations + 500);
     AskForWindow(L"http://last.game.test/"); // lets the last blank one go
     PumpPending();
     const GuiCounts after = GuiCounts::Now();
@@ -105,14 +103,14 @@ TEST_F(HostilePageTest, RequestDuringANavigationIsRedirectedToo)
 {
     // The page asks for a window while the control is still inside the
     // launcher's Navigate call.
-    m_browser.Record().popupDuringNavigation = L"http://popup.during.test/";
-    m_launcher.ChooseRow(7);
-    const auto& navigations = m_browser.Record().navigations;
+    Browser().Record().popupDuringNavigation = L"http://popup.during.test/";
+    Launcher().ChooseRow(7);
+    const auto& navigations = Browser().Record().navigations;
     ASSERT_GE(navigations.size(), 2u);
-    EXPECT_EQ(navigations[navigations.size() - 2], m_launcher.UrlText());
+    EXPECT_EQ(navigations[navigations.size() - 2], Launcher().UrlText());
     EXPECT_EQ(navigations.back(), L"http://popup.during.test/");
-    EXPECT_EQ(m_browser.Record().popupDuringNavigationCancel, VARIANT_FALSE) << "the page was handed a window";
-    EXPECT_EQ(m_launcher.CurrentRow(), 7);
+    EXPECT_EQ(Browser().Record().popupDuringNavigationCancel, VARIANT_FALSE) << "the page was handed a window";
+    EXPECT_EQ(Launcher().CurrentRow(), 7);
     ExpectReleasedAfterTeardown();
 }
 

@@ -3,6 +3,7 @@
 // a host, which native Internet Explorer also follows), and what every
 // interface the host hands the control answers.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/TempDir.h"
@@ -20,14 +21,11 @@ namespace
 
 const GUID kOtherGroup = {0x5a3c1d2e, 0x0b4f, 0x4c6a, {0x9e, 0x17, 0x2d, 0x80, 0x44, 0x6b, 0x13, 0xf5}};
 
-class HostingContractTest : public ::testing::Test
+class HostingContractTest : public LauncherFixture
 {
 protected:
-    const std::vector<std::string>& Calls() { return m_browser.Record().calls; }
+    const std::vector<std::string>& Calls() { return Browser().Record().calls; }
 
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
 };
 
 TEST_F(HostingContractTest, CreationConnectsEventsBeforeActivation)
@@ -52,7 +50,7 @@ TEST_F(HostingContractTest, CreationConnectsEventsBeforeActivation)
 TEST_F(HostingContractTest, TeardownUndoesCreationInReverse)
 {
     const size_t before = Calls().size();
-    m_launcher.Destroy();
+    Launcher().Destroy();
     // Closing fires events: nobody may be listening by then. The site is
     // taken back before the close, so the control calls no dead host.
     const std::vector<std::string> expected = {
@@ -66,13 +64,13 @@ TEST_F(HostingContractTest, TeardownUndoesCreationInReverse)
 
 TEST_F(HostingContractTest, EveryInterfaceHandedOutAnswersAsItself)
 {
-    EXPECT_GE(m_browser.Record().hostChecks, 9);
-    EXPECT_EQ(m_browser.Record().hostFaults, std::vector<std::string>());
+    EXPECT_GE(Browser().Record().hostChecks, 9);
+    EXPECT_EQ(Browser().Record().hostFaults, std::vector<std::string>());
 }
 
 TEST_F(HostingContractTest, ScriptErrorsAreAnsweredQuietlyByContainerAndSite)
 {
-    IOleClientSite* pSite = m_browser.Last()->ClientSite();
+    IOleClientSite* pSite = Browser().Last()->ClientSite();
     ASSERT_NE(pSite, nullptr);
     ComPtr<IOleContainer> pContainer;
     ASSERT_EQ(pSite->GetContainer(pContainer.Put()), S_OK);

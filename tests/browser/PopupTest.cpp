@@ -24,12 +24,12 @@ protected:
     {
         VARIANT_BOOL cancel = VARIANT_FALSE;
         ComPtr<FakeWebBrowser> pPopup;
-        EXPECT_EQ(m_browser.Last()->FireNewWindow3(url, &cancel, 0x6, &pPopup, postData, headers), S_OK);
+        EXPECT_EQ(Browser().Last()->FireNewWindow3(url, &cancel, 0x6, &pPopup, postData, headers), S_OK);
         EXPECT_EQ(cancel, VARIANT_FALSE);
         EXPECT_TRUE(pPopup);
         return pPopup;
     }
-    const std::vector<std::wstring>& Navigations() { return m_browser.Record().navigations; }
+    const std::vector<std::wstring>& Navigations() { return Browser().Record().navigations; }
     HWND Pane() { return Launcher().Pane(); }
 };
 
@@ -63,8 +63,8 @@ TEST_F(PopupTest, AFormPostedIntoANewWindowArrivesWithItsDataAndHeaders)
     const std::wstring headers = L"Content-Type: application/x-www-form-urlencoded\r\n";
     Open(L"http://login.game.test/enter", form, headers);
     EXPECT_EQ(Navigations().back(), L"http://login.game.test/enter");
-    EXPECT_EQ(m_browser.Record().postData.back(), form);
-    EXPECT_EQ(m_browser.Record().headers.back(), headers);
+    EXPECT_EQ(Browser().Record().postData.back(), form);
+    EXPECT_EQ(Browser().Record().headers.back(), headers);
 }
 
 TEST_F(PopupTest, AWindowThatGoesNowhereIsLetGoWhenItClosesTheNextComesOrAMinutePasses)
@@ -91,7 +91,7 @@ TEST_F(PopupTest, AWindowThatGoesNowhereIsLetGoWhenItClosesTheNextComesOrAMinute
 
     // The pane's own page may not close it.
     cancel = VARIANT_FALSE;
-    m_browser.Last()->FireWindowClosing(&cancel);
+    Browser().Last()->FireWindowClosing(&cancel);
     EXPECT_EQ(cancel, VARIANT_TRUE);
 }
 

@@ -1,6 +1,7 @@
 // The pane with Wine's own WebBrowser control: it is hosted below the strip
 // and every navigation reaches the loopback proxy as the catalogue says.
 
+#include "harness/LauncherFixture.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
 #include "harness/ProxySetting.h"
@@ -22,33 +23,22 @@
 namespace
 {
 
-class RealBrowserTest : public ::testing::Test
+class RealBrowserTest : public LauncherFixture
 {
 protected:
-    bool WaitForRequest(const std::string& url)
-    {
-        return PumpUntil([&] {
-            const auto urls = m_proxy.RequestedUrls();
-            return std::find(urls.begin(), urls.end(), url) != urls.end();
-        });
-    }
-
-    TempDir m_dir;
-    RecordingProxy m_proxy;
-    ProxySetting m_setting{m_proxy.Port()};
-    LauncherWindow m_launcher;
+    RealBrowserTest() : LauncherFixture(LauncherSetup().RealBrowser()) {}
 };
 
 TEST_F(RealBrowserTest, ControlIsThePanesOnlyChildAndFillsIt)
 {
-    const HWND hPane = m_launcher.Pane();
+    const HWND hPane = Launcher().Pane();
     const HWND hControl = ::GetWindow(hPane, GW_CHILD);
     ASSERT_NE(hControl, nullptr);
     EXPECT_EQ(::GetWindow(hControl, GW_HWNDNEXT), nullptr);
     EXPECT_EQ(ClassName(hControl), L"Shell Embedding");
-    EXPECT_EQ(m_launcher.Explorer(), hControl);
+    EXPECT_EQ(Launcher().Explorer(), hControl);
 
-    m_launcher.Tick(); // no game yet: the browser goes back to the pane's size
+    Launcher().Tick(); // no game yet: the browser goes back to the pane's size
     const RECT control = RectInParent(hControl);
     const RECT pane = ClientRect(hPane);
     EXPECT_EQ(control.left, 0);
@@ -63,8 +53,8 @@ TEST_F(RealBrowserTest, NavigationsAreSilentButPromptsAreNot)
     EXPECT_EQ(::CoInternetIsFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, GET_FEATURE_FROM_PROCESS), S_OK);
 
     // Certificate, zone and download prompts stay: the control is not silenced.
-    COleControlContainer* pCtrlCont = CWnd::FromHandlePermanent(m_launcher.Pane())->GetControlContainer();
-    COleControlSite* pSite = pCtrlCont->FindSite(m_launcher.Explorer());
+    COleControlContainer* pCtrlCont = CWnd::FromHandlePermanent(Launcher().Pane())->GetControlContainer();
+    COleControlSite* pSite = pCtrlCont->FindSite(Launcher().Explorer());
     ASSERT_NE(pSite, nullptr);
     ComPtr<IWebBrowser2> pBrowser;
     ASSERT_EQ(pSite->GetActiveObject()->QueryInterface(IID_IWebBrowser2, pBrowser.PutVoid()), S_OK);
@@ -78,37 +68,37 @@ TEST_F(RealBrowserTest, NavigationsReachTheNetworkAsTheCatalogueSays)
     EXPECT_TRUE(WaitForRequest("http://www.velka.cn:80/"));
     for (int row : {1, 16, 70, 75})
     {
-        m_launcher.ChooseRow(row);
-        const std::wstring url = m_launcher.UrlText();
+        Launcher().ChooseRow(row);
+        const std::wstring url = Launcher().UrlText();
         EXPECT_TRUE(WaitForRequest(ProxiedForm(url))) << row;
     }
 }
 
 TEST_F(RealBrowserTest, ReloadAsksForThePageAgain)
 {
-    m_launcher.ChooseRow(16);
-    const std::string url = ProxiedForm(m_launcher.UrlText());
+    Launcher().ChooseRow(16);
+    const std::string url = ProxiedForm(Launcher().UrlText());
     ASSERT_TRUE(WaitForRequest(url));
     const auto count = [&] {
-        const auto urls = m_proxy.RequestedUrls();
+        const auto urls = m_proxy->RequestedUrls();
         return std::count(urls.begin(), urls.end(), url);
     };
     const auto before = count();
-    ::SendMessageW(m_launcher.Hwnd(), WM_SYSCOMMAND, IDM_RELOAD, 0);
+    ::SendMessageW(Launcher().Hwnd(), WM_SYSCOMMAND, IDM_RELOAD, 0);
     EXPECT_TRUE(PumpUntil([&] { return count() > before; }));
 }
 
 TEST_F(RealBrowserTest, TypedAddressReachesTheNetworkExactly)
 {
-    m_launcher.ChooseRow(78);
+    Launcher().ChooseRow(78);
     const std::wstring typed =
-        L"http://127.0.0.1:" + std::to_wstring(m_proxy.Port()) + L"/orlim/typed.html?server=7&x=%20";
-    m_launcher.TypeUrl(typed);
-    m_launcher.ClickEnter();
+        L"http://127.0.0.1:" + std::to_wstring(m_proxy->Port()) + L"/orlim/typed.html?server=7&x=%20";
+    Launcher().TypeUrl(typed);
+    Launcher().ClickEnter();
     // Loopback addresses may bypass the proxy: then the request arrives at
     // the same port in origin form.
     EXPECT_TRUE(PumpUntil([&] {
-        for (const std::string& url : m_proxy.RequestedUrls())
+        for (const std::string& url : m_proxy->RequestedUrls())
             if (url == std::string(typed.begin(), typed.end()) || url == "/orlim/typed.html?server=7&x=%20")
                 return true;
         return false;

@@ -2,6 +2,7 @@
 // inside the browser and fits itself to it. The tests build real window
 // trees under the browser control's window and read the real geometry back.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -118,25 +119,21 @@ private:
 HWND PlacementCounter::s_hWnd = nullptr;
 int PlacementCounter::s_count = 0;
 
-class AutoFitTest : public ::testing::Test
+class AutoFitTest : public LauncherFixture
 {
 protected:
-    HWND Launcher() const { return m_launcher.Hwnd(); }
-    HWND Pane() const { return m_launcher.Pane(); }
-    HWND Browser() const { return m_launcher.Explorer(); }
+    HWND Pane() const { return m_launcher->Pane(); }
+    HWND Explorer() const { return m_launcher->Explorer(); }
 
     // The browser's place in the pane, the pane's size and the launcher's
     // client size after a tick.
     void ExpectFitted(int dx, int dy, int width, int gameHeight)
     {
-        EXPECT_EQ(RectInParent(Browser()), Rect(-dx, -dy, width, dy + gameHeight));
+        EXPECT_EQ(RectInParent(Explorer()), Rect(-dx, -dy, width, dy + gameHeight));
         EXPECT_EQ(RectInParent(Pane()), Rect(0, 25, width, dy + gameHeight));
-        EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, dy + gameHeight + 27));
+        EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, dy + gameHeight + 27));
     }
 
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
     WindowTree m_tree;
 };
 
@@ -144,57 +141,57 @@ TEST_F(AutoFitTest, FitsTheLauncherToTheGameArea)
 {
     // The control at the pane's origin, 1124 x 697; the game 1000 x 600,
     // 12 right of and 100 below the control's corner.
-    ::SetWindowPos(Browser(), nullptr, 0, 0, 1124, 697, SWP_NOZORDER);
-    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
-    const RECT before = WindowRect(Launcher());
-    m_launcher.Tick();
-    EXPECT_EQ(RectInParent(Browser()), Rect(-12, -100, 1224, 800));
+    ::SetWindowPos(Explorer(), nullptr, 0, 0, 1124, 697, SWP_NOZORDER);
+    m_tree.Add(Explorer(), kFlashClass, 12, 100, 1000, 600);
+    const RECT before = WindowRect(Hwnd());
+    Launcher().Tick();
+    EXPECT_EQ(RectInParent(Explorer()), Rect(-12, -100, 1224, 800));
     EXPECT_EQ(RectInParent(Pane()), Rect(0, 25, 1224, 800));
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
-    const RECT after = WindowRect(Launcher());
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, 827));
+    const RECT after = WindowRect(Hwnd());
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);
 }
 
 TEST_F(AutoFitTest, NarrowFlashWindowIsPassedOverButItsChildrenAreSearched)
 {
-    const HWND hNarrow = m_tree.Add(Browser(), kFlashClass, 0, 0, 994, 700);
+    const HWND hNarrow = m_tree.Add(Explorer(), kFlashClass, 0, 0, 994, 700);
     m_tree.Add(hNarrow, kFlashClass, 20, 40, 995, 500); // browser offset (20, 40)
-    const int width = Width(WindowRect(Browser()));
-    m_launcher.Tick();
+    const int width = Width(WindowRect(Explorer()));
+    Launcher().Tick();
     ExpectFitted(20, 40, width - 995 + 1100, 700);
 }
 
 TEST_F(AutoFitTest, OnlyTheExactClassNameCounts)
 {
-    m_tree.Add(Browser(), L"MacromediaFlashPlayerActiveX2", 0, 0, 1000, 600);
-    m_tree.Add(Browser(), L"XMacromediaFlashPlayerActiveX", 0, 0, 1000, 600);
-    m_tree.Add(Browser(), L"MacromediaFlashPlayerActive", 0, 0, 1000, 600);
-    const RECT launcher = WindowRect(Launcher());
-    m_launcher.Tick();
-    EXPECT_EQ(RectInParent(Browser()), ClientRect(Pane())); // nothing found: the browser fills the pane
-    EXPECT_EQ(WindowRect(Launcher()), launcher);
+    m_tree.Add(Explorer(), L"MacromediaFlashPlayerActiveX2", 0, 0, 1000, 600);
+    m_tree.Add(Explorer(), L"XMacromediaFlashPlayerActiveX", 0, 0, 1000, 600);
+    m_tree.Add(Explorer(), L"MacromediaFlashPlayerActive", 0, 0, 1000, 600);
+    const RECT launcher = WindowRect(Hwnd());
+    Launcher().Tick();
+    EXPECT_EQ(RectInParent(Explorer()), ClientRect(Pane())); // nothing found: the browser fills the pane
+    EXPECT_EQ(WindowRect(Hwnd()), launcher);
 }
 
 TEST_F(AutoFitTest, ClassInOtherLettersIsNotTheFlashWindow)
 {
     // Only this spelling is registered in this process: class names are
     // compared without regard to case when they are registered.
-    m_tree.Add(Browser(), L"macromediaflashplayeractivex", 0, 0, 1000, 600);
-    const RECT launcher = WindowRect(Launcher());
-    m_launcher.Tick();
-    EXPECT_EQ(WindowRect(Launcher()), launcher);
+    m_tree.Add(Explorer(), L"macromediaflashplayeractivex", 0, 0, 1000, 600);
+    const RECT launcher = WindowRect(Hwnd());
+    Launcher().Tick();
+    EXPECT_EQ(WindowRect(Hwnd()), launcher);
 }
 
 TEST_F(AutoFitTest, FirstWindowInTheWalkWins)
 {
     // Each window is tested before its children, siblings in order: a
     // qualifying descendant of an earlier sibling beats a later sibling.
-    const HWND hFirst = m_tree.Add(Browser(), L"PageFrame", 0, 0, 1100, 700);
+    const HWND hFirst = m_tree.Add(Explorer(), L"PageFrame", 0, 0, 1100, 700);
     m_tree.Add(hFirst, kFlashClass, 10, 20, 1000, 600);
-    m_tree.Add(Browser(), kFlashClass, 30, 40, 1000, 750);
-    const int width = Width(WindowRect(Browser()));
-    m_launcher.Tick();
+    m_tree.Add(Explorer(), kFlashClass, 30, 40, 1000, 750);
+    const int width = Width(WindowRect(Explorer()));
+    Launcher().Tick();
     ExpectFitted(10, 20, width + 100, 700);
 }
 
@@ -212,45 +209,45 @@ TEST_F(AutoFitTest, FitLeavesTheWindowThePlayerUsesActiveAndInFront)
     const HWND hChat = m_tree.Add(nullptr, L"ChatWindow", 0, 0, 300, 200);
     ::SetWindowPos(hChat, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_EQ(::GetActiveWindow(), hChat);
-    ASSERT_TRUE(IsAbove(hChat, Launcher()));
-    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
-    m_launcher.Tick();
-    m_launcher.Tick();
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827)); // fitted all the same
+    ASSERT_TRUE(IsAbove(hChat, Hwnd()));
+    m_tree.Add(Explorer(), kFlashClass, 12, 100, 1000, 600);
+    Launcher().Tick();
+    Launcher().Tick();
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, 827)); // fitted all the same
     EXPECT_EQ(::GetActiveWindow(), hChat);
-    EXPECT_TRUE(IsAbove(hChat, Launcher()));
+    EXPECT_TRUE(IsAbove(hChat, Hwnd()));
 }
 
 TEST_F(AutoFitTest, MinimisedLauncherIsLeftAloneUntilRestored)
 {
-    ::ShowWindow(Launcher(), SW_MINIMIZE);
+    ::ShowWindow(Hwnd(), SW_MINIMIZE);
     const HWND hChat = m_tree.Add(nullptr, L"ChatWindow", 0, 0, 300, 200);
     ::SetActiveWindow(hChat);
-    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
+    m_tree.Add(Explorer(), kFlashClass, 12, 100, 1000, 600);
     {
-        PlacementCounter placements(Launcher());
+        PlacementCounter placements(Hwnd());
         for (int i = 0; i < 3; ++i)
-            m_launcher.Tick();
+            Launcher().Tick();
         EXPECT_EQ(placements.Count(), 0);
     }
-    EXPECT_TRUE(::IsIconic(Launcher()));
+    EXPECT_TRUE(::IsIconic(Hwnd()));
     EXPECT_EQ(::GetActiveWindow(), hChat);
 
-    ::ShowWindow(Launcher(), SW_RESTORE);
-    m_launcher.Tick();
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
+    ::ShowWindow(Hwnd(), SW_RESTORE);
+    Launcher().Tick();
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, 827));
 }
 
 TEST_F(AutoFitTest, ZoomedGameGetsAZoomedFit)
 {
-    ::SendMessageW(Launcher(), WM_SYSCOMMAND, IDM_ZOOM_80, 0);
+    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, IDM_ZOOM_80, 0);
     // At 80 % a 750-high game is 600 high, give or take a pixel; 796 wide
     // (995 at 80 %) is wide enough to be the game.
-    m_tree.Add(Browser(), kFlashClass, 12, 100, 796, 601);
-    const int width = Width(WindowRect(Browser()));
-    m_launcher.Tick();
-    EXPECT_EQ(RectInParent(Browser()), Rect(-12, -100, std::max(880, width - 796 + 880), 700));
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 880, 727));
+    m_tree.Add(Explorer(), kFlashClass, 12, 100, 796, 601);
+    const int width = Width(WindowRect(Explorer()));
+    Launcher().Tick();
+    EXPECT_EQ(RectInParent(Explorer()), Rect(-12, -100, std::max(880, width - 796 + 880), 700));
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 880, 727));
 }
 
 TEST_F(AutoFitTest, AutomaticZoomIsTheLargestThatFitsTheScreenChosenOncePerGame)
@@ -258,27 +255,27 @@ TEST_F(AutoFitTest, AutomaticZoomIsTheLargestThatFitsTheScreenChosenOncePerGame)
     // A game 300 below the page's top: fitted, the launcher is about 1,100
     // high, but what must be seen of it (the strip, the game, the margin)
     // fits this 1024-high screen at 100 %; the band below hangs past it.
-    ::SendMessageW(Launcher(), WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
-    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 0, 300, 1000, 750);
-    m_launcher.Tick();
-    m_launcher.Tick();
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{});
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 300 + 750 + 27));
-    EXPECT_EQ(WindowRect(Launcher()).top, 0);
+    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    const HWND hFlash = m_tree.Add(Explorer(), kFlashClass, 0, 300, 1000, 750);
+    Launcher().Tick();
+    Launcher().Tick();
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{});
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, 300 + 750 + 27));
+    EXPECT_EQ(WindowRect(Hwnd()).top, 0);
     EXPECT_LE(WindowRect(hFlash).bottom, 1024);
 }
 
 TEST_F(AutoFitTest, LauncherReachingPastTheScreenIsMovedBackOntoIt)
 {
     // 1280 x 1024 here: moved left and up just enough.
-    ::SetWindowPos(Launcher(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    m_launcher.ClickAutoFit(); // off: the base layout
-    EXPECT_EQ(WindowRect(Launcher()), Rect(1280 - 1148, 1024 - 750, 1148, 750));
+    ::SetWindowPos(Hwnd(), nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Launcher().ClickAutoFit(); // off: the base layout
+    EXPECT_EQ(WindowRect(Hwnd()), Rect(1280 - 1148, 1024 - 750, 1148, 750));
 
-    ::SetWindowPos(Launcher(), nullptr, 20, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    m_launcher.ClickAutoFit(); // on again; this one fits where it stands
-    m_launcher.ClickAutoFit();
-    EXPECT_EQ(WindowRect(Launcher()), Rect(20, 40, 1148, 750));
+    ::SetWindowPos(Hwnd(), nullptr, 20, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Launcher().ClickAutoFit(); // on again; this one fits where it stands
+    Launcher().ClickAutoFit();
+    EXPECT_EQ(WindowRect(Hwnd()), Rect(20, 40, 1148, 750));
 }
 
 TEST(OnScreenPositionTest, MovesLeftAndUpJustEnoughButNeverPastTheTopLeft)
@@ -322,9 +319,9 @@ class GameHeightTest : public AutoFitTest, public ::testing::WithParamInterface<
 TEST_P(GameHeightTest, OnlyAFlashWindowOfExactly750GetsTheTallGameArea)
 {
     // At the very top of the browser: dy = 0.
-    m_tree.Add(Browser(), kFlashClass, 0, 0, 1000, GetParam().flashHeight);
-    m_launcher.Tick();
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, GetParam().gameHeight + 27));
+    m_tree.Add(Explorer(), kFlashClass, 0, 0, 1000, GetParam().flashHeight);
+    Launcher().Tick();
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, GetParam().gameHeight + 27));
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, GameHeightTest,
@@ -334,96 +331,94 @@ INSTANTIATE_TEST_SUITE_P(Heights, GameHeightTest,
 
 TEST_F(AutoFitTest, FittedWindowStaysPutOnLaterTicks)
 {
-    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
-    m_launcher.Tick();
+    const HWND hFlash = m_tree.Add(Explorer(), kFlashClass, 12, 100, 1000, 600);
+    Launcher().Tick();
     // The page sizes its game area with the browser: 1100 wide now.
     ::SetWindowPos(hFlash, nullptr, 0, 0, 1100, 600, SWP_NOMOVE | SWP_NOZORDER);
-    m_launcher.Tick();
-    const RECT browser = RectInParent(Browser());
+    Launcher().Tick();
+    const RECT browser = RectInParent(Explorer());
     const RECT pane = RectInParent(Pane());
-    const RECT launcher = WindowRect(Launcher());
+    const RECT launcher = WindowRect(Hwnd());
 
-    PlacementCounter launcherPlacements(Launcher());
+    PlacementCounter launcherPlacements(Hwnd());
     for (int i = 0; i < 5; ++i)
-        m_launcher.Tick();
-    EXPECT_EQ(RectInParent(Browser()), browser);
+        Launcher().Tick();
+    EXPECT_EQ(RectInParent(Explorer()), browser);
     EXPECT_EQ(RectInParent(Pane()), pane);
-    EXPECT_EQ(WindowRect(Launcher()), launcher);
+    EXPECT_EQ(WindowRect(Hwnd()), launcher);
     EXPECT_EQ(launcherPlacements.Count(), 0) << "the launcher was resized to the size it had";
     ExpectFitted(12, 100, Width(browser), 700);
 }
 
 TEST_F(AutoFitTest, WithoutFlashTheBrowserGoesBackToThePaneOnly)
 {
-    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
-    m_launcher.Tick();
+    const HWND hFlash = m_tree.Add(Explorer(), kFlashClass, 12, 100, 1000, 600);
+    Launcher().Tick();
     const RECT pane = RectInParent(Pane());
-    const RECT launcher = WindowRect(Launcher());
+    const RECT launcher = WindowRect(Hwnd());
     m_tree.Remove(hFlash);
-    m_launcher.Tick();
-    EXPECT_EQ(RectInParent(Browser()), Rect(0, 0, Width(pane), Height(pane)));
+    Launcher().Tick();
+    EXPECT_EQ(RectInParent(Explorer()), Rect(0, 0, Width(pane), Height(pane)));
     EXPECT_EQ(RectInParent(Pane()), pane);
-    EXPECT_EQ(WindowRect(Launcher()), launcher);
+    EXPECT_EQ(WindowRect(Hwnd()), launcher);
 }
 
 TEST_F(AutoFitTest, UntickingRestoresTheBaseLayoutAtOnceAndTickingWaits)
 {
-    m_tree.Add(Browser(), kFlashClass, 12, 100, 1000, 600);
-    m_launcher.Tick();
-    ASSERT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 827));
+    m_tree.Add(Explorer(), kFlashClass, 12, 100, 1000, 600);
+    Launcher().Tick();
+    ASSERT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, 827));
 
-    m_launcher.ClickAutoFit();
-    EXPECT_FALSE(m_launcher.AutoFitChecked());
-    EXPECT_EQ(Width(WindowRect(Launcher())), 1148);
-    EXPECT_EQ(Height(WindowRect(Launcher())), 750);
-    const RECT client = ClientRect(Launcher());
+    Launcher().ClickAutoFit();
+    EXPECT_FALSE(Launcher().AutoFitChecked());
+    EXPECT_EQ(Width(WindowRect(Hwnd())), 1148);
+    EXPECT_EQ(Height(WindowRect(Hwnd())), 750);
+    const RECT client = ClientRect(Hwnd());
     EXPECT_EQ(RectInParent(Pane()), Rect(0, 25, Width(client), Height(client) - 25));
-    EXPECT_EQ(RectInParent(Browser()), Rect(0, 0, Width(client), Height(client) - 25));
+    EXPECT_EQ(RectInParent(Explorer()), Rect(0, 0, Width(client), Height(client) - 25));
     EXPECT_TRUE(::IsWindowVisible(Pane()));
-    EXPECT_FALSE(::KillTimer(Launcher(), 0)) << "the timer still runs";
+    EXPECT_FALSE(::KillTimer(Hwnd(), 0)) << "the timer still runs";
 
-    m_launcher.ClickAutoFit();
-    EXPECT_TRUE(m_launcher.AutoFitChecked());
-    EXPECT_EQ(Width(WindowRect(Launcher())), 1148) << "ticking the box fitted at once";
-    EXPECT_EQ(RectInParent(Browser()), Rect(0, 0, Width(client), Height(client) - 25));
-    EXPECT_TRUE(::KillTimer(Launcher(), 0)) << "the timer was not started";
+    Launcher().ClickAutoFit();
+    EXPECT_TRUE(Launcher().AutoFitChecked());
+    EXPECT_EQ(Width(WindowRect(Hwnd())), 1148) << "ticking the box fitted at once";
+    EXPECT_EQ(RectInParent(Explorer()), Rect(0, 0, Width(client), Height(client) - 25));
+    EXPECT_TRUE(::KillTimer(Hwnd(), 0)) << "the timer was not started";
 }
 
 TEST_F(AutoFitTest, TheTimerFitsTheLauncherBySelf)
 {
-    m_tree.Add(Browser(), kFlashClass, 0, 50, 1000, 600);
-    EXPECT_TRUE(PumpUntil([&] { return ClientRect(Launcher()) == Rect(0, 0, 1100, 777); }, 5000));
+    m_tree.Add(Explorer(), kFlashClass, 0, 50, 1000, 600);
+    EXPECT_TRUE(PumpUntil([&] { return ClientRect(Hwnd()) == Rect(0, 0, 1100, 777); }, 5000));
 }
 
 TEST_F(AutoFitTest, FixedWidthFlashWindowStopsAtTheWidthLimits)
 {
     // A Flash window whose width never follows the browser's.
-    const HWND hFlash = m_tree.Add(Browser(), kFlashClass, 0, 0, 1000, 600);
+    const HWND hFlash = m_tree.Add(Explorer(), kFlashClass, 0, 0, 1000, 600);
     for (int i = 0; i < 50; ++i)
-        m_launcher.Tick();
-    EXPECT_EQ(Width(WindowRect(Browser())), 4400);
+        Launcher().Tick();
+    EXPECT_EQ(Width(WindowRect(Explorer())), 4400);
 
     ::SetWindowPos(hFlash, nullptr, 0, 0, 2000, 600, SWP_NOMOVE | SWP_NOZORDER);
     for (int i = 0; i < 10; ++i)
-        m_launcher.Tick();
-    EXPECT_EQ(Width(WindowRect(Browser())), 1100);
-    EXPECT_EQ(ClientRect(Launcher()), Rect(0, 0, 1100, 727));
+        Launcher().Tick();
+    EXPECT_EQ(Width(WindowRect(Explorer())), 1100);
+    EXPECT_EQ(ClientRect(Hwnd()), Rect(0, 0, 1100, 727));
 }
 
 // With Wine's own control, whose page lives in a window of its own.
-class AutoFitRealBrowserTest : public ::testing::Test
+class AutoFitRealBrowserTest : public LauncherFixture
 {
 protected:
-    TempDir m_dir;
-    RecordingProxy m_proxy;
-    ProxySetting m_setting{m_proxy.Port()};
-    LauncherWindow m_launcher;
+    AutoFitRealBrowserTest() : LauncherFixture(LauncherSetup().RealBrowser()) {}
+
     WindowTree m_tree;
 };
 
 TEST_F(AutoFitRealBrowserTest, FitsAGameInsideTheBrowsersPageWindow)
 {
-    const HWND hBrowser = m_launcher.Explorer();
+    const HWND hBrowser = Launcher().Explorer();
     HWND hView = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (hView = ::GetWindow(hBrowser, GW_CHILD)) != nullptr; }));
     m_tree.Add(hView, kFlashClass, 12, 100, 1000, 600);
@@ -431,33 +426,32 @@ TEST_F(AutoFitRealBrowserTest, FitsAGameInsideTheBrowsersPageWindow)
     const RECT browser = WindowRect(hBrowser);
     const int dx = view.left - browser.left + 12;
     const int dy = view.top - browser.top + 100;
-    m_launcher.Tick();
+    Launcher().Tick();
     EXPECT_EQ(RectInParent(hBrowser), Rect(-dx, -dy, Width(browser) + 100, dy + 700));
-    EXPECT_EQ(ClientRect(m_launcher.Hwnd()), Rect(0, 0, 1100, dy + 727));
+    EXPECT_EQ(ClientRect(Launcher().Hwnd()), Rect(0, 0, 1100, dy + 727));
 }
 
 // Without a browser control a tick changes nothing, and never looks at
 // windows outside the launcher.
-class AutoFitWithoutBrowserTest : public ::testing::Test
+class AutoFitWithoutBrowserTest : public LauncherFixture
 {
 protected:
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser{FakeBrowserFailure::Create};
-    LauncherWindow m_launcher;
+    AutoFitWithoutBrowserTest() : LauncherFixture(LauncherSetup().Failing(FakeBrowserFailure::Create)) {}
+
     WindowTree m_tree;
 };
 
 TEST_F(AutoFitWithoutBrowserTest, TickLeavesTheLayoutAlone)
 {
-    ASSERT_EQ(m_launcher.Explorer(), nullptr);
+    ASSERT_EQ(Launcher().Explorer(), nullptr);
     // A Flash window elsewhere on the desktop is none of the launcher's.
     m_tree.Add(nullptr, kFlashClass, 0, 0, 1000, 600);
-    const RECT launcher = WindowRect(m_launcher.Hwnd());
-    const RECT pane = RectInParent(m_launcher.Pane());
+    const RECT launcher = WindowRect(Launcher().Hwnd());
+    const RECT pane = RectInParent(Launcher().Pane());
     for (int i = 0; i < 3; ++i)
-        m_launcher.Tick();
-    EXPECT_EQ(WindowRect(m_launcher.Hwnd()), launcher);
-    EXPECT_EQ(RectInParent(m_launcher.Pane()), pane);
+        Launcher().Tick();
+    EXPECT_EQ(WindowRect(Launcher().Hwnd()), launcher);
+    EXPECT_EQ(RectInParent(Launcher().Pane()), pane);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "harness/MessagePump.h"
 #include "harness/TestHandles.h"
 
+#include "framework/UniqueHotKey.h"
 #include "launcher/BossMode.h"
 #include "launcher/GameMute.h"
 #include "res/resource.h"
@@ -22,16 +23,6 @@ namespace
 {
 
 const UINT kIconMessage = WM_APP + 1;
-
-bool IconShown(HWND hWnd)
-{
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = hWnd;
-    nid.uID = 1;
-    // Only an icon that is there can be changed.
-    return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-}
 
 // A notification area that takes no icon, counting the tries.
 int g_refusedAdds = 0;
@@ -67,8 +58,8 @@ TEST_F(BossModeTest, KeysIconAndSilenceAreLetGoWithIt)
     }
     EXPECT_FALSE(IconShown(m_hWnd));
     EXPECT_FALSE(m_audio.IsMuted(FakeAudioDevices::kSpeakers));
-    EXPECT_TRUE(::RegisterHotKey(nullptr, 9, MOD_CONTROL | MOD_ALT, 'H')) << "the keys are free again";
-    ::UnregisterHotKey(nullptr, 9);
+    UniqueHotKey again;
+    EXPECT_TRUE(again.Register(nullptr, 9, MOD_CONTROL | MOD_ALT, 'H')) << "the keys are free again";
 }
 
 TEST_F(BossModeTest, OnlyChoosingTheIconBringsItBack)
@@ -105,7 +96,8 @@ TEST_F(BossModeTest, TheIconIsDrawnAtTheNotificationAreasSize)
 
 TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)
 {
-    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
+    UniqueHotKey taken;
+    ASSERT_TRUE(taken.Register(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
     g_refusedAdds = 0;
     CBossMode boss(m_mute, RefusingNotificationArea);
     boss.Attach(m_hWnd, m_key, kIconMessage);
@@ -114,7 +106,6 @@ TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
     EXPECT_EQ(g_refusedAdds, 2) << "tried once more";
     EXPECT_FALSE(m_audio.IsMuted(FakeAudioDevices::kSpeakers));
-    ::UnregisterHotKey(nullptr, 7);
 }
 
 using BossKeyLauncherTest = LauncherFixture;

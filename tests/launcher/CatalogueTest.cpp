@@ -2,6 +2,7 @@
 // address each row shows in the box and the address the browser is asked to
 // open.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/TempDir.h"
@@ -46,12 +47,9 @@ std::wstring Host(const std::wstring& url)
     return url.substr(7, slash == std::wstring::npos ? std::wstring::npos : slash - 7);
 }
 
-class CatalogueTest : public ::testing::Test
+class CatalogueTest : public LauncherFixture
 {
 protected:
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
 
     // Chooses each platform row and collects what the box shows.
     std::vector<std::wstring> ShownAddresses()
@@ -59,8 +57,8 @@ protected:
         std::vector<std::wstring> shown;
         for (int row = 0; row < kManualRow; ++row)
         {
-            m_launcher.ChooseRow(row);
-            shown.push_back(m_launcher.UrlText());
+            Launcher().ChooseRow(row);
+            shown.push_back(Launcher().UrlText());
         }
         return shown;
     }
@@ -71,20 +69,20 @@ TEST_F(CatalogueTest, DropDownListsTheLabelsInCatalogueOrderOnAnyCodePage)
     // The labels are stored as GBK text; they must not depend on the
     // system's ANSI code page (this runs with a Western one unless the
     // environment says otherwise).
-    ASSERT_EQ(m_launcher.RowCount(), static_cast<int>(kLabels.size()));
-    for (int row = 0; row < m_launcher.RowCount(); ++row)
-        EXPECT_EQ(m_launcher.RowText(row), kLabels[row]) << "row " << row;
-    EXPECT_EQ(m_launcher.RowText(79), L"<no row>");
+    ASSERT_EQ(Launcher().RowCount(), static_cast<int>(kLabels.size()));
+    for (int row = 0; row < Launcher().RowCount(); ++row)
+        EXPECT_EQ(Launcher().RowText(row), kLabels[row]) << "row " << row;
+    EXPECT_EQ(Launcher().RowText(79), L"<no row>");
 }
 
 TEST_F(CatalogueTest, EachRowShowsAndOpensItsOwnAddressExactly)
 {
     const std::vector<std::wstring> shown = ShownAddresses();
-    const auto& opened = m_browser.Record().navigations;
+    const auto& opened = Browser().Record().navigations;
     ASSERT_EQ(opened.size(), 1 + shown.size()); // the start-up navigation, then one per choice
     for (size_t row = 0; row < shown.size(); ++row)
         EXPECT_EQ(opened[row + 1], shown[row]) << "row " << row;
-    EXPECT_EQ(m_browser.Record().navigateCallsWithOtherArgs, 0);
+    EXPECT_EQ(Browser().Record().navigateCallsWithOtherArgs, 0);
 
     std::vector<std::wstring> distinct = shown;
     std::sort(distinct.begin(), distinct.end());
@@ -139,50 +137,50 @@ TEST_F(CatalogueTest, AddressesArePlatformPagesOfTheCataloguedShapes)
 
 TEST_F(CatalogueTest, RowWithoutPathIsOpenedWithoutTrailingSlash)
 {
-    m_launcher.ChooseRow(70);
-    const std::wstring opened = m_browser.Record().navigations.back();
-    EXPECT_EQ(opened, m_launcher.UrlText());
+    Launcher().ChooseRow(70);
+    const std::wstring opened = Browser().Record().navigations.back();
+    EXPECT_EQ(opened, Launcher().UrlText());
     EXPECT_EQ(opened.find(L'/', 7), std::wstring::npos);
 }
 
 TEST_F(CatalogueTest, OnlyTheManualRowEnablesTheAddressBox)
 {
-    EXPECT_FALSE(m_launcher.UrlEnabled()); // row 0 at start-up
-    m_launcher.ChooseRow(kManualRow);
-    EXPECT_TRUE(m_launcher.UrlEnabled());
+    EXPECT_FALSE(Launcher().UrlEnabled()); // row 0 at start-up
+    Launcher().ChooseRow(kManualRow);
+    EXPECT_TRUE(Launcher().UrlEnabled());
     for (int row : {0, 1, 37, 77})
     {
-        m_launcher.ChooseRow(row);
-        EXPECT_FALSE(m_launcher.UrlEnabled()) << "row " << row;
-        m_launcher.ChooseRow(kManualRow);
-        EXPECT_TRUE(m_launcher.UrlEnabled());
+        Launcher().ChooseRow(row);
+        EXPECT_FALSE(Launcher().UrlEnabled()) << "row " << row;
+        Launcher().ChooseRow(kManualRow);
+        EXPECT_TRUE(Launcher().UrlEnabled());
     }
     for (int row = 0; row < kManualRow; ++row)
-        EXPECT_FALSE(m_launcher.Dialog().IsManualEntryRow(row)) << "row " << row;
-    EXPECT_TRUE(m_launcher.Dialog().IsManualEntryRow(kManualRow));
-    EXPECT_FALSE(m_launcher.Dialog().IsManualEntryRow(79));
+        EXPECT_FALSE(Launcher().Dialog().IsManualEntryRow(row)) << "row " << row;
+    EXPECT_TRUE(Launcher().Dialog().IsManualEntryRow(kManualRow));
+    EXPECT_FALSE(Launcher().Dialog().IsManualEntryRow(79));
 }
 
 TEST_F(CatalogueTest, ManualRowShowsTheRememberedAddressNotWhatWasTyped)
 {
     // Without a settings file the remembered address is row 0's.
-    m_launcher.ChooseRow(kManualRow);
-    const std::wstring remembered = m_launcher.UrlText();
-    EXPECT_EQ(remembered, m_browser.Record().navigations.front());
+    Launcher().ChooseRow(kManualRow);
+    const std::wstring remembered = Launcher().UrlText();
+    EXPECT_EQ(remembered, Browser().Record().navigations.front());
 
-    m_launcher.TypeUrl(L"http://127.0.0.1/typed.html");
-    m_launcher.ChooseRow(3);
-    m_launcher.ChooseRow(kManualRow);
-    EXPECT_EQ(m_launcher.UrlText(), remembered);
-    EXPECT_EQ(m_browser.Record().navigations.back(), remembered);
+    Launcher().TypeUrl(L"http://127.0.0.1/typed.html");
+    Launcher().ChooseRow(3);
+    Launcher().ChooseRow(kManualRow);
+    EXPECT_EQ(Launcher().UrlText(), remembered);
+    EXPECT_EQ(Browser().Record().navigations.back(), remembered);
 }
 
 TEST_F(CatalogueTest, NoRowBeyondTheCatalogueHasAnAddress)
 {
-    EXPECT_TRUE(m_launcher.Dialog().GetPlatformUrl(79).IsEmpty());
-    EXPECT_TRUE(m_launcher.Dialog().GetPlatformUrl(99).IsEmpty());
-    EXPECT_TRUE(m_launcher.Dialog().GetPlatformUrl(-1).IsEmpty());
-    EXPECT_TRUE(m_launcher.Dialog().GetPlatformUrl(100).IsEmpty());
+    EXPECT_TRUE(Launcher().Dialog().GetPlatformUrl(79).IsEmpty());
+    EXPECT_TRUE(Launcher().Dialog().GetPlatformUrl(99).IsEmpty());
+    EXPECT_TRUE(Launcher().Dialog().GetPlatformUrl(-1).IsEmpty());
+    EXPECT_TRUE(Launcher().Dialog().GetPlatformUrl(100).IsEmpty());
 }
 
 } // namespace

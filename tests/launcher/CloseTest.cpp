@@ -1,6 +1,7 @@
 // Closing the launcher asks first; No leaves everything as it was. (Yes ends
 // the process: see the tests of the real executable.)
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -41,30 +42,27 @@ std::wstring QuestionAnswerer::s_text;
 bool QuestionAnswerer::s_hasYes = false;
 bool QuestionAnswerer::s_hasCancel = false;
 
-class CloseTest : public ::testing::Test
+class CloseTest : public LauncherFixture
 {
 protected:
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
 };
 
 TEST_F(CloseTest, AsksBeforeQuittingAndNoKeepsTheWindow)
 {
-    m_launcher.ChooseRow(5);
+    Launcher().ChooseRow(5);
     const std::string settings = ReadFileBytes(m_dir.File(L"UserVar.ini"));
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &QuestionAnswerer::OnTimer);
 
-    ::SendMessageW(m_launcher.Hwnd(), WM_CLOSE, 0, 0);
-    ::SendMessageW(m_launcher.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::SendMessageW(Launcher().Hwnd(), WM_CLOSE, 0, 0);
+    ::SendMessageW(Launcher().Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ::KillTimer(nullptr, timer);
 
     EXPECT_EQ(QuestionAnswerer::s_asked, 2);
     EXPECT_EQ(QuestionAnswerer::s_text, L"你真的想退出吗？");
     EXPECT_TRUE(QuestionAnswerer::s_hasYes);
     EXPECT_FALSE(QuestionAnswerer::s_hasCancel);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
-    EXPECT_EQ(m_launcher.CurrentRow(), 5);
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
+    EXPECT_EQ(Launcher().CurrentRow(), 5);
     EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")), settings) << "closing must not save";
 }
 
@@ -107,12 +105,12 @@ int RepeatedCloser::s_mostQuestions = 0;
 
 TEST_F(CloseTest, CloseRequestsWhileTheQuestionIsOpenAreDropped)
 {
-    RepeatedCloser::s_hLauncher = m_launcher.Hwnd();
+    RepeatedCloser::s_hLauncher = Launcher().Hwnd();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &RepeatedCloser::OnTimer);
-    ::SendMessageW(m_launcher.Hwnd(), WM_CLOSE, 0, 0);
+    ::SendMessageW(Launcher().Hwnd(), WM_CLOSE, 0, 0);
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(RepeatedCloser::s_mostQuestions, 1);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
 }
 
 } // namespace

@@ -19,7 +19,7 @@ const wchar_t* const kHeadset = FakeAudioDevices::kHeadset;
 class GameMuteTest : public LauncherFixture
 {
 protected:
-    GameMuteTest() : LauncherFixture(false) {}
+    GameMuteTest() : LauncherFixture(LauncherSetup().StartLater()) {}
 
     FakeAudioDevices m_audio;
 };

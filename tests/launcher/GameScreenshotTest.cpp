@@ -159,11 +159,13 @@ CPicture Checkerboard()
     return picture;
 }
 
-class GameScreenshotTest : public ::testing::Test
+// No launcher: the fake control's class is there for OLE, which the imaging
+// components need.
+class GameScreenshotTest : public LauncherFixture
 {
 protected:
-    TempDir m_dir;
-    FakeWebBrowserClass m_ole; // OLE, for the imaging components
+    GameScreenshotTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+
     ScreenshotsAsOnWindows m_shots{m_dir.File(L"截图").c_str()};
 };
 
@@ -267,7 +269,6 @@ TEST_F(GameScreenshotTest, AWindowsOwnContentIsCutToTheRectangleAlsoPastTheScree
     EXPECT_EQ(PixelAt(picture, 0, 50), RGB(0, 255, 0));
     EXPECT_EQ(PixelAt(picture, 99, 149), RGB(0, 255, 0));
     ::DestroyWindow(hWnd);
-    ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
 }
 
 // Windows at 150 % for a program that is not DPI-aware.
@@ -297,28 +298,15 @@ TEST_F(GameScreenshotTest, TheScreenIsReadInItsOwnPixels)
     EXPECT_EQ(PixelAt(picture, 299, 0), RGB(255, 0, 0));
     EXPECT_EQ(PixelAt(picture, 0, 299), RGB(0, 0, 255));
     ::DestroyWindow(hWnd);
-    ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
 }
 
 TEST_F(GameScreenshotTest, AMinimisedLauncherGivesNoPicture)
 {
-    LauncherWindow launcher;
+    LauncherWindow& launcher = Start();
     ::ShowWindow(launcher.Hwnd(), SW_MINIMIZE);
     EXPECT_FALSE(m_shots.Prepare(launcher.Hwnd()));
     EXPECT_TRUE(m_shots.Take(WindowRect(launcher.Hwnd())).IsEmpty());
     EXPECT_FALSE(m_shots.FolderExists());
-}
-
-LRESULT CALLBACK PaintedGameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_PAINT)
-        return ::DefWindowProcW(hWnd, message, wParam, lParam);
-    PAINTSTRUCT ps;
-    const HDC hdc = ::BeginPaint(hWnd, &ps);
-    const UniqueBrush brush(::CreateSolidBrush(kGameColour));
-    ::FillRect(hdc, &ps.rcPaint, brush.Get());
-    ::EndPaint(hWnd, &ps);
-    return 0;
 }
 
 // Chooses an item of the system menu with the mouse once the menu is open
@@ -367,14 +355,8 @@ using ScreenshotOfTheGameTest = LauncherFixture;
 
 TEST_F(ScreenshotOfTheGameTest, ChosenFromTheMenuItIsTheGameAloneWhateverLayOverIt)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = PaintedGameProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
-    ::RegisterClassW(&wc);
     // Taller than the pane shows it.
-    const HWND hGame = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 12, 100, 1000, 900,
-                                         Launcher().Explorer(), nullptr, wc.hInstance, nullptr);
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 12, 100, 1000, 900, kGameColour);
     const RECT rcGame = WindowRect(hGame);
 
     // Another program's window, always on top, over the game's right part.
@@ -407,7 +389,6 @@ TEST_F(ScreenshotOfTheGameTest, ChosenFromTheMenuItIsTheGameAloneWhateverLayOver
     EXPECT_EQ(others, 0);
     EXPECT_EQ(::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "back in its place";
     ::DestroyWindow(hGame);
-    ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // other key does. Keys are posted and run through the same pre-translation
 // as in the program's message loop.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -54,30 +55,27 @@ private:
 
 KeyRecorder* KeyRecorder::s_instance = nullptr;
 
-class KeyFilterTest : public ::testing::Test
+class KeyFilterTest : public LauncherFixture
 {
 protected:
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
 };
 
 TEST_F(KeyFilterTest, EscapeDoesNotCloseOrHideTheLauncher)
 {
     for (int id : {IDC_PLATFORM_COMBO, IDC_ENTER_BUTTON, IDC_AUTOFIT_CHECK})
-        PressKey(m_launcher.Item(id), VK_ESCAPE);
-    PressKey(m_launcher.Hwnd(), VK_ESCAPE);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
+        PressKey(Launcher().Item(id), VK_ESCAPE);
+    PressKey(Launcher().Hwnd(), VK_ESCAPE);
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Pane()));
 }
 
 TEST_F(KeyFilterTest, EnterAndEscapeNeverReachTheAddressBoxOtherKeysDo)
 {
-    m_launcher.ChooseRow(78);
-    m_launcher.TypeUrl(L"");
-    const HWND hEdit = m_launcher.Item(IDC_URL_EDIT);
+    Launcher().ChooseRow(78);
+    Launcher().TypeUrl(L"");
+    const HWND hEdit = Launcher().Item(IDC_URL_EDIT);
     ::SetFocus(hEdit);
-    const size_t navigations = m_browser.Record().navigations.size();
+    const size_t navigations = Browser().Record().navigations.size();
     KeyRecorder recorder(hEdit);
 
     PressKey(hEdit, VK_RETURN);
@@ -87,16 +85,16 @@ TEST_F(KeyFilterTest, EnterAndEscapeNeverReachTheAddressBoxOtherKeysDo)
     PressKey(hEdit, 'B');
 
     EXPECT_EQ(recorder.keyDowns, (std::vector<WPARAM>{'A', VK_BACK, 'B'}));
-    EXPECT_EQ(m_launcher.UrlText(), L"b");
-    EXPECT_EQ(m_browser.Record().navigations.size(), navigations) << "Enter opened an address";
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
+    EXPECT_EQ(Launcher().UrlText(), L"b");
+    EXPECT_EQ(Browser().Record().navigations.size(), navigations) << "Enter opened an address";
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
 }
 
 TEST_F(KeyFilterTest, TabStillMovesBetweenTheStripControls)
 {
-    ::SetFocus(m_launcher.Item(IDC_PLATFORM_COMBO));
-    PressKey(m_launcher.Item(IDC_PLATFORM_COMBO), VK_TAB);
-    EXPECT_EQ(::GetFocus(), m_launcher.Item(IDC_ENTER_BUTTON));
+    ::SetFocus(Launcher().Item(IDC_PLATFORM_COMBO));
+    PressKey(Launcher().Item(IDC_PLATFORM_COMBO), VK_TAB);
+    EXPECT_EQ(::GetFocus(), Launcher().Item(IDC_ENTER_BUTTON));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The launcher window as it opens: size and place, the header strip and its
 // label as they are seen, the pane below, dragging by the strip.
 
+#include "harness/LauncherFixture.h"
+#include "harness/Pixels.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -15,35 +17,20 @@ namespace
 
 const COLORREF kStripBlue = RGB(0, 174, 255);
 
-// What the screen shows at a point of a window's client area.
-COLORREF ScreenPixel(HWND hWnd, int x, int y)
-{
-    POINT pt = {x, y};
-    ::ClientToScreen(hWnd, &pt);
-    const HDC hdc = ::GetDC(nullptr);
-    const COLORREF color = ::GetPixel(hdc, pt.x, pt.y);
-    ::ReleaseDC(nullptr, hdc);
-    return color;
-}
-
-class LayoutTest : public ::testing::Test
+class LayoutTest : public LauncherFixture
 {
 protected:
     LayoutTest()
     {
-        ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr,
+        ::RedrawWindow(Launcher().Hwnd(), nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpPending();
     }
-
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
 };
 
 TEST_F(LayoutTest, OpensCentredAt1148By750)
 {
-    const RECT rc = WindowRect(m_launcher.Hwnd());
+    const RECT rc = WindowRect(Launcher().Hwnd());
     EXPECT_EQ(Width(rc), 1148);
     EXPECT_EQ(Height(rc), 750);
 
@@ -51,26 +38,26 @@ TEST_F(LayoutTest, OpensCentredAt1148By750)
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR((rc.left + rc.right) / 2, (work.left + work.right) / 2, 1);
     EXPECT_NEAR((rc.top + rc.bottom) / 2, (work.top + work.bottom) / 2, 1);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
 }
 
 TEST_F(LayoutTest, PaneFillsTheClientAreaBelowTheStrip)
 {
-    const RECT client = ClientRect(m_launcher.Hwnd());
-    const RECT pane = RectInParent(m_launcher.Pane());
+    const RECT client = ClientRect(Launcher().Hwnd());
+    const RECT pane = RectInParent(Launcher().Pane());
     EXPECT_EQ(pane.left, 0);
     EXPECT_EQ(pane.top, 25);
     EXPECT_EQ(Width(pane), Width(client));
     EXPECT_EQ(Height(pane), Height(client) - 25);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher.Pane()));
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Pane()));
 }
 
 TEST_F(LayoutTest, FirstNavigationStretchesTheBrowserToTheOuterSize)
 {
     // The platform choice sizes the browser from the launcher's outer size;
     // the pane clips it until the next tick or base layout.
-    const RECT outer = WindowRect(m_launcher.Hwnd());
-    const RECT explorer = RectInParent(m_launcher.Explorer());
+    const RECT outer = WindowRect(Launcher().Hwnd());
+    const RECT explorer = RectInParent(Launcher().Explorer());
     EXPECT_EQ(explorer.left, 0);
     EXPECT_EQ(explorer.top, 0);
     EXPECT_EQ(Width(explorer), Width(outer));
@@ -79,22 +66,22 @@ TEST_F(LayoutTest, FirstNavigationStretchesTheBrowserToTheOuterSize)
 
 TEST_F(LayoutTest, StartsWithAutoFitOnAndTheFocusOnTheDropDown)
 {
-    EXPECT_TRUE(m_launcher.AutoFitChecked());
-    EXPECT_TRUE(::KillTimer(m_launcher.Hwnd(), 0)) << "timer 0 is not running";
-    EXPECT_EQ(::GetFocus(), m_launcher.Item(IDC_PLATFORM_COMBO));
+    EXPECT_TRUE(Launcher().AutoFitChecked());
+    EXPECT_TRUE(::KillTimer(Launcher().Hwnd(), 0)) << "timer 0 is not running";
+    EXPECT_EQ(::GetFocus(), Launcher().Item(IDC_PLATFORM_COMBO));
 }
 
 TEST_F(LayoutTest, UsesTheProgramIconAsBigAndSmallIcon)
 {
     const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_launcher.Hwnd(), WM_GETICON, ICON_BIG, 0)), icon);
-    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_launcher.Hwnd(), WM_GETICON, ICON_SMALL, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(Launcher().Hwnd(), WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(Launcher().Hwnd(), WM_GETICON, ICON_SMALL, 0)), icon);
 }
 
 TEST_F(LayoutTest, StripIsBlueAcrossTheWholeWidth)
 {
-    const HWND hWnd = m_launcher.Hwnd();
+    const HWND hWnd = Launcher().Hwnd();
     const int width = Width(ClientRect(hWnd));
     for (int x : {1, width / 2 + 200, width - 2})
     {
@@ -107,7 +94,7 @@ TEST_F(LayoutTest, StripIsBlueAcrossTheWholeWidth)
 TEST_F(LayoutTest, LabelStandsOnTheStripBlue)
 {
     // Behind the text the label shows the strip, as if it were transparent.
-    const HWND hLabel = ::GetDlgItem(m_launcher.Hwnd(), IDC_STATIC);
+    const HWND hLabel = ::GetDlgItem(Launcher().Hwnd(), IDC_STATIC);
     ASSERT_NE(hLabel, nullptr);
     EXPECT_EQ(WindowText(hLabel), L"游戏平台");
     const RECT rc = ClientRect(hLabel);
@@ -148,7 +135,7 @@ POINT CentreInLauncher(HWND hLauncher, HWND hChild)
 
 TEST_F(LayoutTest, StripAndLabelDragTheWindowButTheControlsDoNot)
 {
-    const HWND hLauncher = m_launcher.Hwnd();
+    const HWND hLauncher = Launcher().Hwnd();
     HWND hHit = nullptr;
     EXPECT_EQ(HitTestAt(hLauncher, 5, 12, &hHit), HTCAPTION);
     EXPECT_EQ(hHit, hLauncher);
@@ -160,7 +147,7 @@ TEST_F(LayoutTest, StripAndLabelDragTheWindowButTheControlsDoNot)
 
     for (int id : {IDC_PLATFORM_COMBO, IDC_ENTER_BUTTON, IDC_URL_EDIT, IDC_AUTOFIT_CHECK})
     {
-        const POINT pt = CentreInLauncher(hLauncher, m_launcher.Item(id));
+        const POINT pt = CentreInLauncher(hLauncher, Launcher().Item(id));
         EXPECT_NE(HitTestAt(hLauncher, pt.x, pt.y, &hHit), HTCAPTION) << "control " << id;
     }
     EXPECT_NE(HitTestAt(hLauncher, 300, 300, &hHit), HTCAPTION); // the browser

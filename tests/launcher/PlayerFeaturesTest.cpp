@@ -1,6 +1,8 @@
 // What players of game shells ask for: mute, screenshots of the game, the
 // boss key, and being told when the Flash Player is missing.
 
+#include "harness/LauncherFixture.h"
+#include "harness/Pixels.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/FlashRegistration.h"
 #include "harness/LauncherWindow.h"
@@ -9,6 +11,7 @@
 #include "harness/TestHandles.h"
 
 #include "framework/ComPtr.h"
+#include "framework/UniqueHotKey.h"
 #include "launcher/GameMute.h"
 #include "launcher/FlashStatus.h"
 #include "launcher/GameScreenshot.h"
@@ -77,18 +80,6 @@ TEST(BossKeyTest, ReadsModifiersAndOneKeyElseTheDefault)
         EXPECT_STREQ(CBossKey::Parse(bad).Format(), L"Ctrl+Alt+H") << bad;
 }
 
-LRESULT CALLBACK PaintedGameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_PAINT)
-        return ::DefWindowProcW(hWnd, message, wParam, lParam);
-    PAINTSTRUCT ps;
-    const HDC hdc = ::BeginPaint(hWnd, &ps);
-    const UniqueBrush brush(::CreateSolidBrush(kGameColour));
-    ::FillRect(hdc, &ps.rcPaint, brush.Get());
-    ::EndPaint(hWnd, &ps);
-    return 0;
-}
-
 // The files in a directory.
 std::vector<std::wstring> Files(const std::wstring& pattern)
 {
@@ -103,41 +94,17 @@ std::vector<std::wstring> Files(const std::wstring& pattern)
     return names;
 }
 
-class PlayerFeaturesTest : public ::testing::Test
+class PlayerFeaturesTest : public LauncherFixture
 {
 protected:
-    void Command(UINT nID) { ::SendMessageW(m_launcher.Hwnd(), WM_SYSCOMMAND, nID, 0); }
-    std::wstring MenuText(UINT nID)
-    {
-        wchar_t text[64] = {};
-        ::GetMenuStringW(::GetSystemMenu(m_launcher.Hwnd(), FALSE), nID, text, 64, MF_BYCOMMAND);
-        return text;
-    }
-    bool IconShown()
-    {
-        NOTIFYICONDATAW nid = {};
-        nid.cbSize = sizeof(nid);
-        nid.hWnd = m_launcher.Hwnd();
-        nid.uID = 1;
-        return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-    }
-
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
+    bool IconShown() { return ::IconShown(Hwnd()); }
 };
 
 TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
 {
-    ::KillTimer(m_launcher.Hwnd(), 0); // the game stays where the test put it
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = PaintedGameProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
-    ::RegisterClassW(&wc);
-    const HWND hGame = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 12, 100, 1000, 600,
-                                         m_launcher.Explorer(), nullptr, wc.hInstance, nullptr);
-    ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::KillTimer(Launcher().Hwnd(), 0); // the game stays where the test put it
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 12, 100, 1000, 600, kGameColour);
+    ::RedrawWindow(Launcher().Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Command(IDM_SCREENSHOT);
 
     ASSERT_TRUE(PumpUntil([&] { return Files(m_dir.File(L"截图\\*")).size() == 1; }));
@@ -175,14 +142,14 @@ TEST_F(PlayerFeaturesTest, ScreenshotIntoAnUnwritableFolderLeavesNothing)
     WriteFileBytes(m_dir.File(L"截图"), "a file where the folder would be");
     Command(IDM_SCREENSHOT);
     for (int step = 0; step < 2; ++step) // the screenshot's timer, at once
-        ::SendMessageW(m_launcher.Hwnd(), WM_TIMER, 1, 0);
+        ::SendMessageW(Launcher().Hwnd(), WM_TIMER, 1, 0);
     EXPECT_EQ(Files(m_dir.File(L"*")).size(), 2u); // the settings file and that file
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
 }
 
 TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
 {
-    const RECT before = WindowRect(m_launcher.Hwnd());
+    const RECT before = WindowRect(Launcher().Hwnd());
     const auto pressChord = [] {
         std::vector<INPUT> inputs;
         for (WORD vk : {WORD(VK_CONTROL), WORD(VK_MENU), WORD('H')})
@@ -202,12 +169,12 @@ TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
     };
     EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)");
     pressChord();
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(m_launcher.Hwnd()); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(Launcher().Hwnd()); }, 3000));
     EXPECT_TRUE(IconShown());
     pressChord();
-    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(m_launcher.Hwnd()) != FALSE; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Launcher().Hwnd()) != FALSE; }, 3000));
     EXPECT_FALSE(IconShown());
-    const RECT after = WindowRect(m_launcher.Hwnd());
+    const RECT after = WindowRect(Launcher().Hwnd());
     EXPECT_TRUE(::EqualRect(&before, &after));
 }
 
@@ -215,8 +182,8 @@ TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
 // own, see tests/CMakeLists.txt) with none.
 TEST_F(PlayerFeaturesTest, MuteFollowsThePlaybackDevice)
 {
-    const HMENU hSysMenu = ::GetSystemMenu(m_launcher.Hwnd(), FALSE);
-    ::SendMessageW(m_launcher.Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSysMenu), MAKELPARAM(0, TRUE));
+    const HMENU hSysMenu = ::GetSystemMenu(Launcher().Hwnd(), FALSE);
+    ::SendMessageW(Launcher().Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSysMenu), MAKELPARAM(0, TRUE));
     CGameMute mute;
     mute.Refresh();
     const bool bDevice = !mute.IsKnownUnavailable();
@@ -257,44 +224,35 @@ std::pair<int, bool> StripNotice(HWND hLauncher)
     RECT rcCheck = WindowRect(::GetDlgItem(hLauncher, IDC_AUTOFIT_CHECK));
     ::MapWindowPoints(nullptr, hLauncher, reinterpret_cast<LPPOINT>(&rcCheck), 2);
     const RECT rc = ClientRect(hLauncher);
-    const HDC hdc = ::GetDC(hLauncher);
+    const ClientPixels strip(hLauncher, RECT{0, 0, rc.right, 25});
     int white = 0;
     for (int y = 0; y < 25; ++y)
         for (int x = rcCheck.right + 1; x < rc.right; ++x)
-            white += GetRValue(::GetPixel(hdc, x, y)) > 128; // the strip has no red: text, or a control
+            white += GetRValue(strip.At(x, y)) > 128; // the strip has no red: text, or a control
 
-    const bool bEndsBlue = ::GetPixel(hdc, 1, 12) == kStripBlue && ::GetPixel(hdc, rc.right - 2, 12) == kStripBlue &&
-                           ::GetPixel(hdc, rc.right - 2, 2) == kStripBlue;
-    ::ReleaseDC(hLauncher, hdc);
+    const bool bEndsBlue = strip.At(1, 12) == kStripBlue && strip.At(rc.right - 2, 12) == kStripBlue &&
+                           strip.At(rc.right - 2, 2) == kStripBlue;
     return {white, bEndsBlue};
 }
 
 TEST_F(PlayerFeaturesTest, MissingFlashIsToldOnTheStripAndTheStripStillDrags)
 {
-    const auto [white, bEndsBlue] = StripNotice(m_launcher.Hwnd());
+    const auto [white, bEndsBlue] = StripNotice(Launcher().Hwnd());
     EXPECT_GT(white, 50);
     EXPECT_TRUE(bEndsBlue);
-    RECT rcCheck = WindowRect(::GetDlgItem(m_launcher.Hwnd(), IDC_AUTOFIT_CHECK));
+    RECT rcCheck = WindowRect(::GetDlgItem(Launcher().Hwnd(), IDC_AUTOFIT_CHECK));
     const LPARAM pt = MAKELPARAM(rcCheck.right + 40, (rcCheck.top + rcCheck.bottom) / 2);
-    EXPECT_EQ(::SendMessageW(m_launcher.Hwnd(), WM_NCHITTEST, 0, pt), HTCAPTION);
+    EXPECT_EQ(::SendMessageW(Launcher().Hwnd(), WM_NCHITTEST, 0, pt), HTCAPTION);
 }
 
 TEST_F(PlayerFeaturesTest, TheNoticeIsPaintedAnewAtEveryWidth)
 {
     // Narrowed as a fit at 70 % narrows it; nothing else repaints the strip.
-    ::SetWindowPos(m_launcher.Hwnd(), nullptr, 0, 0, 770, 552, SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(Launcher().Hwnd(), nullptr, 0, 0, 770, 552, SWP_NOMOVE | SWP_NOZORDER);
     PumpPending();
-    const auto strip = [&] {
-        std::vector<COLORREF> pixels;
-        const HDC hdc = ::GetDC(m_launcher.Hwnd());
-        for (int y = 0; y < 25; ++y)
-            for (int x = 0; x < Width(ClientRect(m_launcher.Hwnd())); ++x)
-                pixels.push_back(::GetPixel(hdc, x, y));
-        ::ReleaseDC(m_launcher.Hwnd(), hdc);
-        return pixels;
-    };
+    const auto strip = [&] { return ClientPixels(Hwnd(), RECT{0, 0, Width(ClientRect(Hwnd())), 25}).All(); };
     const std::vector<COLORREF> shown = strip();
-    ::RedrawWindow(m_launcher.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::RedrawWindow(Launcher().Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_TRUE(shown == strip()) << "the strip showed the notice cut where the wider strip had cut it";
 }
 
@@ -309,21 +267,23 @@ TEST(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
     EXPECT_TRUE(bEndsBlue);
 }
 
-TEST(BossKeyTakenTest, TheMenuSaysSoAndStillHides)
+class BossKeyTakenTest : public LauncherFixture
 {
-    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
-    TempDir dir;
-    FakeWebBrowserClass browser;
-    LauncherWindow launcher;
-    wchar_t text[64] = {};
-    ::GetMenuStringW(::GetSystemMenu(launcher.Hwnd(), FALSE), IDM_BOSSKEY, text, 64, MF_BYCOMMAND);
-    EXPECT_STREQ(text, L"老板键 (Ctrl+Alt+H)（已被占用）");
-    ::SendMessageW(launcher.Hwnd(), WM_SYSCOMMAND, IDM_BOSSKEY, 0);
+protected:
+    BossKeyTakenTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+};
+
+TEST_F(BossKeyTakenTest, TheMenuSaysSoAndStillHides)
+{
+    UniqueHotKey taken;
+    ASSERT_TRUE(taken.Register(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
+    LauncherWindow& launcher = Start();
+    EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)（已被占用）");
+    Command(IDM_BOSSKEY);
     EXPECT_FALSE(::IsWindowVisible(launcher.Hwnd()));
     // A click on the notification-area icon brings it back.
     ::SendMessageW(launcher.Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
-    ::UnregisterHotKey(nullptr, 7);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // that comes and goes, odd addresses typed into the box, and storms of keys
 // and close requests. Nothing may leak, be lost or crash.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/GuiCounts.h"
 #include "harness/LauncherWindow.h"
@@ -30,15 +31,7 @@ void ExpectNoGrowth(const GuiCounts& before, const GuiCounts& after)
         << "working set grew from " << before.workingSet << " to " << after.workingSet;
 }
 
-class RobustnessTest : public ::testing::Test
-{
-protected:
-    std::wstring IniPath() const { return m_dir.File(L"UserVar.ini"); }
-
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    std::unique_ptr<LauncherWindow> m_launcher = std::make_unique<LauncherWindow>();
-};
+using RobustnessTest = LauncherFixture;
 
 HWND CreateFlash(HWND hParent, int x, int y, int cx, int cy)
 {
@@ -133,10 +126,10 @@ protected:
         launcher.ChooseRow(78);
         launcher.TypeUrl(typed);
         launcher.ClickEnter();
-        EXPECT_EQ(m_browser.Record().navigations.back(), launcher.UrlText()) << "not navigated as typed";
+        EXPECT_EQ(Browser().Record().navigations.back(), launcher.UrlText()) << "not navigated as typed";
         m_launcher = std::make_unique<LauncherWindow>();
-        EXPECT_EQ(m_launcher->CurrentRow(), 78);
-        return m_launcher->UrlText();
+        EXPECT_EQ(Launcher().CurrentRow(), 78);
+        return Launcher().UrlText();
     }
 };
 
@@ -185,7 +178,7 @@ TEST_F(RobustnessTest, ThousandsOfEnterAndEscapeKeysChangeNothing)
 {
     LauncherWindow& launcher = *m_launcher;
     launcher.ChooseRow(78);
-    const size_t navigations = m_browser.Record().navigations.size();
+    const size_t navigations = Browser().Record().navigations.size();
     const std::string settings = ReadFileBytes(IniPath());
     const HWND targets[] = {launcher.Hwnd(),
                             launcher.Item(IDC_PLATFORM_COMBO),
@@ -205,9 +198,9 @@ TEST_F(RobustnessTest, ThousandsOfEnterAndEscapeKeysChangeNothing)
     }
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
     EXPECT_TRUE(::IsWindowVisible(launcher.Pane()));
-    EXPECT_EQ(m_browser.Record().navigations.size(), navigations);
+    EXPECT_EQ(Browser().Record().navigations.size(), navigations);
     EXPECT_EQ(ReadFileBytes(IniPath()), settings);
-    EXPECT_TRUE(m_browser.Record().windowKeys.empty());
+    EXPECT_TRUE(Browser().Record().windowKeys.empty());
     ExpectNoGrowth(before, GuiCounts::Now());
 }
 
@@ -230,8 +223,8 @@ int NoToEverything::s_answered = 0;
 
 TEST_F(RobustnessTest, HundredCloseRequestsAnsweredNoKeepTheLauncher)
 {
-    const HWND hLauncher = m_launcher->Hwnd();
-    const HWND hPane = m_launcher->Pane();
+    const HWND hLauncher = Launcher().Hwnd();
+    const HWND hPane = Launcher().Pane();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &NoToEverything::OnTimer);
     ::SendMessageW(hLauncher, WM_CLOSE, 0, 0); // the first message box sets up what it caches
     const GuiCounts before = GuiCounts::Now();

@@ -1,6 +1,7 @@
 // Settings files no launcher wrote: huge, garbage, Unicode, locked. Every
 // start comes up with a row of the catalogue, quietly.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/TempDir.h"
@@ -20,27 +21,22 @@
 namespace
 {
 
-class SettingsStressTest : public ::testing::Test
+class SettingsStressTest : public LauncherFixture
 {
 protected:
-    std::wstring IniPath() const { return m_dir.File(L"UserVar.ini"); }
+    SettingsStressTest() : LauncherFixture(LauncherSetup().StartLater()) {}
 
     // Starts the launcher again; checks it came up sound.
-    LauncherWindow& Start()
+    LauncherWindow& StartSound()
     {
-        m_launcher.reset();
-        m_launcher = std::make_unique<LauncherWindow>();
-        const int row = m_launcher->CurrentRow();
+        Start();
+        const int row = Launcher().CurrentRow();
         EXPECT_GE(row, 0);
         EXPECT_LE(row, 78);
-        EXPECT_EQ(m_launcher->UrlEnabled(), row == 78);
+        EXPECT_EQ(Launcher().UrlEnabled(), row == 78);
         EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
         return *m_launcher;
     }
-
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    std::unique_ptr<LauncherWindow> m_launcher;
 };
 
 TEST_F(SettingsStressTest, MegabyteFileIsReadAndKept)
@@ -51,21 +47,21 @@ TEST_F(SettingsStressTest, MegabyteFileIsReadAndKept)
     text += "[section]\r\nServersSel=7\r\nUrl=http://x.test/\r\n";
     WriteFileBytes(IniPath(), text);
 
-    LauncherWindow& launcher = Start();
+    LauncherWindow& launcher = StartSound();
     EXPECT_EQ(launcher.CurrentRow(), 7);
     launcher.ChooseRow(11);
     const std::string after = ReadFileBytes(IniPath());
     EXPECT_GT(after.size(), 1u << 20);
     EXPECT_NE(after.find("key12345=some value that fills the file\r\n"), std::string::npos);
     EXPECT_NE(after.find("ServersSel=11\r\n"), std::string::npos);
-    EXPECT_EQ(Start().CurrentRow(), 11);
+    EXPECT_EQ(StartSound().CurrentRow(), 11);
 }
 
 TEST_F(SettingsStressTest, ReaderNeverSeesAHalfWrittenFile)
 {
     const std::string other = OtherSection(256 * 1024);
     WriteFileBytes(IniPath(), other);
-    LauncherWindow& launcher = Start();
+    LauncherWindow& launcher = StartSound();
     std::vector<std::string> saved; // what a save of each platform row writes
     for (int row = 0; row < COrlimWebDlg::kManualEntryRow; ++row)
         saved.push_back(SavedSection(row, std::wstring(launcher.Dialog().GetPlatformUrl(row))));
@@ -113,9 +109,9 @@ TEST_F(SettingsStressTest, BinaryGarbageGivesAValidRow)
         if (round == 1)
             garbage += "\r\n[section]\r\nServersSel=3\r\n"; // garbage around a sound key
         WriteFileBytes(IniPath(), garbage);
-        LauncherWindow& launcher = Start();
+        LauncherWindow& launcher = StartSound();
         launcher.ChooseRow(4);
-        Start();
+        StartSound();
     }
 }
 
@@ -123,7 +119,7 @@ TEST_F(SettingsStressTest, UnicodeFileStaysUnicodeAndKeepsEveryCharacter)
 {
     const std::wstring text = L"\xFEFF[section]\r\nServersSel=78\r\nUrl=http://例子.test/路径\r\n";
     WriteFileBytes(IniPath(), std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
-    LauncherWindow& launcher = Start();
+    LauncherWindow& launcher = StartSound();
     EXPECT_EQ(launcher.CurrentRow(), 78);
     EXPECT_EQ(launcher.UrlText(), L"http://例子.test/路径");
 
@@ -134,7 +130,7 @@ TEST_F(SettingsStressTest, UnicodeFileStaysUnicodeAndKeepsEveryCharacter)
     EXPECT_EQ(after.substr(0, 2), "\xFF\xFE");
     const std::wstring wide(reinterpret_cast<const wchar_t*>(after.data() + 2), (after.size() - 2) / 2);
     EXPECT_NE(wide.find(L"Url=http://游戏.test/"), std::wstring::npos);
-    EXPECT_EQ(Start().UrlText(), L"http://游戏.test/");
+    EXPECT_EQ(StartSound().UrlText(), L"http://游戏.test/");
 }
 
 TEST_F(SettingsStressTest, LockedFileIsPassedOverUntilItIsFree)
@@ -144,12 +140,12 @@ TEST_F(SettingsStressTest, LockedFileIsPassedOverUntilItIsFree)
         const UniqueFileHandle lock(
             ::CreateFileW(IniPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
-        LauncherWindow& launcher = Start();
+        LauncherWindow& launcher = StartSound();
         launcher.ChooseRow(5);
         launcher.ClickEnter();
         m_launcher.reset();
     }
-    const int row = Start().CurrentRow();
+    const int row = StartSound().CurrentRow();
     EXPECT_TRUE(row == 9 || row == 5) << row;
 }
 

@@ -2,6 +2,7 @@
 // navigation the launcher's own controls start. Real files in a fresh
 // directory, through Wine's real profile functions.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -25,28 +26,15 @@ std::string Narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
-class SettingsTest : public ::testing::Test
+class SettingsTest : public LauncherFixture
 {
 protected:
-    std::wstring IniPath() const { return m_dir.File(L"UserVar.ini"); }
-    std::string Ini() const { return ReadFileBytes(IniPath()); }
-    void WriteIni(const std::string& text) { WriteFileBytes(IniPath(), text); }
+    SettingsTest() : LauncherFixture(LauncherSetup().StartLater()) {}
 
-    // Starts (or starts again) the launcher in the directory.
-    LauncherWindow& Start()
-    {
-        m_launcher.reset();
-        m_launcher = std::make_unique<LauncherWindow>();
-        return *m_launcher;
-    }
+    const std::wstring& FirstNavigation() { return Browser().Record().navigations.at(m_navigationsBefore); }
 
-    const std::wstring& FirstNavigation() { return m_browser.Record().navigations.at(m_navigationsBefore); }
+    void ForgetNavigations() { m_navigationsBefore = Browser().Record().navigations.size(); }
 
-    void ForgetNavigations() { m_navigationsBefore = m_browser.Record().navigations.size(); }
-
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    std::unique_ptr<LauncherWindow> m_launcher;
     size_t m_navigationsBefore = 0;
 };
 
@@ -74,10 +62,10 @@ TEST_F(SettingsTest, ManualRowComesBackWithTheRememberedAddress)
 TEST_F(SettingsTest, EachChoiceRewritesBothValues)
 {
     Start().ChooseRow(3);
-    const std::string row3 = Narrow(m_launcher->UrlText());
+    const std::string row3 = Narrow(Launcher().UrlText());
     EXPECT_EQ(Ini(), "[section]\r\nServersSel=3\r\nUrl=" + row3 + "\r\n");
 
-    m_launcher->ChooseRow(kManualRow); // shows, and saves, the address remembered at start
+    Launcher().ChooseRow(kManualRow); // shows, and saves, the address remembered at start
     EXPECT_EQ(Ini(), "[section]\r\nServersSel=78\r\nUrl=http://www.velka.cn/\r\n");
 }
 
@@ -214,7 +202,7 @@ TEST_F(SettingsTest, UnwritableFileChangesNothingVisible)
     EXPECT_EQ(launcher.CurrentRow(), 0);
     launcher.ChooseRow(9);
     launcher.ClickEnter();
-    EXPECT_EQ(m_browser.Record().navigations.back(), launcher.UrlText());
+    EXPECT_EQ(Browser().Record().navigations.back(), launcher.UrlText());
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
     EXPECT_TRUE(::GetFileAttributesW(IniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);

@@ -68,7 +68,7 @@ TEST_F(ClearCacheTest, OnlyThePagesSiteGoesAndThePageIsLoadedAnew)
         EXPECT_FALSE(IsCached(url)) << std::string(url.begin(), url.end());
     for (const std::wstring& url : others)
         EXPECT_TRUE(IsCached(url)) << std::string(url.begin(), url.end());
-    EXPECT_EQ(m_browser.Record().completeRefreshes, 1);
+    EXPECT_EQ(Browser().Record().completeRefreshes, 1);
     for (const std::wstring& url : others)
         ::DeleteUrlCacheEntryW(url.c_str());
 

@@ -1,6 +1,7 @@
 // The options of the window's system menu: always on top, reload and page
 // zoom, and their [options] section in the settings file.
 
+#include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/TempDir.h"
@@ -44,32 +45,19 @@ std::vector<std::wstring> Texts(const std::vector<MenuItem>& items)
     return texts;
 }
 
-class SystemMenuTest : public ::testing::Test
+class SystemMenuTest : public LauncherFixture
 {
 protected:
-    std::wstring IniPath() const { return m_dir.File(L"UserVar.ini"); }
-    LauncherWindow& Start()
-    {
-        m_launcher.reset();
-        m_launcher = std::make_unique<LauncherWindow>();
-        return *m_launcher;
-    }
-    void Command(UINT nID) { ::SendMessageW(m_launcher->Hwnd(), WM_SYSCOMMAND, nID, 0); }
-    bool Checked(UINT nID) const
-    {
-        return ::GetMenuState(::GetSystemMenu(m_launcher->Hwnd(), FALSE), nID, MF_BYCOMMAND) & MF_CHECKED;
-    }
-    bool TopMost() const { return ::GetWindowLongW(m_launcher->Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
+    SystemMenuTest() : LauncherFixture(LauncherSetup().StartLater()) {}
 
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    std::unique_ptr<LauncherWindow> m_launcher;
+    bool Checked(UINT nID) const { return MenuState(nID) & MF_CHECKED; }
+    bool TopMost() const { return ::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
 };
 
 TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
 {
     Start();
-    const HMENU hSysMenu = ::GetSystemMenu(m_launcher->Hwnd(), FALSE);
+    const HMENU hSysMenu = ::GetSystemMenu(Launcher().Hwnd(), FALSE);
     const std::vector<MenuItem> items = Items(hSysMenu);
     size_t close = 0;
     while (close < items.size() && items[close].nID != SC_CLOSE)
@@ -89,7 +77,7 @@ TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
               (std::vector<std::wstring>{L"150%", L"125%", L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(IDM_ZOOM_100));
-    EXPECT_TRUE(m_browser.Record().zooms.empty()) << "a default start zooms nothing";
+    EXPECT_TRUE(Browser().Record().zooms.empty()) << "a default start zooms nothing";
 }
 
 TEST_F(SystemMenuTest, ChoicesTakeEffectAreCheckedAndComeBackAtTheNextStart)
@@ -104,20 +92,20 @@ TEST_F(SystemMenuTest, ChoicesTakeEffectAreCheckedAndComeBackAtTheNextStart)
     Command(IDM_ZOOM_80);
     EXPECT_TRUE(Checked(IDM_ZOOM_80));
     EXPECT_FALSE(Checked(IDM_ZOOM_100));
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
-    m_browser.Last()->FireDocumentComplete(); // a new page keeps the zoom
-    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80}));
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
+    Browser().Last()->FireDocumentComplete(); // a new page keeps the zoom
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80}));
 
     const std::string ini = ReadFileBytes(IniPath());
     EXPECT_NE(ini.find("[other]\r\nkept=1\r\n"), std::string::npos);
     EXPECT_NE(ini.find("[options]\r\nTopMost=1\r\nZoom=80\r\n"), std::string::npos) << ini;
 
-    m_browser.Record().zooms.clear();
+    Browser().Record().zooms.clear();
     Start();
     EXPECT_TRUE(TopMost());
     EXPECT_TRUE(Checked(IDM_TOPMOST));
     EXPECT_TRUE(Checked(IDM_ZOOM_80));
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
 
     Command(IDM_TOPMOST);
     EXPECT_FALSE(TopMost());
@@ -134,19 +122,19 @@ TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
     Start();
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(IDM_ZOOM_100));
-    EXPECT_TRUE(m_browser.Record().zooms.empty());
+    EXPECT_TRUE(Browser().Record().zooms.empty());
     WriteFileBytes(IniPath(), "[options]\r\nZoom=125\r\n"); // a large screen's zoom
     Start();
     EXPECT_TRUE(Checked(IDM_ZOOM_125));
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{125});
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
 }
 
 TEST_F(SystemMenuTest, ReloadRefreshesThePage)
 {
     Start();
     Command(IDM_RELOAD);
-    EXPECT_EQ(m_browser.Record().refreshes, 1);
-    EXPECT_TRUE(::IsWindowVisible(m_launcher->Hwnd()));
+    EXPECT_EQ(Browser().Record().refreshes, 1);
+    EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
 }
 
 } // namespace

@@ -46,10 +46,10 @@ TEST_F(ZoomTest, OnlyThePageCompletingIsZoomedNotItsFrames)
 {
     Command(IDM_ZOOM_80);
     FakeFrame frame;
-    m_browser.Last()->FireDocumentComplete(&frame);
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
-    m_browser.Last()->FireDocumentComplete();
-    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80}));
+    Browser().Last()->FireDocumentComplete(&frame);
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
+    Browser().Last()->FireDocumentComplete();
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80}));
 }
 
 TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
@@ -58,21 +58,21 @@ TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
     Command(IDM_ZOOM_80);
     // The player zooms the page back to 100 % with Ctrl+wheel: the game is
     // drawn at 100 %, and the launcher lets the player have it.
-    m_browser.Record().pageZoom = 100;
+    Browser().Record().pageZoom = 100;
     MakeFlashWindow(Launcher().Explorer(), 0, 0, 1000, 700);
     Launcher().Tick();
     EXPECT_EQ(Width(ClientRect(Hwnd())), 1100);
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{80});
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
 
     // A refresh (which completes no page) undoes the zoom: asked again,
     // whether the menu or F5 in the page asked for it.
     Command(IDM_RELOAD);
     Launcher().Tick();
-    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80}));
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80}));
     PressKey(Launcher().Explorer(), VK_F5);
-    m_browser.Record().pageZoom = 100; // the browser's own refresh
+    Browser().Record().pageZoom = 100; // the browser's own refresh
     Launcher().Tick();
-    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{80, 80, 80}));
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80, 80}));
 }
 
 TEST_F(ZoomTest, AFixedZoomChosenWithoutAGameBringsBackTheBaseSize)
@@ -121,65 +121,59 @@ TEST_F(WorkAreaTest, TheLauncherIsKeptWithinTheWorkAreaNotTheScreen)
 
 // A laptop's screen, 1280 x 700 with no taskbar: the game fits at 90 %, not
 // at 100 %.
-class SmallScreenTest : public ::testing::Test
+class SmallScreenTest : public LauncherFixture
 {
 protected:
-    ScreenOfSize m_screen{1280, 700};
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
+    SmallScreenTest() : LauncherFixture(LauncherSetup().OnScreen(1280, 700)) {}
 };
 
 TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWhenTheGameGrows)
 {
-    if (!m_screen.IsInPlace())
+    if (!m_screen->IsInPlace())
         GTEST_SKIP() << "needs a process of its own";
-    const HWND hLauncher = m_launcher.Hwnd();
+    const HWND hLauncher = Launcher().Hwnd();
     ::KillTimer(hLauncher, 0);
     ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
     // The game 100 px below the page's top: the band the fit leaves below
     // it need not be on the screen.
-    const HWND hGame = MakeFlashWindow(m_launcher.Explorer(), 0, 100, 1000, 700);
-    m_launcher.Tick();
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{90});
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 100, 1000, 700);
+    Launcher().Tick();
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{90});
 
     // The page at 90 %; then a banner above makes the game the tall one.
     ::SetWindowPos(hGame, nullptr, 0, 90, 900, 630, SWP_NOZORDER);
-    m_launcher.Tick();
+    Launcher().Tick();
     ::SetWindowPos(hGame, nullptr, 0, 140, 900, 675, SWP_NOZORDER);
-    m_launcher.Tick();
-    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{90, 80}));
+    Launcher().Tick();
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80}));
 
     // Chosen again after a fixed zoom, it is chosen again for the same game.
     ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_100, 0);
     ::SetWindowPos(hGame, nullptr, 0, 155, 1000, 750, SWP_NOZORDER);
     ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
-    m_launcher.Tick();
-    EXPECT_EQ(m_browser.Record().zooms, (std::vector<long>{90, 80, 100, 80}));
+    Launcher().Tick();
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80, 100, 80}));
 }
 
 // A large screen: the game fills it at 150 %.
-class LargeScreenTest : public ::testing::Test
+class LargeScreenTest : public LauncherFixture
 {
 protected:
-    ScreenOfSize m_screen{2560, 1440};
-    TempDir m_dir;
-    FakeWebBrowserClass m_browser;
-    LauncherWindow m_launcher;
+    LargeScreenTest() : LauncherFixture(LauncherSetup().OnScreen(2560, 1440)) {}
 };
 
 TEST_F(LargeScreenTest, TheAutomaticZoomFillsItAt150)
 {
-    if (!m_screen.IsInPlace())
+    if (!m_screen->IsInPlace())
         GTEST_SKIP() << "needs a process of its own";
-    const HWND hLauncher = m_launcher.Hwnd();
+    const HWND hLauncher = Launcher().Hwnd();
     ::KillTimer(hLauncher, 0);
     ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
-    const HWND hGame = MakeFlashWindow(m_launcher.Explorer(), 0, 0, 1000, 700);
-    m_launcher.Tick();
-    EXPECT_EQ(m_browser.Record().zooms, std::vector<long>{150});
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 1000, 700);
+    Launcher().Tick();
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{150});
     ::SetWindowPos(hGame, nullptr, 0, 0, 1500, 1050, SWP_NOZORDER); // the page at 150 %
-    m_launcher.Tick();
+    Launcher().Tick();
     EXPECT_EQ(ClientRect(hLauncher).right, 1650);
     EXPECT_EQ(ClientRect(hLauncher).bottom, 1050 + 27);
     EXPECT_LE(WindowRect(hLauncher).bottom, 1440);

@@ -1,0 +1,78 @@
+#include "Options.h"
+
+#include "PageZoom.h"
+#include "SettingsFileCopy.h"
+#include "SettingsTurn.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace
+{
+
+const wchar_t kSection[] = L"options";
+const wchar_t kKeyTopMost[] = L"TopMost";
+const wchar_t kKeyZoom[] = L"Zoom";
+const wchar_t kKeyMute[] = L"Mute";
+const wchar_t kKeyBossKey[] = L"BossKey";
+const DWORD kValueBuffer = 32;
+
+CString ReadText(const wchar_t* lpszFile, const wchar_t* lpszKey)
+{
+    wchar_t szValue[kValueBuffer];
+    ::GetPrivateProfileStringW(kSection, lpszKey, L"", szValue, kValueBuffer, lpszFile);
+    return CString(szValue);
+}
+
+// A whole decimal number that isValue accepts; anything else gives the
+// default.
+int ReadNumber(const wchar_t* lpszFile, const wchar_t* lpszKey, int nDefault, bool (*isValue)(int))
+{
+    const CString strValue = ReadText(lpszFile, lpszKey);
+    const wchar_t* szValue = strValue;
+    wchar_t* pEnd = nullptr;
+    const long nValue = std::wcstol(szValue, &pEnd, 10);
+    if (pEnd == szValue || *pEnd != L'\0' || !isValue(static_cast<int>(nValue)))
+        return nDefault;
+    return static_cast<int>(nValue);
+}
+
+bool IsSwitch(int nValue)
+{
+    return nValue == 0 || nValue == 1;
+}
+
+} // namespace
+
+COptions COptions::Read(const wchar_t* lpszFile)
+{
+    const CSettingsTurn turn(lpszFile);
+    COptions options;
+    options.bTopMost = ReadNumber(lpszFile, kKeyTopMost, 0, IsSwitch) == 1;
+    options.nZoom = ReadNumber(lpszFile, kKeyZoom, 100, CPageZoom::IsOption);
+    options.bMute = ReadNumber(lpszFile, kKeyMute, 0, IsSwitch) == 1;
+    options.strBossKey = ReadText(lpszFile, kKeyBossKey);
+    return options;
+}
+
+bool COptions::Write(const wchar_t* lpszFile, Item item) const
+{
+    const wchar_t* lpszKey = kKeyTopMost;
+    int nValue = bTopMost ? 1 : 0;
+    if (item == Item::Zoom)
+    {
+        lpszKey = kKeyZoom;
+        nValue = nZoom;
+    }
+    else if (item == Item::Mute)
+    {
+        lpszKey = kKeyMute;
+        nValue = bMute ? 1 : 0;
+    }
+    CString strValue;
+    strValue.Format(L"%d", nValue);
+    CSettingsFileCopy copy(lpszFile);
+    return copy.IsOpen() && ::WritePrivateProfileStringW(kSection, lpszKey, strValue, copy.GetPath()) &&
+           copy.Commit();
+}
