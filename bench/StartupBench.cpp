@@ -18,36 +18,21 @@
 namespace
 {
 
-struct Search
-{
-    DWORD pid;
-    HWND found;
-};
-
 BOOL CALLBACK FindBrowser(HWND hWnd, LPARAM lParam)
 {
-    auto* search = reinterpret_cast<Search*>(lParam);
     wchar_t cls[64];
-    if (::IsWindowVisible(hWnd) && ::GetClassNameW(hWnd, cls, 64) && std::wstring(cls) == L"Shell Embedding")
-    {
-        search->found = hWnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (!::IsWindowVisible(hWnd) || !::GetClassNameW(hWnd, cls, 64) || std::wstring(cls) != L"Shell Embedding")
+        return TRUE;
+    *reinterpret_cast<bool*>(lParam) = true;
+    return FALSE;
 }
 
-BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM lParam)
+// The program's window, once it shows the browser control.
+bool HasBrowser(HWND hWnd)
 {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid != search->pid || !::IsWindowVisible(hWnd))
-        return TRUE;
-    ::EnumChildWindows(hWnd, FindBrowser, lParam);
-    if (!search->found)
-        return TRUE;
-    search->found = hWnd;
-    return FALSE;
+    bool bFound = false;
+    ::EnumChildWindows(hWnd, FindBrowser, reinterpret_cast<LPARAM>(&bFound));
+    return bFound;
 }
 
 double Now()
@@ -82,21 +67,22 @@ Run StartOnce(const std::wstring& exe, bool ticks)
     Run run;
     const double start = Now();
     const ChildProcess process(exe, L"", dir.Path());
-    Search search = {process.ProcessId(), nullptr};
-    while (!search.found && process.IsRunning())
+    HWND hFound = nullptr;
+    while (!hFound && process.IsRunning())
     {
-        ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
+        hFound = FindVisibleWindow(
+            [&](HWND hWnd, DWORD pid) { return pid == process.ProcessId() && HasBrowser(hWnd); });
+        if (!hFound)
             ::Sleep(1);
     }
     run.ms = Now() - start;
 
-    if (ticks && search.found)
+    if (ticks && hFound)
     {
         ::Sleep(500); // let the first page load fail and settle
         run.peakAfterStart = PeakWorkingSet(process.Handle());
         for (int i = 0; i < 100; ++i)
-            ::SendMessageW(search.found, WM_TIMER, 0, 0);
+            ::SendMessageW(hFound, WM_TIMER, 0, 0);
         run.peakAfterTicks = PeakWorkingSet(process.Handle(), &run.workingSetAfterTicks);
     }
     return run;

@@ -42,6 +42,42 @@ DWORD ChildProcess::WaitForExit(DWORD timeoutMs)
     return code;
 }
 
+namespace
+{
+
+struct Search
+{
+    const std::function<bool(HWND, DWORD)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK VisitTopLevel(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (!::IsWindowVisible(hWnd) || !(*search->match)(hWnd, pid))
+        return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
+} // namespace
+
+HWND FindVisibleWindow(const std::function<bool(HWND hWnd, DWORD pid)>& match)
+{
+    Search search = {&match, nullptr};
+    ::EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring WindowTextOf(HWND hWnd)
+{
+    wchar_t text[256] = {};
+    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
 std::wstring BuildDirectory()
 {
     wchar_t path[MAX_PATH];

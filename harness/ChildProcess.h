@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // A program started as a child process in a directory of the caller's
@@ -28,6 +29,13 @@ private:
     DWORD m_pid = 0;
     UniqueKernelHandle m_hProcess;
 };
+
+// The first visible top-level window that match accepts, with the id of the
+// process it belongs to; null when none does.
+HWND FindVisibleWindow(const std::function<bool(HWND hWnd, DWORD pid)>& match);
+// A window's text, asked with a time limit (the window may be another
+// process's, and hung).
+std::wstring WindowTextOf(HWND hWnd);
 
 // The build directory: the parent of the folder this executable is in
 // (tests\, tools\, bench\ or harness\).

@@ -2,33 +2,6 @@
 
 #include "MessagePump.h"
 
-namespace
-{
-
-struct FindContext
-{
-    DWORD pid;
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* ctx = reinterpret_cast<FindContext*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid != ctx->pid || !::IsWindowVisible(hWnd))
-        return TRUE;
-    wchar_t text[256] = {};
-    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
-    if (std::wstring(text) != ctx->caption)
-        return TRUE;
-    ctx->found = hWnd;
-    return FALSE;
-}
-
-} // namespace
-
 std::wstring LauncherExePath()
 {
     return BuildDirectory() + L"\\OrlimWeb.exe";
@@ -47,12 +20,13 @@ HWND LauncherProcess::WaitForWindow(DWORD timeoutMs)
 
 HWND LauncherProcess::WaitForOwnWindow(const std::wstring& caption, DWORD timeoutMs) const
 {
-    FindContext ctx = {ProcessId(), caption.c_str(), nullptr};
+    HWND hFound = nullptr;
     PumpUntil(
         [&] {
-            ::EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&ctx));
-            return ctx.found != nullptr || !IsRunning();
+            hFound = FindVisibleWindow(
+                [&](HWND hWnd, DWORD pid) { return pid == ProcessId() && WindowTextOf(hWnd) == caption; });
+            return hFound != nullptr || !IsRunning();
         },
         timeoutMs);
-    return ctx.found;
+    return hFound;
 }

@@ -89,7 +89,8 @@ void COrlimWebDlg::SaveSettings()
     GetDlgItemText(IDC_URL_EDIT, strUrl);
     if (NeedsQuotes(strUrl))
         strUrl.Format(L"\"%ls\"", static_cast<const wchar_t*>(strUrl));
-    // Both values change together or not at all.
+    // Both values change together or not at all; a save that fails leaves
+    // the file as it was, and the next choice saves both again.
     CSettingsFileCopy copy(m_strSettingsFile);
     if (copy.IsOpen() && SaveServersSel(GetCurrentRow(), copy.GetPath()) &&
         ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, copy.GetPath()))

@@ -50,7 +50,7 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile)
         {
             // The copy is writable, and removable if the replace is refused.
             ::SetFileAttributesW(m_strCopy, FILE_ATTRIBUTE_NORMAL);
-            m_bOpen = TRUE;
+            m_bOpen = true;
             return;
         }
         // Without the file the copy starts empty. A file that cannot be read
@@ -59,7 +59,7 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile)
         const DWORD dwError = ::GetLastError();
         if (dwError == ERROR_FILE_NOT_FOUND)
         {
-            m_bOpen = TRUE;
+            m_bOpen = true;
             return;
         }
         if (!IsMomentary(dwError) || ::GetTickCount64() >= m_ullDeadline)
@@ -107,17 +107,17 @@ void CSettingsFileCopy::FinishCutOffSaves(const wchar_t* lpszFile)
     } while (::FindNextFileW(hFind.Get(), &fd));
 }
 
-BOOL CSettingsFileCopy::Commit()
+bool CSettingsFileCopy::Commit()
 {
     if (!m_bOpen)
-        return FALSE;
+        return false;
     {
         // The copy's bytes reach the disk before it takes the file's name.
         const UniqueFileHandle hCopy(::CreateFileW(m_strCopy, GENERIC_WRITE,
                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!hCopy || !::FlushFileBuffers(hCopy.Get()))
-            return FALSE;
+            return false;
     }
     // The file stays hidden or whatever else it was; a replace keeps that on
     // Windows, and the copy carries it where the system would not.
@@ -127,7 +127,7 @@ BOOL CSettingsFileCopy::Commit()
     CString strWhole;
     strWhole.Format(L"%ls.%lu.new", static_cast<const wchar_t*>(m_strFile), ::GetCurrentProcessId());
     if (!::MoveFileExW(m_strCopy, strWhole, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FALSE;
+        return false;
     m_strCopy = strWhole;
     for (;;)
     {
@@ -140,15 +140,15 @@ BOOL CSettingsFileCopy::Commit()
                      : ::MoveFileExW(m_strCopy, m_strFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         if (bDone)
         {
-            m_bOpen = FALSE;
-            return TRUE;
+            m_bOpen = false;
+            return true;
         }
         // A replace that took the file away but could not move the copy in
         // leaves the copy to be moved in at once.
         const DWORD dwError = ::GetLastError();
         const bool bMoveNow = dwError == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
         if ((!bMoveNow && !IsMomentary(dwError)) || ::GetTickCount64() >= m_ullDeadline)
-            return FALSE;
+            return false;
         if (!bMoveNow)
             ::Sleep(kRetryMs);
     }

@@ -30,14 +30,14 @@ public:
 
     // FALSE when the file could not be copied, or is read-only: the save is
     // then left undone.
-    BOOL IsOpen() const noexcept { return m_bOpen; }
+    bool IsOpen() const noexcept { return m_bOpen; }
     // The copy's name, for the profile functions.
     const wchar_t* GetPath() const noexcept { return m_strCopy; }
 
     // Puts the copy in the file's place, keeping the file's attributes (and
     // on Windows its security and creation time); FALSE leaves the file as
     // it was.
-    BOOL Commit();
+    bool Commit();
 
     // Finishes what saves that were cut off left behind: a whole copy where
     // the file is missing takes its place; copies of launchers that run no
@@ -50,5 +50,5 @@ private:
     CSettingsTurn m_turn;
     DWORD m_dwAttributes = INVALID_FILE_ATTRIBUTES; // of the file, when there is one
     ULONGLONG m_ullDeadline;
-    BOOL m_bOpen = FALSE;
+    bool m_bOpen = false;
 };

@@ -122,30 +122,12 @@ TEST_F(LauncherProcessTest, CommandLineArgumentsChangeNothing)
         EXPECT_EQ(url, kRowZeroRequest);
 }
 
-struct LauncherSearch
-{
-    DWORD dwNot;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindOtherLauncher(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<LauncherSearch*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == pSearch->dwNot || pid == ::GetCurrentProcessId() || !::IsWindowVisible(hWnd) ||
-        WindowText(hWnd) != L"Velka登陆器")
-        return TRUE;
-    pSearch->hFound = hWnd;
-    return FALSE;
-}
-
 // A visible launcher window of another process than this one and dwNotThis.
 HWND LauncherOfAnotherProcess(DWORD dwNotThis)
 {
-    LauncherSearch search = {dwNotThis, nullptr};
-    ::EnumWindows(FindOtherLauncher, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+    return FindVisibleWindow([&](HWND hWnd, DWORD pid) {
+        return pid != dwNotThis && pid != ::GetCurrentProcessId() && WindowText(hWnd) == L"Velka登陆器";
+    });
 }
 
 TEST_F(LauncherProcessTest, AnotherAccountsLauncherKeepsItsOwnLoginsAndOpensBesideTheFirst)
