@@ -21,8 +21,7 @@ cat "$first/SHA256SUMS" >&2
 
 orlim_say "building with Clang, warnings as errors"
 clang_build="$ORLIM_BUILD/clang"
-cmake -S "$ORLIM_ROOT" -B "$clang_build" $(orlim_generator) -DCMAKE_TOOLCHAIN_FILE="$ORLIM_ROOT/cmake/clang-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DORLIM_BUILD_TESTS=OFF -DORLIM_WERROR=ON >"$ORLIM_BUILD/clang.log" 2>&1 &&
+cmake --preset clang -S "$ORLIM_ROOT" -B "$clang_build" $(orlim_generator) >"$ORLIM_BUILD/clang.log" 2>&1 &&
     cmake --build "$clang_build" --parallel "$(nproc)" --target OrlimWeb >>"$ORLIM_BUILD/clang.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/clang.log" >&2; orlim_die "the Clang build failed (full log: $ORLIM_BUILD/clang.log)"; }
 orlim_say "Clang built OrlimWeb.exe without a warning"

@@ -2,13 +2,14 @@
 #
 # orlim_prepare installs what is missing, starts a private X server and
 # prepares the Wine prefix in the background; orlim_wait_prefix waits for it.
-# Everything lives under $ORLIM_BUILD (default: build/ in the checkout).
+# Everything lives under $ORLIM_BUILD: build/ in the checkout, the build
+# directory of CMake's "test" preset (CMakePresets.json).
 
 set -euo pipefail
 export LC_ALL=C.UTF-8 # the font replacement for 宋体 needs a UTF-8 locale
 
 ORLIM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-ORLIM_BUILD=${ORLIM_BUILD:-$ORLIM_ROOT/build}
+ORLIM_BUILD=$ORLIM_ROOT/build
 ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
 ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming"
 # Installed without what they recommend: the release's zip writer, the
@@ -99,7 +100,7 @@ orlim_start_pulse() {
 orlim_reg() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1; }
 
 # Creates the prefix once; every start re-applies the settings the program
-# and the tests rely on, then leaves one keepalive process running.
+# and the tests rely on.
 orlim_prefix_job() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         WINEDLLOVERRIDES="mscoree=" wineboot -i
@@ -120,10 +121,6 @@ orlim_prefix_job() {
     orlim_reg "$inet" ProxyOverride REG_SZ ''
     wineserver -w # a server left running after set-up stalls the first window for 10 s
 
-    if [ ! -f "$ORLIM_BUILD/keepalive.exe" ] || [ "$ORLIM_ROOT/scripts/keepalive.c" -nt "$ORLIM_BUILD/keepalive.exe" ]; then
-        i686-w64-mingw32-gcc -O1 -s "$ORLIM_ROOT/scripts/keepalive.c" -o "$ORLIM_BUILD/keepalive.exe" -luser32
-    fi
-
     # A copy of the prefix without the virtual desktop, for the display with
     # a work area (a virtual desktop's work area is all of it). A copy, not
     # links: Wine writes its registry files in place.
@@ -135,9 +132,6 @@ orlim_prefix_job() {
     WINEPREFIX=$workarea DISPLAY=$ORLIM_WORKAREA_DISPLAY wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
     WINEPREFIX=$workarea wineserver -w
     printf 'WINEPREFIX=%s\nDISPLAY=%s\n' "$workarea" "$ORLIM_WORKAREA_DISPLAY" >"$ORLIM_BUILD/workarea.env"
-    WINEPREFIX=$workarea DISPLAY=$ORLIM_WORKAREA_DISPLAY wine "$ORLIM_BUILD/keepalive.exe" </dev/null >/dev/null 2>&1 &
-    wine "$ORLIM_BUILD/keepalive.exe" </dev/null >/dev/null 2>&1 &
-    sleep 0.3
 }
 
 orlim_cleanup() {
@@ -168,8 +162,14 @@ orlim_prepare() {
     ORLIM_PREFIX_JOB=$!
 }
 
+# Waits for the prefix, then leaves one keepalive process (built by
+# orlim_build) running on each display.
 orlim_wait_prefix() {
     wait "$ORLIM_PREFIX_JOB" || orlim_die "the Wine prefix could not be prepared (see $ORLIM_BUILD/prefix.log)"
+    local keepalive="$ORLIM_BUILD/tools/keepalive.exe"
+    WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" DISPLAY=$ORLIM_WORKAREA_DISPLAY wine "$keepalive" </dev/null >/dev/null 2>&1 &
+    wine "$keepalive" </dev/null >/dev/null 2>&1 &
+    sleep 0.3
 }
 
 # Ninja when it is there, else CMake's default generator.
@@ -177,21 +177,19 @@ orlim_generator() {
     if command -v ninja >/dev/null 2>&1; then echo "-GNinja"; fi
 }
 
-# Warnings are errors in every build the scripts make.
+# The "test" preset (warnings are errors in every build the scripts make).
 orlim_configure() {
     if ! grep -q '^ORLIM_WERROR:BOOL=ON$' "$ORLIM_BUILD/CMakeCache.txt" 2>/dev/null; then
-        cmake -S "$ORLIM_ROOT" -B "$ORLIM_BUILD" $(orlim_generator) \
-            -DCMAKE_TOOLCHAIN_FILE="$ORLIM_ROOT/cmake/mingw-i686.cmake" \
-            -DCMAKE_BUILD_TYPE=Release -DORLIM_WERROR=ON >"$ORLIM_BUILD/configure.log" 2>&1 ||
+        cmake --preset test -S "$ORLIM_ROOT" $(orlim_generator) >"$ORLIM_BUILD/configure.log" 2>&1 ||
             { cat "$ORLIM_BUILD/configure.log" >&2; orlim_die "cmake could not configure the build"; }
     fi
 }
 
-# Builds the given targets (all of them without any), the log in the build
-# directory; on failure shows its end and stops.
+# Builds the given targets (all of them without any) and the keepalive, the
+# log in the build directory; on failure shows its end and stops.
 orlim_build() {
     local targets=()
-    (($#)) && targets=(--target "$@")
+    (($#)) && targets=(--target "$@" keepalive)
     orlim_say "building"
     cmake --build "$ORLIM_BUILD" --parallel "$(nproc)" "${targets[@]}" >"$ORLIM_BUILD/build.log" 2>&1 ||
         { tail -n 40 "$ORLIM_BUILD/build.log" >&2; orlim_die "the build failed (full log: $ORLIM_BUILD/build.log)"; }

@@ -20,9 +20,7 @@ epoch=$(git -C "$ORLIM_ROOT" log -1 --format=%ct HEAD)
 export SOURCE_DATE_EPOCH=$epoch
 
 orlim_say "building the release"
-cmake -S "$work/src" -B "$work/build" $(orlim_generator) -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DORLIM_BUILD_TESTS=OFF -DORLIM_REPRODUCIBLE=ON -DORLIM_WERROR=ON \
-    >"$ORLIM_BUILD/release.log" 2>&1 &&
+cmake --preset release -S "$work/src" -B "$work/build" $(orlim_generator) >"$ORLIM_BUILD/release.log" 2>&1 &&
     cmake --build "$work/build" --target OrlimWeb >>"$ORLIM_BUILD/release.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/release.log" >&2; orlim_die "the release build failed (full log: $ORLIM_BUILD/release.log)"; }
 version=$(sed -n 's/^#define ORLIM_VERSION_TEXT "\(.*\)"$/\1/p' "$work/build/generated/version.h")

@@ -10,4 +10,4 @@ orlim_build
 bash "$ORLIM_ROOT/scripts/check-builds.sh"
 orlim_wait_prefix
 orlim_say "testing"
-ctest --test-dir "$ORLIM_BUILD" --output-on-failure --no-tests=error --timeout 300 "$@"
+cd "$ORLIM_ROOT" && ctest --preset test "$@"
