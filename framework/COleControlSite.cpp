@@ -1,10 +1,8 @@
 #include "COleControlSite.h"
 
 #include "COleControlContainer.h"
-#include "COleDispatchException.h"
 #include "CWnd.h"
-#include "DispatchArgs.h"
-#include "UniqueExcepInfo.h"
+#include "ScopeGuard.h"
 #include "UniqueHandle.h"
 
 #include <olectl.h>
@@ -47,39 +45,35 @@ HRESULT COleControlSite::CreateControl(REFCLSID clsid, DWORD dwStyle, const RECT
     if (FAILED(hr))
         return hr;
 
-    // Controls that want their site before their state say so.
+    // From here on a step that fails takes down what the steps before made.
+    ScopeGuard destroyOnFailure([this] { DestroyControl(); });
+    // Controls that want their site before their state say so (an object
+    // that cannot tell has no such wish).
     DWORD dwMiscStatus = 0;
     m_pObject->GetMiscStatus(DVASPECT_CONTENT, &dwMiscStatus);
     const bool bSiteFirst = (dwMiscStatus & OLEMISC_SETCLIENTSITEFIRST) != 0;
-    if (bSiteFirst)
-        hr = m_pObject->SetClientSite(this);
-    if (SUCCEEDED(hr))
-        hr = LoadState(pState, cbState);
-    if (SUCCEEDED(hr) && !bSiteFirst)
-        hr = m_pObject->SetClientSite(this);
-    if (SUCCEEDED(hr))
-    {
-        // Events are connected before activation: a control may fire some
-        // as soon as it is active.
-        ConnectEvents();
-        SIZEL extent = PixelsToHimetric(rect.right - rect.left, rect.bottom - rect.top);
-        m_pObject->SetExtent(DVASPECT_CONTENT, &extent);
-        hr = m_pObject->QueryInterface(IID_IOleInPlaceObject, m_pInPlaceObject.PutVoid());
-    }
-    if (SUCCEEDED(hr))
-    {
-        RECT rc = rect;
-        hr = m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, GetParentHwnd(), &rc);
-    }
-    if (SUCCEEDED(hr))
-        hr = m_pInPlaceObject->GetWindow(&m_hWnd);
-    if (SUCCEEDED(hr) && !m_hWnd)
-        hr = E_FAIL;
-    if (FAILED(hr))
-    {
-        DestroyControl();
+    if (bSiteFirst && FAILED(hr = m_pObject->SetClientSite(this)))
         return hr;
-    }
+    if (FAILED(hr = LoadState(pState, cbState)))
+        return hr;
+    if (!bSiteFirst && FAILED(hr = m_pObject->SetClientSite(this)))
+        return hr;
+    // Events are connected before activation: a control may fire some as
+    // soon as it is active. The extent is a request the control may turn
+    // down: the window's size below is what counts.
+    ConnectEvents();
+    SIZEL extent = PixelsToHimetric(rect.right - rect.left, rect.bottom - rect.top);
+    m_pObject->SetExtent(DVASPECT_CONTENT, &extent);
+    if (FAILED(hr = m_pObject->QueryInterface(IID_IOleInPlaceObject, m_pInPlaceObject.PutVoid())))
+        return hr;
+    RECT rc = rect;
+    if (FAILED(hr = m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, GetParentHwnd(), &rc)))
+        return hr;
+    if (FAILED(hr = m_pInPlaceObject->GetWindow(&m_hWnd)))
+        return hr;
+    if (!m_hWnd)
+        return E_FAIL;
+    destroyOnFailure.Dismiss();
 
     m_pObject->QueryInterface(IID_IDispatch, m_pDispatch.PutVoid());
     // The control's window answers to the item's id, like any dialog control.
@@ -156,46 +150,6 @@ void COleControlSite::DestroyControl()
     m_hWnd = nullptr;
     if (COleControlContainer* pCtrlCont = std::exchange(m_pCtrlCont, nullptr))
         pCtrlCont->RemoveSite(this);
-}
-
-HRESULT COleControlSite::TryInvoke(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult)
-{
-    if (!m_pDispatch)
-        return E_NOINTERFACE;
-    DISPPARAMS dp = args.GetDispParams();
-    UniqueExcepInfo excep;
-    UINT nArgErr = 0;
-    return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
-}
-
-HRESULT COleControlSite::TrySetProperty(DISPID dwDispID, const VARIANT& value)
-{
-    if (!m_pDispatch)
-        return E_NOINTERFACE;
-    VARIANT arg = value;
-    DISPID dispidNamed = DISPID_PROPERTYPUT;
-    DISPPARAMS dp = {&arg, &dispidNamed, 1, 1};
-    UniqueExcepInfo excep;
-    UINT nArgErr = 0;
-    return m_pDispatch->Invoke(dwDispID, IID_NULL, 0, DISPATCH_PROPERTYPUT, &dp, nullptr, &excep.info, &nArgErr);
-}
-
-void COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, DispatchArgs& args, VARIANT* pvarResult)
-{
-    if (!m_pDispatch)
-        throw COleException(E_NOINTERFACE);
-    DISPPARAMS dp = args.GetDispParams();
-    UniqueExcepInfo excep;
-    UINT nArgErr = 0;
-    const HRESULT hr = m_pDispatch->Invoke(dwDispID, IID_NULL, 0, wFlags, &dp, pvarResult, &excep.info, &nArgErr);
-    if (SUCCEEDED(hr))
-        return;
-    if (hr != DISP_E_EXCEPTION)
-        throw COleException(hr);
-    if (excep.info.pfnDeferredFillIn)
-        excep.info.pfnDeferredFillIn(&excep.info);
-    const SCODE sc = excep.info.scode ? excep.info.scode : E_FAIL;
-    throw COleDispatchException(CString(excep.info.bstrDescription), excep.info.wCode, sc);
 }
 
 ComPtr<IOleInPlaceActiveObject> COleControlSite::GetActiveObject() const noexcept

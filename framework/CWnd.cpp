@@ -38,7 +38,18 @@ LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_CREATEWND && state.pWndInit)
     {
         CWnd* pWnd = std::exchange(state.pWndInit, nullptr);
-        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        try
+        {
+            pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+        }
+        catch (...)
+        {
+            // The object cannot take its window: the window is refused (a
+            // non-zero answer), and the exception stays out of the system's
+            // frames, as in AfxWndProc.
+            ::OutputDebugStringW(L"unhandled exception while a window was created\n");
+            return 1;
+        }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -84,25 +95,6 @@ BOOL AfxUnhookWindowCreate() noexcept
     FrameworkState& state = State();
     state.hookCbt.Reset();
     return std::exchange(state.pWndInit, nullptr) == nullptr;
-}
-
-BOOL AfxPreTranslateMessage(MSG* pMsg)
-{
-    CWnd* pMainWnd = AfxGetMainWnd();
-    return CWnd::WalkPreTranslateTree(pMainWnd ? pMainWnd->m_hWnd : nullptr, pMsg);
-}
-
-BOOL AfxPumpMessage()
-{
-    MSG msg;
-    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
-        return FALSE;
-    if (!AfxPreTranslateMessage(&msg))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    return TRUE;
 }
 
 CWnd::CWnd() noexcept = default;
@@ -194,26 +186,6 @@ BOOL CWnd::DestroyWindow()
     if (m_hWnd == hWnd)
         Detach(); // not subclassed, so WM_NCDESTROY did not detach it
     return bResult;
-}
-
-BOOL CWnd::PreTranslateMessage(MSG*)
-{
-    return FALSE;
-}
-
-BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
-{
-    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd))
-    {
-        if (CWnd* pWnd = FromHandlePermanent(hWnd))
-        {
-            if (pWnd->PreTranslateMessage(pMsg))
-                return TRUE;
-        }
-        if (hWnd == hWndStop)
-            break;
-    }
-    return FALSE;
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const

@@ -54,7 +54,12 @@ public:
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void ClientToScreen(LPRECT lpRect) const;
+    // Centres the window over its owner, or over the work area of its
+    // monitor, and keeps it inside that work area.
     void CenterWindow();
+    // The work area of the monitor the window is on (the taskbar's place
+    // left out); dwDefault as for MonitorFromWindow.
+    static RECT WorkAreaOf(HWND hWnd, DWORD dwDefault = MONITOR_DEFAULTTONEAREST);
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
 
     CWnd* GetDlgItem(int nID) const;

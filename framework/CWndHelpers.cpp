@@ -16,15 +16,20 @@ void CWnd::ClientToScreen(LPRECT lpRect) const
         std::swap(lpRect->left, lpRect->right);
 }
 
+RECT CWnd::WorkAreaOf(HWND hWnd, DWORD dwDefault)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, dwDefault), &mi);
+    return mi.rcWork;
+}
+
 void CWnd::CenterWindow()
 {
     CRect rcDlg;
     GetWindowRect(&rcDlg);
 
-    MONITORINFO mi = {};
-    mi.cbSize = sizeof(mi);
-    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi);
-    const RECT& rcArea = mi.rcWork;
+    const RECT rcArea = WorkAreaOf(m_hWnd, MONITOR_DEFAULTTOPRIMARY);
     RECT rcCenter = rcArea;
     if (const HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER))
         ::GetWindowRect(hWndOwner, &rcCenter);

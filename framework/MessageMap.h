@@ -8,10 +8,13 @@
 
 #include <windows.h>
 
+#include "CDC.h"
 #include "CPoint.h"
 
-class CWnd;
-class CDC;
+class CWnd; // complete where a map is written (its .cpp includes CWnd.h)
+
+// Beside each entry macro stands the handler's signature, as the thunk calls
+// it; a handler of another signature does not compile.
 
 // All WM_CTLCOLOR* messages reach one handler, as the 16-bit message did.
 #ifndef WM_CTLCOLOR
@@ -59,38 +62,48 @@ protected:                                             \
     (void)pThis; (void)nMessage; (void)wParam; (void)lParam;                                         \
     __VA_ARGS__ }
 
+// LRESULT memberFxn(WPARAM wParam, LPARAM lParam)
 #define ON_MESSAGE(message, memberFxn) \
     {message, 0, 0, AFX_MSG_THUNK(return pThis->memberFxn(wParam, lParam);)},
 
-// A message registered at run time (RegisterWindowMessage): the variable
-// holds its number before the first window is created.
+// LRESULT memberFxn(WPARAM wParam, LPARAM lParam), for a message registered
+// at run time (RegisterWindowMessage): the variable holds its number before
+// the first window is created.
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
     {nMessageVariable, 0, 0, AFX_MSG_THUNK(return pThis->memberFxn(wParam, lParam);)},
 
+// void memberFxn()
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, 0, static_cast<UINT>(id), AFX_MSG_THUNK(pThis->memberFxn(); return 0;)},
 
+// void memberFxn(), for a control's notification
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
     {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), AFX_MSG_THUNK(pThis->memberFxn(); return 0;)},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
 
+// void OnPaint()
 #define ON_WM_PAINT() \
     {WM_PAINT, 0, 0, AFX_MSG_THUNK(pThis->OnPaint(); return 0;)},
 
+// void OnClose()
 #define ON_WM_CLOSE() \
     {WM_CLOSE, 0, 0, AFX_MSG_THUNK(pThis->OnClose(); return 0;)},
 
+// void OnDestroy()
 #define ON_WM_DESTROY() \
     {WM_DESTROY, 0, 0, AFX_MSG_THUNK(pThis->OnDestroy(); return 0;)},
 
+// void OnNcDestroy()
 #define ON_WM_NCDESTROY() \
     {WM_NCDESTROY, 0, 0, AFX_MSG_THUNK(pThis->OnNcDestroy(); return 0;)},
 
+// void OnSysCommand(UINT nID, LPARAM lParam)
 #define ON_WM_SYSCOMMAND() \
     {WM_SYSCOMMAND, 0, 0, AFX_MSG_THUNK(pThis->OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;)},
 
+// void OnTimer(UINT_PTR nIDEvent)
 #define ON_WM_TIMER() \
     {WM_TIMER, 0, 0, AFX_MSG_THUNK(pThis->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
 
@@ -113,11 +126,13 @@ protected:                                             \
 #define ON_WM_ENDSESSION() \
     {WM_ENDSESSION, 0, 0, AFX_MSG_THUNK(pThis->OnEndSession(static_cast<BOOL>(wParam)); return 0;)},
 
+// LRESULT OnNcHitTest(CPoint point): the point in screen coordinates.
 #define ON_WM_NCHITTEST()                                                   \
     {WM_NCHITTEST, 0, 0, AFX_MSG_THUNK(                                     \
         return pThis->OnNcHitTest(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));)},
 
-// nCtlColor is the CTLCOLOR_* code: the message's offset from WM_CTLCOLORMSGBOX.
+// HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor): nCtlColor is the
+// CTLCOLOR_* code, the message's offset from WM_CTLCOLORMSGBOX.
 #define ON_WM_CTLCOLOR()                                                                   \
     {WM_CTLCOLOR, 0, 0, AFX_MSG_THUNK(                                                     \
         CDC dc(reinterpret_cast<HDC>(wParam));                                             \

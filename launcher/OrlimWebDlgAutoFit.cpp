@@ -84,15 +84,6 @@ CRect VisibleEdges(HWND hWnd, const CRect& rcWindow)
     return CRect(ptTopLeft.x, ptTopLeft.y, ptBottomRight.x, ptBottomRight.y);
 }
 
-// The work area of the monitor a window is on.
-CRect WorkAreaOf(HWND hWnd)
-{
-    MONITORINFO mi = {};
-    mi.cbSize = sizeof(mi);
-    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
-    return CRect(mi.rcWork);
-}
-
 } // namespace
 
 // Auto-fit
@@ -209,7 +200,7 @@ SIZE COrlimWebDlg::FittedSizeOnScreen(bool bTallGame, int nZoom) const
 bool COrlimWebDlg::FitsScreen(bool bTallGame, int nZoom) const
 {
     const SIZE size = FittedSizeOnScreen(bTallGame, nZoom);
-    const CRect rcWork = WorkAreaOf(m_hWnd);
+    const CRect rcWork(CWnd::WorkAreaOf(m_hWnd));
     return size.cx <= rcWork.Width() && size.cy <= rcWork.Height();
 }
 
@@ -264,7 +255,7 @@ void KeepOnScreen(HWND hWnd)
         return;
     CRect rcWindow;
     ::GetWindowRect(hWnd, &rcWindow);
-    const POINT pt = OnScreenPosition(rcWindow, VisibleEdges(hWnd, rcWindow), WorkAreaOf(hWnd));
+    const POINT pt = OnScreenPosition(rcWindow, VisibleEdges(hWnd, rcWindow), CWnd::WorkAreaOf(hWnd));
     if (pt.x != rcWindow.left || pt.y != rcWindow.top)
         ::SetWindowPos(hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
