@@ -6,12 +6,17 @@
 // FLOOR_WITH_COMMON_CONTROLS it also initialises version 6 of the common
 // controls first, as any program with such controls in its window must.
 
+#include "framework/ComPtr.h"
+#include "framework/UniqueBstr.h"
+
 #include <windows.h>
 #include <exdisp.h>
 #include <ole2.h>
 #ifdef FLOOR_WITH_COMMON_CONTROLS
 #include <commctrl.h>
 #endif
+
+#include <iterator>
 
 namespace
 {
@@ -96,12 +101,12 @@ INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
     RECT rc;
     ::GetClientRect(hWnd, &rc);
     pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, hWnd, &rc);
-    IWebBrowser2* pBrowser = nullptr;
-    if (SUCCEEDED(pObject->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pBrowser))))
+    ComPtr<IWebBrowser2> pBrowser;
+    if (SUCCEEDED(pObject->QueryInterface(IID_IWebBrowser2, pBrowser.PutVoid())))
     {
-        BSTR url = ::SysAllocString(L"http://www.velka.cn/");
-        pBrowser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
-        ::SysFreeString(url);
+        const wchar_t url[] = L"http://www.velka.cn/";
+        const UniqueBstr bstrUrl(url, static_cast<UINT>(std::size(url) - 1));
+        pBrowser->Navigate(bstrUrl.Get(), nullptr, nullptr, nullptr, nullptr);
     }
     return TRUE;
 }

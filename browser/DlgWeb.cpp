@@ -4,6 +4,7 @@
 #include "framework/ComPtr.h"
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
+#include "framework/UniqueVariant.h"
 #include "res/resource.h"
 
 #include <docobj.h>
@@ -296,15 +297,12 @@ bool CDlgWeb::SetZoom(int nPercent)
 
 int CDlgWeb::ReadZoom()
 {
-    VARIANT varZoom;
-    ::VariantInit(&varZoom);
-    const bool bRead = SUCCEEDED(m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr,
-                                                      &varZoom)) &&
-                       SUCCEEDED(::VariantChangeType(&varZoom, &varZoom, 0, VT_I4)) && varZoom.lVal > 0;
-    ::VariantClear(&varZoom);
-    if (!bRead)
+    UniqueVariant varZoom;
+    VARIANT* pvarZoom = varZoom.Get();
+    if (FAILED(m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr, pvarZoom)) ||
+        FAILED(::VariantChangeType(pvarZoom, pvarZoom, 0, VT_I4)) || pvarZoom->lVal <= 0)
         return m_nPageZoom;
-    m_nPageZoom = varZoom.lVal;
+    m_nPageZoom = pvarZoom->lVal;
     if (m_nRefreshWatch > 0)
     {
         --m_nRefreshWatch;

@@ -9,12 +9,23 @@ struct UniqueExcepInfo
     UniqueExcepInfo() noexcept = default;
     UniqueExcepInfo(const UniqueExcepInfo&) = delete;
     UniqueExcepInfo& operator=(const UniqueExcepInfo&) = delete;
-    ~UniqueExcepInfo()
+    ~UniqueExcepInfo() { Free(); }
+
+    // For another call: frees what the last one gave and starts empty.
+    EXCEPINFO* Put() noexcept
+    {
+        Free();
+        info = EXCEPINFO{};
+        return &info;
+    }
+
+    EXCEPINFO info = {};
+
+private:
+    void Free() noexcept
     {
         ::SysFreeString(info.bstrSource);
         ::SysFreeString(info.bstrDescription);
         ::SysFreeString(info.bstrHelpFile);
     }
-
-    EXCEPINFO info = {};
 };

@@ -6,6 +6,7 @@
 #include "framework/COleDispatchException.h"
 #include "framework/CWnd.h"
 #include "framework/UniqueBstr.h"
+#include "framework/UniqueExcepInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -82,11 +83,8 @@ protected:
     HRESULT Fire(UINT nCtlID = 5, DISPID dispid = kEvent, UINT cArgs = 5)
     {
         DISPPARAMS dp = {m_args, nullptr, cArgs, 0};
-        m_excep = EXCEPINFO{};
-        return AfxDispatchEvent(&m_sink, nCtlID, dispid, &dp, &m_excep, &m_argErr);
+        return AfxDispatchEvent(&m_sink, nCtlID, dispid, &dp, m_excep.Put(), &m_argErr);
     }
-
-    ~EventSinkTest() override { ::SysFreeString(m_excep.bstrDescription); }
 
     CTestSink m_sink;
     UniqueBstr m_url;
@@ -94,7 +92,7 @@ protected:
     IDispatch* m_pDisp = nullptr;
     VARIANT_BOOL m_cancel = VARIANT_FALSE;
     VARIANT m_args[5];
-    EXCEPINFO m_excep = {};
+    UniqueExcepInfo m_excep;
     UINT m_argErr = 99;
 };
 
@@ -133,9 +131,9 @@ TEST_F(EventSinkTest, FailingHandlerBecomesAnExceptionResult)
     m_sink.setCancel = TRUE;
     EXPECT_EQ(Fire(), DISP_E_EXCEPTION);
     EXPECT_EQ(m_cancel, VARIANT_FALSE);
-    EXPECT_EQ(m_excep.scode, E_ACCESSDENIED);
-    ASSERT_NE(m_excep.bstrDescription, nullptr);
-    EXPECT_EQ(std::wstring(m_excep.bstrDescription), L"the page is gone");
+    EXPECT_EQ(m_excep.info.scode, E_ACCESSDENIED);
+    ASSERT_NE(m_excep.info.bstrDescription, nullptr);
+    EXPECT_EQ(std::wstring(m_excep.info.bstrDescription), L"the page is gone");
 }
 
 TEST_F(EventSinkTest, ArgumentsOfTheWrongKindAreRefused)
