@@ -3,11 +3,9 @@
 // with the last one. A launcher killed in the middle of its saves leaves a
 // whole file for the next start.
 
+#include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
 #include "harness/MessagePump.h"
-#include "harness/ProxySetting.h"
-#include "harness/RecordingProxy.h"
-#include "harness/TempDir.h"
 
 #include "launcher/OrlimWebDlg.h"
 #include "res/resource.h"
@@ -35,49 +33,54 @@ void ChooseRow(HWND hLauncher, int row, bool bPost = false)
     send(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
 }
 
+class SharedSettingsTest : public LauncherFixture
+{
+protected:
+    SharedSettingsTest() : LauncherFixture(LauncherSetup().RealBrowser().StartLater()) {}
+
+    // Whether both launchers showed their windows, two of them.
+    static bool BothShown(LauncherProcess& first, LauncherProcess& second)
+    {
+        const HWND hFirst = first.WaitForWindow();
+        const HWND hSecond = second.WaitForWindow();
+        return hFirst && hSecond && hFirst != hSecond;
+    }
+};
+
 int CurrentRow(HWND hLauncher)
 {
     return static_cast<int>(::SendMessageW(::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO), CB_GETCURSEL, 0, 0));
 }
 
-TEST(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
+TEST_F(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
 {
-    TempDir dir;
-    RecordingProxy proxy;
-    ProxySetting setting(proxy.Port());
     {
-        LauncherProcess first(dir.Path());
-        LauncherProcess second(dir.Path());
-        const HWND hFirst = first.WaitForWindow();
-        const HWND hSecond = second.WaitForWindow();
-        ASSERT_NE(hFirst, nullptr);
-        ASSERT_NE(hSecond, nullptr);
-        ASSERT_NE(hFirst, hSecond);
+        LauncherProcess first(m_dir.Path());
+        LauncherProcess second(m_dir.Path());
+        ASSERT_TRUE(BothShown(first, second));
+        const HWND hFirst = first.Window();
+        const HWND hSecond = second.Window();
 
         ChooseRow(hFirst, 5);
-        EXPECT_NE(ReadFileBytes(dir.File(L"UserVar.ini")).find("ServersSel=5\r\n"), std::string::npos);
+        EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("ServersSel=5\r\n"), std::string::npos);
         ChooseRow(hSecond, 9);
-        EXPECT_NE(ReadFileBytes(dir.File(L"UserVar.ini")).find("ServersSel=9\r\n"), std::string::npos);
+        EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("ServersSel=9\r\n"), std::string::npos);
         ChooseRow(hFirst, 12);
         EXPECT_EQ(CurrentRow(hSecond), 9); // the other one runs on with its own row
     }
-    LauncherProcess third(dir.Path());
+    LauncherProcess third(m_dir.Path());
     const HWND hThird = third.WaitForWindow();
     ASSERT_NE(hThird, nullptr);
     EXPECT_EQ(CurrentRow(hThird), 12);
 }
 
-TEST(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
+TEST_F(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
 {
-    TempDir dir;
-    RecordingProxy proxy;
-    ProxySetting setting(proxy.Port());
-    LauncherProcess first(dir.Path());
-    LauncherProcess second(dir.Path());
-    const HWND hFirst = first.WaitForWindow();
-    const HWND hSecond = second.WaitForWindow();
-    ASSERT_NE(hFirst, nullptr);
-    ASSERT_NE(hSecond, nullptr);
+    LauncherProcess first(m_dir.Path());
+    LauncherProcess second(m_dir.Path());
+    ASSERT_TRUE(BothShown(first, second));
+    const HWND hFirst = first.Window();
+    const HWND hSecond = second.Window();
 
     // At once in both: one toggles always-on-top, the other picks a zoom,
     // both pick platforms. Every save must keep the other's changes.
@@ -97,20 +100,17 @@ TEST(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
         const std::string topMostLine = std::string("\nTopMost=") + (topMost ? "1" : "0") + "\r\n";
         const std::string zoomLine = std::string("\nZoom=") + zooms[round % 4].value + "\r\n";
         const auto settled = [&] {
-            const std::string text = ReadFileBytes(dir.File(L"UserVar.ini"));
+            const std::string text = ReadFileBytes(m_dir.File(L"UserVar.ini"));
             return CurrentRow(hFirst) == 10 + round && CurrentRow(hSecond) == 40 + round &&
                    ((::GetWindowLongW(hFirst, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topMost &&
                    text.find(topMostLine) != std::string::npos && text.find(zoomLine) != std::string::npos;
         };
-        EXPECT_TRUE(PumpUntil(settled, 5000)) << round << ": " << ReadFileBytes(dir.File(L"UserVar.ini"));
+        EXPECT_TRUE(PumpUntil(settled, 5000)) << round << ": " << ReadFileBytes(m_dir.File(L"UserVar.ini"));
     }
 }
 
-TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
+TEST_F(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
 {
-    TempDir dir;
-    RecordingProxy proxy;
-    ProxySetting setting(proxy.Port());
     COrlimWebDlg catalogue;
     catalogue.FillPlatformUrls();
     const auto saved = [&](int row) { return SavedSection(row, std::wstring(catalogue.GetPlatformUrl(row))); };
@@ -119,9 +119,9 @@ TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
     std::mt19937 random(20261208);
     for (int run = 0; run < 6; ++run)
     {
-        WriteFileBytes(dir.File(L"UserVar.ini"), other + saved(3));
+        WriteFileBytes(m_dir.File(L"UserVar.ini"), other + saved(3));
         {
-            LauncherProcess launcher(dir.Path());
+            LauncherProcess launcher(m_dir.Path());
             const HWND hLauncher = launcher.WaitForWindow();
             ASSERT_NE(hLauncher, nullptr);
             for (int i = 0; i < 60; ++i)
@@ -131,10 +131,10 @@ TEST(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
         {
             // The next start finishes a save that was cut off between
             // taking the old file away and moving the new one in.
-            LauncherProcess next(dir.Path());
+            LauncherProcess next(m_dir.Path());
             ASSERT_NE(next.WaitForWindow(), nullptr);
         }
-        const std::string text = ReadFileBytes(dir.File(L"UserVar.ini"));
+        const std::string text = ReadFileBytes(m_dir.File(L"UserVar.ini"));
         const size_t at = text.find("[section]");
         ASSERT_EQ(at, other.size()) << run;
         EXPECT_EQ(text.compare(0, other.size(), other), 0) << run;

@@ -256,13 +256,16 @@ TEST_F(PlayerFeaturesTest, TheNoticeIsPaintedAnewAtEveryWidth)
     EXPECT_TRUE(shown == strip()) << "the strip showed the notice cut where the wider strip had cut it";
 }
 
-TEST(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
+class FlashNoticeTest : public LauncherFixture
+{
+protected:
+    FlashNoticeTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+};
+
+TEST_F(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
 {
     FlashRegistration registration(FlashRegistration::StandIn(L"34.0.0.384"), false);
-    TempDir dir;
-    FakeWebBrowserClass browser;
-    LauncherWindow launcher;
-    const auto [white, bEndsBlue] = StripNotice(launcher.Hwnd());
+    const auto [white, bEndsBlue] = StripNotice(Start().Hwnd());
     EXPECT_EQ(white, 0);
     EXPECT_TRUE(bEndsBlue);
 }

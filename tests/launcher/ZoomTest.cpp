@@ -119,21 +119,30 @@ TEST_F(WorkAreaTest, TheLauncherIsKeptWithinTheWorkAreaNotTheScreen)
     EXPECT_GE(WindowRect(Hwnd()).top, mi.rcWork.top);
 }
 
-// A laptop's screen, 1280 x 700 with no taskbar: the game fits at 90 %, not
-// at 100 %.
-class SmallScreenTest : public LauncherFixture
+// The launcher alone on a screen of a size, with the automatic zoom chosen;
+// the test runs the fit's ticks.
+template <int cx, int cy>
+class ScreenTest : public LauncherFixture
 {
 protected:
-    SmallScreenTest() : LauncherFixture(LauncherSetup().OnScreen(1280, 700)) {}
+    ScreenTest() : LauncherFixture(LauncherSetup().OnScreen(cx, cy)) {}
+
+    void SetUp() override
+    {
+        if (!m_screen->IsInPlace())
+            GTEST_SKIP() << "needs a process of its own";
+        ::KillTimer(Hwnd(), 0);
+        Command(IDM_ZOOM_AUTO);
+    }
 };
+
+// A laptop's screen, 1280 x 700 with no taskbar: the game fits at 90 %, not
+// at 100 %.
+using SmallScreenTest = ScreenTest<1280, 700>;
 
 TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWhenTheGameGrows)
 {
-    if (!m_screen->IsInPlace())
-        GTEST_SKIP() << "needs a process of its own";
     const HWND hLauncher = Launcher().Hwnd();
-    ::KillTimer(hLauncher, 0);
-    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
     // The game 100 px below the page's top: the band the fit leaves below
     // it need not be on the screen.
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 100, 1000, 700);
@@ -156,19 +165,11 @@ TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWh
 }
 
 // A large screen: the game fills it at 150 %.
-class LargeScreenTest : public LauncherFixture
-{
-protected:
-    LargeScreenTest() : LauncherFixture(LauncherSetup().OnScreen(2560, 1440)) {}
-};
+using LargeScreenTest = ScreenTest<2560, 1440>;
 
 TEST_F(LargeScreenTest, TheAutomaticZoomFillsItAt150)
 {
-    if (!m_screen->IsInPlace())
-        GTEST_SKIP() << "needs a process of its own";
     const HWND hLauncher = Launcher().Hwnd();
-    ::KillTimer(hLauncher, 0);
-    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 1000, 700);
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{150});
