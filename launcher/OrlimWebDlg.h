@@ -21,13 +21,17 @@ class CPaintDC;
 // The launcher: one window with a blue header strip (platform drop-down,
 // enter button, address box, auto-fit check box) above the browser pane.
 // Its members live in one file per concern: the window itself
-// (OrlimWebDlg.cpp), the catalogue, the settings file and the auto-fit
-// (OrlimWebDlgCatalogue.cpp, OrlimWebDlgSettings.cpp, OrlimWebDlgAutoFit.cpp)
-// and the system menu with the player's comforts (OrlimWebDlgOptions.cpp).
-// Each comfort is a class of its own that the dialog owns and forwards its
-// messages to: the page zoom (CPageZoom), the game's silence (CGameMute),
-// screenshots (CGameScreenshot), the boss key (CBossMode) and what was
-// found of the Flash Player (CFlashStatus).
+// (OrlimWebDlg.cpp), the catalogue (OrlimWebDlgCatalogue.cpp), the settings
+// file and the options (OrlimWebDlgSettings.cpp), the auto-fit
+// (OrlimWebDlgAutoFit.cpp) and the system menu (OrlimWebDlgOptions.cpp: the
+// table of rows for CSystemMenu, SystemMenu.h, and what each row does).
+// The player's choices are one COptions (Options.h); saves go through
+// CSettingsFileCopy in the launchers' CSettingsTurn. Each comfort is a class
+// of its own that the dialog owns and forwards its messages to: the page
+// zoom (CPageZoom), the game's silence (CGameMute), screenshots
+// (CGameScreenshot), the boss key (CBossMode, with CBossKey and
+// CNotifyIcon), what was found of the Flash Player (CFlashStatus), another
+// account's launcher (CAnotherAccount) and the site's cache (CSiteCache).
 //
 // It opens the chosen platform's page, or a typed address, in the pane's
 // browser control; remembers the row and the address in .\UserVar.ini; and,
