@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-LauncherFixture::LauncherFixture(const LauncherSetup& setup)
+LauncherFixture::LauncherFixture() : LauncherFixture(Setup()) {}
+
+LauncherFixture::LauncherFixture(const Setup& setup)
 {
     if (setup.screen.cx)
         m_screen.emplace(setup.screen.cx, setup.screen.cy);

@@ -13,47 +13,48 @@
 #include <optional>
 #include <string>
 
-// What a test's launcher starts with: by default at once, in a fresh folder,
-// with the fake browser control.
-struct LauncherSetup
-{
-    bool bStart = true;
-    FakeBrowserFailure failure = FakeBrowserFailure::None;
-    bool bRealBrowser = false;
-    SIZE screen = {};
-
-    // The test prepares the folder first and calls Start itself.
-    LauncherSetup& StartLater()
-    {
-        bStart = false;
-        return *this;
-    }
-    // The fake control fails this way.
-    LauncherSetup& Failing(FakeBrowserFailure how)
-    {
-        failure = how;
-        return *this;
-    }
-    // The real browser control, its requests going to a recording proxy.
-    LauncherSetup& RealBrowser()
-    {
-        bRealBrowser = true;
-        return *this;
-    }
-    // A screen of this size for the test's windows (see ScreenOfSize).
-    LauncherSetup& OnScreen(int cx, int cy)
-    {
-        screen = {cx, cy};
-        return *this;
-    }
-};
-
 // What the launcher tests start from: a fresh folder as the current
 // directory, a browser control, and the launcher in it.
 class LauncherFixture : public ::testing::Test
 {
 protected:
-    explicit LauncherFixture(const LauncherSetup& setup = LauncherSetup());
+    // What the test's launcher starts with: by default at once, in a fresh
+    // folder, with the fake browser control.
+    struct Setup
+    {
+        bool bStart = true;
+        FakeBrowserFailure failure = FakeBrowserFailure::None;
+        bool bRealBrowser = false;
+        SIZE screen = {};
+
+        // The test prepares the folder first and calls Start itself.
+        Setup& StartLater()
+        {
+            bStart = false;
+            return *this;
+        }
+        // The fake control fails this way.
+        Setup& Failing(FakeBrowserFailure how)
+        {
+            failure = how;
+            return *this;
+        }
+        // The real browser control, its requests going to a recording proxy.
+        Setup& RealBrowser()
+        {
+            bRealBrowser = true;
+            return *this;
+        }
+        // A screen of this size for the test's windows (see ScreenOfSize).
+        Setup& OnScreen(int cx, int cy)
+        {
+            screen = {cx, cy};
+            return *this;
+        }
+    };
+
+    LauncherFixture();
+    explicit LauncherFixture(const Setup& setup);
 
     // Starts the launcher, or starts it again (the old one is destroyed).
     LauncherWindow& Start();

@@ -27,7 +27,7 @@ const COLORREF kStripBlue = RGB(0, 174, 255);
 class LauncherProcessTest : public LauncherFixture
 {
 protected:
-    LauncherProcessTest() : LauncherFixture(LauncherSetup().RealBrowser().StartLater()) {}
+    LauncherProcessTest() : LauncherFixture(Setup().RealBrowser().StartLater()) {}
 
     std::wstring ComboText(HWND hCombo, int row)
     {

@@ -36,7 +36,7 @@ void ChooseRow(HWND hLauncher, int row, bool bPost = false)
 class SharedSettingsTest : public LauncherFixture
 {
 protected:
-    SharedSettingsTest() : LauncherFixture(LauncherSetup().RealBrowser().StartLater()) {}
+    SharedSettingsTest() : LauncherFixture(Setup().RealBrowser().StartLater()) {}
 
     // Whether both launchers showed their windows, two of them.
     static bool BothShown(LauncherProcess& first, LauncherProcess& second)

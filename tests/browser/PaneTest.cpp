@@ -223,7 +223,7 @@ std::string FailureName(FakeBrowserFailure failure)
 class NoBrowserTest : public LauncherFixture, public ::testing::WithParamInterface<FakeBrowserFailure>
 {
 protected:
-    NoBrowserTest() : LauncherFixture(LauncherSetup().Failing(GetParam())) {}
+    NoBrowserTest() : LauncherFixture(Setup().Failing(GetParam())) {}
 };
 
 TEST_P(NoBrowserTest, LauncherRunsAndSaysTheBrowserCouldNotStart)

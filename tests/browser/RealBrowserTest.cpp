@@ -26,7 +26,7 @@ namespace
 class RealBrowserTest : public LauncherFixture
 {
 protected:
-    RealBrowserTest() : LauncherFixture(LauncherSetup().RealBrowser()) {}
+    RealBrowserTest() : LauncherFixture(Setup().RealBrowser()) {}
 };
 
 TEST_F(RealBrowserTest, ControlIsThePanesOnlyChildAndFillsIt)

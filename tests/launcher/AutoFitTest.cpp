@@ -411,7 +411,7 @@ TEST_F(AutoFitTest, FixedWidthFlashWindowStopsAtTheWidthLimits)
 class AutoFitRealBrowserTest : public LauncherFixture
 {
 protected:
-    AutoFitRealBrowserTest() : LauncherFixture(LauncherSetup().RealBrowser()) {}
+    AutoFitRealBrowserTest() : LauncherFixture(Setup().RealBrowser()) {}
 
     WindowTree m_tree;
 };
@@ -436,7 +436,7 @@ TEST_F(AutoFitRealBrowserTest, FitsAGameInsideTheBrowsersPageWindow)
 class AutoFitWithoutBrowserTest : public LauncherFixture
 {
 protected:
-    AutoFitWithoutBrowserTest() : LauncherFixture(LauncherSetup().Failing(FakeBrowserFailure::Create)) {}
+    AutoFitWithoutBrowserTest() : LauncherFixture(Setup().Failing(FakeBrowserFailure::Create)) {}
 
     WindowTree m_tree;
 };

@@ -19,7 +19,7 @@ const wchar_t* const kHeadset = FakeAudioDevices::kHeadset;
 class GameMuteTest : public LauncherFixture
 {
 protected:
-    GameMuteTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    GameMuteTest() : LauncherFixture(Setup().StartLater()) {}
 
     FakeAudioDevices m_audio;
 };

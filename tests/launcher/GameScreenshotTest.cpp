@@ -164,7 +164,7 @@ CPicture Checkerboard()
 class GameScreenshotTest : public LauncherFixture
 {
 protected:
-    GameScreenshotTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    GameScreenshotTest() : LauncherFixture(Setup().StartLater()) {}
 
     ScreenshotsAsOnWindows m_shots{m_dir.File(L"截图").c_str()};
 };

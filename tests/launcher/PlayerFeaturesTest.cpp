@@ -259,7 +259,7 @@ TEST_F(PlayerFeaturesTest, TheNoticeIsPaintedAnewAtEveryWidth)
 class FlashNoticeTest : public LauncherFixture
 {
 protected:
-    FlashNoticeTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    FlashNoticeTest() : LauncherFixture(Setup().StartLater()) {}
 };
 
 TEST_F(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
@@ -273,7 +273,7 @@ TEST_F(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
 class BossKeyTakenTest : public LauncherFixture
 {
 protected:
-    BossKeyTakenTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    BossKeyTakenTest() : LauncherFixture(Setup().StartLater()) {}
 };
 
 TEST_F(BossKeyTakenTest, TheMenuSaysSoAndStillHides)

@@ -24,7 +24,7 @@ namespace
 class SettingsStressTest : public LauncherFixture
 {
 protected:
-    SettingsStressTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    SettingsStressTest() : LauncherFixture(Setup().StartLater()) {}
 
     // Starts the launcher again; checks it came up sound.
     LauncherWindow& StartSound()

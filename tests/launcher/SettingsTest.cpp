@@ -29,7 +29,7 @@ std::string Narrow(const std::wstring& text)
 class SettingsTest : public LauncherFixture
 {
 protected:
-    SettingsTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    SettingsTest() : LauncherFixture(Setup().StartLater()) {}
 
     const std::wstring& FirstNavigation() { return Browser().Record().navigations.at(m_navigationsBefore); }
 

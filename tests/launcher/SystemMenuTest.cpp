@@ -48,7 +48,7 @@ std::vector<std::wstring> Texts(const std::vector<MenuItem>& items)
 class SystemMenuTest : public LauncherFixture
 {
 protected:
-    SystemMenuTest() : LauncherFixture(LauncherSetup().StartLater()) {}
+    SystemMenuTest() : LauncherFixture(Setup().StartLater()) {}
 
     bool Checked(UINT nID) const { return MenuState(nID) & MF_CHECKED; }
     bool TopMost() const { return ::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST; }

@@ -125,7 +125,7 @@ template <int cx, int cy>
 class ScreenTest : public LauncherFixture
 {
 protected:
-    ScreenTest() : LauncherFixture(LauncherSetup().OnScreen(cx, cy)) {}
+    ScreenTest() : LauncherFixture(Setup().OnScreen(cx, cy)) {}
 
     void SetUp() override
     {
