@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 
@@ -38,13 +39,19 @@ class SharedSettingsTest : public LauncherFixture
 protected:
     SharedSettingsTest() : LauncherFixture(Setup().RealBrowser().StartLater()) {}
 
-    // Whether both launchers showed their windows, two of them.
-    static bool BothShown(LauncherProcess& first, LauncherProcess& second)
+    // Starts two launchers in the folder; whether both showed windows of
+    // their own.
+    bool StartTwo()
     {
-        const HWND hFirst = first.WaitForWindow();
-        const HWND hSecond = second.WaitForWindow();
+        m_first = std::make_unique<LauncherProcess>(m_dir.Path());
+        m_second = std::make_unique<LauncherProcess>(m_dir.Path());
+        const HWND hFirst = m_first->WaitForWindow();
+        const HWND hSecond = m_second->WaitForWindow();
         return hFirst && hSecond && hFirst != hSecond;
     }
+
+    std::unique_ptr<LauncherProcess> m_first;
+    std::unique_ptr<LauncherProcess> m_second;
 };
 
 int CurrentRow(HWND hLauncher)
@@ -54,20 +61,16 @@ int CurrentRow(HWND hLauncher)
 
 TEST_F(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
 {
-    {
-        LauncherProcess first(m_dir.Path());
-        LauncherProcess second(m_dir.Path());
-        ASSERT_TRUE(BothShown(first, second));
-        const HWND hFirst = first.Window();
-        const HWND hSecond = second.Window();
+    ASSERT_TRUE(StartTwo());
+    ChooseRow(m_first->Window(), 5);
+    EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos);
+    ChooseRow(m_second->Window(), 9);
+    EXPECT_NE(Ini().find("ServersSel=9\r\n"), std::string::npos);
+    ChooseRow(m_first->Window(), 12);
+    EXPECT_EQ(CurrentRow(m_second->Window()), 9); // the other one runs on with its own row
+    m_first.reset();
+    m_second.reset();
 
-        ChooseRow(hFirst, 5);
-        EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("ServersSel=5\r\n"), std::string::npos);
-        ChooseRow(hSecond, 9);
-        EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("ServersSel=9\r\n"), std::string::npos);
-        ChooseRow(hFirst, 12);
-        EXPECT_EQ(CurrentRow(hSecond), 9); // the other one runs on with its own row
-    }
     LauncherProcess third(m_dir.Path());
     const HWND hThird = third.WaitForWindow();
     ASSERT_NE(hThird, nullptr);
@@ -76,11 +79,9 @@ TEST_F(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
 
 TEST_F(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
 {
-    LauncherProcess first(m_dir.Path());
-    LauncherProcess second(m_dir.Path());
-    ASSERT_TRUE(BothShown(first, second));
-    const HWND hFirst = first.Window();
-    const HWND hSecond = second.Window();
+    ASSERT_TRUE(StartTwo());
+    const HWND hFirst = m_first->Window();
+    const HWND hSecond = m_second->Window();
 
     // At once in both: one toggles always-on-top, the other picks a zoom,
     // both pick platforms. Every save must keep the other's changes.
@@ -100,12 +101,12 @@ TEST_F(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
         const std::string topMostLine = std::string("\nTopMost=") + (topMost ? "1" : "0") + "\r\n";
         const std::string zoomLine = std::string("\nZoom=") + zooms[round % 4].value + "\r\n";
         const auto settled = [&] {
-            const std::string text = ReadFileBytes(m_dir.File(L"UserVar.ini"));
+            const std::string text = Ini();
             return CurrentRow(hFirst) == 10 + round && CurrentRow(hSecond) == 40 + round &&
                    ((::GetWindowLongW(hFirst, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) == topMost &&
                    text.find(topMostLine) != std::string::npos && text.find(zoomLine) != std::string::npos;
         };
-        EXPECT_TRUE(PumpUntil(settled, 5000)) << round << ": " << ReadFileBytes(m_dir.File(L"UserVar.ini"));
+        EXPECT_TRUE(PumpUntil(settled, 5000)) << round << ": " << Ini();
     }
 }
 
@@ -134,7 +135,7 @@ TEST_F(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
             LauncherProcess next(m_dir.Path());
             ASSERT_NE(next.WaitForWindow(), nullptr);
         }
-        const std::string text = ReadFileBytes(m_dir.File(L"UserVar.ini"));
+        const std::string text = Ini();
         const size_t at = text.find("[section]");
         ASSERT_EQ(at, other.size()) << run;
         EXPECT_EQ(text.compare(0, other.size(), other), 0) << run;
