@@ -63,15 +63,6 @@ bool IsWebAddress(const CString& strUrl)
     return StartsWithNoCase(strTrimmed, L"http:") || StartsWithNoCase(strTrimmed, L"https:");
 }
 
-CString TextOf(const VARIANT* pvar)
-{
-    if (pvar && pvar->vt == (VT_BYREF | VT_VARIANT))
-        pvar = pvar->pvarVal;
-    if (!pvar || pvar->vt != VT_BSTR)
-        return CString();
-    return CString(pvar->bstrVal, static_cast<int>(::SysStringLen(pvar->bstrVal)));
-}
-
 // The value behind an event's by-reference argument; null when it holds
 // nothing (no form data, no headers).
 VARIANT* ValueOf(VARIANT* pvar)
@@ -79,6 +70,14 @@ VARIANT* ValueOf(VARIANT* pvar)
     if (pvar && pvar->vt == (VT_BYREF | VT_VARIANT))
         pvar = pvar->pvarVal;
     return pvar && pvar->vt != VT_EMPTY && pvar->vt != VT_NULL ? pvar : nullptr;
+}
+
+CString TextOf(VARIANT* pvar)
+{
+    pvar = ValueOf(pvar);
+    if (!pvar || pvar->vt != VT_BSTR)
+        return CString();
+    return CString(pvar->bstrVal, static_cast<int>(::SysStringLen(pvar->bstrVal)));
 }
 
 // A refresh puts the page back at the browser's own zoom some time after it

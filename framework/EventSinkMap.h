@@ -185,7 +185,7 @@ protected:                                               \
      }},
 
 #define END_EVENTSINK_MAP()                                                          \
-    {0, 0, 0, nullptr, nullptr}};                                                       \
+    {0, 0, 0, nullptr, nullptr}};                                                    \
     static const AFX_EVENTSINKMAP eventsinkMap = {&TheBaseClass::GetThisEventSinkMap, \
                                                   &_eventsinkEntries[0]};            \
     return &eventsinkMap;                                                            \

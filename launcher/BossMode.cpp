@@ -60,21 +60,13 @@ void CBossMode::Detach()
 
 void CBossMode::OnHotKey(UINT nHotKeyId)
 {
-    if (nHotKeyId != kHotKeyID)
-        return;
-    const bool bHide = !m_bHidden;
-    if (bHide)
-        Hide();
-    else
-        Show();
-    // The other launchers follow; this one already has.
-    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, bHide, 0);
+    if (nHotKeyId == kHotKeyID)
+        Together(!m_bHidden);
 }
 
 void CBossMode::HideAll()
 {
-    Hide();
-    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, TRUE, 0);
+    Together(true);
 }
 
 void CBossMode::OnTogether(bool bHide)
@@ -87,16 +79,21 @@ void CBossMode::OnTogether(bool bHide)
 
 void CBossMode::OnIconNotify(LPARAM lParam)
 {
-    if (!m_bHidden || !CNotifyIcon::IsSelection(lParam))
-        return;
-    Show();
-    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, FALSE, 0);
+    if (m_bHidden && CNotifyIcon::IsSelection(lParam))
+        Together(false);
 }
 
 void CBossMode::OnTaskbarCreated()
 {
     if (m_bHidden && m_pIcon && !m_pIcon->AddAgain() && !CanComeBack())
         Show();
+}
+
+void CBossMode::Together(bool bHide)
+{
+    OnTogether(bHide);
+    // The other launchers follow; this one already has.
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, bHide, 0);
 }
 
 void CBossMode::End()

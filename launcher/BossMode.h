@@ -55,6 +55,8 @@ public:
     void End();
 
 private:
+    // This launcher hides (or shows), and tells the others to follow.
+    void Together(bool bHide);
     void Hide();
     void Show();
     // Whether the launcher can be brought back by the player: by its icon or

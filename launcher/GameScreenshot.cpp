@@ -18,40 +18,54 @@ const wchar_t kStemFormat[] = L"%ls\\Orlim-%04u%02u%02u-%02u%02u%02u";
 const int kMostSuffix = 9999;
 
 // A 32-bit picture of cx x cy pixels to draw into, and where its bits are.
-struct DrawingSurface
+// A 32-bit bitmap, top row first, selected into a memory device context
+// compatible with the screen for as long as it lives.
+class DrawingSurface
 {
-    UniqueMemoryDC hDC;
-    UniqueBitmap hBitmap;
-    void* pBits = nullptr;
-};
-
-bool MakeSurface(HDC hReference, int cx, int cy, DrawingSurface& surface)
-{
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy; // top row first
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    surface.hDC.Reset(::CreateCompatibleDC(hReference));
-    surface.hBitmap.Reset(::CreateDIBSection(surface.hDC.Get(), &bmi, DIB_RGB_COLORS, &surface.pBits, nullptr, 0));
-    return surface.hDC && surface.hBitmap;
-}
-
-// The rows of a part of a surface cx pixels wide.
-void CopyRows(const DrawingSurface& surface, int cxSurface, const RECT& rcPart, CPicture& picture)
-{
-    ::GdiFlush();
-    picture.cx = static_cast<UINT>(rcPart.right - rcPart.left);
-    picture.cy = static_cast<UINT>(rcPart.bottom - rcPart.top);
-    picture.bits.resize(size_t(picture.cx) * picture.cy * 4);
-    const auto* pSurface = static_cast<const BYTE*>(surface.pBits);
-    for (UINT y = 0; y < picture.cy; ++y)
+public:
+    DrawingSurface(int cx, int cy)
+        : m_cx(cx), m_hDC(::CreateCompatibleDC(nullptr)), m_dc(m_hDC.Get()), m_hBitmap(MakeBitmap(cx, cy)),
+          m_selected(m_dc, m_hBitmap.Get())
     {
-        const BYTE* pRow = pSurface + (size_t(rcPart.top + int(y)) * size_t(cxSurface) + size_t(rcPart.left)) * 4;
-        std::copy(pRow, pRow + size_t(picture.cx) * 4, picture.bits.begin() + std::ptrdiff_t(y) * picture.cx * 4);
     }
-}
+
+    bool IsMade() const noexcept { return m_hDC && m_hBitmap; }
+    HDC DC() const noexcept { return m_hDC.Get(); }
+
+    // The rows of a part of what was drawn.
+    void CopyRows(const RECT& rcPart, CPicture& picture) const
+    {
+        ::GdiFlush();
+        picture.cx = static_cast<UINT>(rcPart.right - rcPart.left);
+        picture.cy = static_cast<UINT>(rcPart.bottom - rcPart.top);
+        picture.bits.resize(size_t(picture.cx) * picture.cy * 4);
+        const auto* pSurface = static_cast<const BYTE*>(m_pBits);
+        for (UINT y = 0; y < picture.cy; ++y)
+        {
+            const BYTE* pRow = pSurface + (size_t(rcPart.top + int(y)) * size_t(m_cx) + size_t(rcPart.left)) * 4;
+            std::copy(pRow, pRow + size_t(picture.cx) * 4, picture.bits.begin() + std::ptrdiff_t(y) * picture.cx * 4);
+        }
+    }
+
+private:
+    HBITMAP MakeBitmap(int cx, int cy)
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = -cy; // top row first
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        return m_hDC ? ::CreateDIBSection(m_hDC.Get(), &bmi, DIB_RGB_COLORS, &m_pBits, nullptr, 0) : nullptr;
+    }
+
+    int m_cx;
+    void* m_pBits = nullptr;
+    UniqueMemoryDC m_hDC;
+    CDC m_dc;
+    UniqueBitmap m_hBitmap;
+    ScopedSelectObject m_selected;
+};
 
 // Windows 8.1 and later draw a window's whole content, whatever it is made
 // of, when asked to print it so. Read from the kernel: the version the
@@ -148,15 +162,10 @@ bool CGameScreenshot::CaptureWindowContent(HWND hWnd, const RECT& rcScreen, CPic
     if (!::IntersectRect(&rcPart, &rcScreen, &rcWindow))
         return false;
     ::OffsetRect(&rcPart, -rcWindow.left, -rcWindow.top);
-    const UniqueWindowDC hScreen(nullptr);
-    DrawingSurface surface;
-    if (!hScreen || !MakeSurface(hScreen.Get(), rcWindow.Width(), rcWindow.Height(), surface))
+    const DrawingSurface surface(rcWindow.Width(), rcWindow.Height());
+    if (!surface.IsMade() || !::PrintWindow(hWnd, surface.DC(), PW_RENDERFULLCONTENT))
         return false;
-    CDC dc(surface.hDC.Get());
-    const ScopedSelectObject bitmap(dc, surface.hBitmap.Get());
-    if (!::PrintWindow(hWnd, surface.hDC.Get(), PW_RENDERFULLCONTENT))
-        return false;
-    CopyRows(surface, rcWindow.Width(), rcPart, picture);
+    surface.CopyRows(rcPart, picture);
     return true;
 }
 
@@ -184,17 +193,12 @@ bool CGameScreenshot::CaptureFromScreen(HWND hWnd, const RECT& rcScreen, CPictur
     if (const auto pfnDwmFlush = SystemFunction<DwmFlushFn>(L"dwmapi.dll", "DwmFlush"))
         pfnDwmFlush();
     const UniqueWindowDC hScreen(nullptr);
-    DrawingSurface surface;
-    if (!hScreen || !MakeSurface(hScreen.Get(), rcPhysical.Width(), rcPhysical.Height(), surface))
+    const DrawingSurface surface(rcPhysical.Width(), rcPhysical.Height());
+    if (!hScreen || !surface.IsMade() ||
+        !::BitBlt(surface.DC(), 0, 0, rcPhysical.Width(), rcPhysical.Height(), hScreen.Get(), rcPhysical.left,
+                  rcPhysical.top, SRCCOPY))
         return false;
-    CDC dc(surface.hDC.Get());
-    {
-        const ScopedSelectObject bitmap(dc, surface.hBitmap.Get());
-        if (!::BitBlt(surface.hDC.Get(), 0, 0, rcPhysical.Width(), rcPhysical.Height(), hScreen.Get(),
-                      rcPhysical.left, rcPhysical.top, SRCCOPY))
-            return false;
-    }
-    CopyRows(surface, rcPhysical.Width(), CRect(0, 0, rcPhysical.Width(), rcPhysical.Height()), picture);
+    surface.CopyRows(CRect(0, 0, rcPhysical.Width(), rcPhysical.Height()), picture);
     return true;
 }
 

@@ -142,7 +142,6 @@ using SmallScreenTest = ScreenTest<1280, 700>;
 
 TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWhenTheGameGrows)
 {
-    const HWND hLauncher = Launcher().Hwnd();
     // The game 100 px below the page's top: the band the fit leaves below
     // it need not be on the screen.
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 100, 1000, 700);
@@ -157,9 +156,9 @@ TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWh
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80}));
 
     // Chosen again after a fixed zoom, it is chosen again for the same game.
-    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_100, 0);
+    Command(IDM_ZOOM_100);
     ::SetWindowPos(hGame, nullptr, 0, 155, 1000, 750, SWP_NOZORDER);
-    ::SendMessageW(hLauncher, WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    Command(IDM_ZOOM_AUTO);
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80, 100, 80}));
 }
