@@ -5,28 +5,37 @@
 #include <stdexcept>
 
 ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory)
+    : m_hJob(::CreateJobObjectW(nullptr, nullptr))
 {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!m_hJob || !::SetInformationJobObject(m_hJob.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits)))
+        throw std::runtime_error("cannot make a job for a child process");
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    // Suspended until it is in the job, so that nothing it starts escapes.
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                           directory.empty() ? nullptr : directory.c_str(), &si, &pi))
         throw std::runtime_error("cannot start a child process");
     m_pid = pi.dwProcessId;
     m_hProcess.Reset(pi.hProcess);
     const UniqueKernelHandle hThread(pi.hThread);
+    if (!::AssignProcessToJobObject(m_hJob.Get(), pi.hProcess))
+    {
+        ::TerminateProcess(pi.hProcess, 1);
+        throw std::runtime_error("cannot put a child process in its job");
+    }
+    ::ResumeThread(pi.hThread);
 }
 
 ChildProcess::~ChildProcess()
 {
-    if (IsRunning())
-    {
-        ::TerminateProcess(m_hProcess.Get(), 1);
-        ::WaitForSingleObject(m_hProcess.Get(), 5000);
-    }
+    ::TerminateJobObject(m_hJob.Get(), 1);
+    ::WaitForSingleObject(m_hProcess.Get(), 5000);
 }
 
 bool ChildProcess::IsRunning() const

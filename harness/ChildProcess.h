@@ -8,7 +8,10 @@
 #include <string>
 
 // A program started as a child process in a directory of the caller's
-// choosing; ended when the object goes if it still runs.
+// choosing. It runs in a job of its own with whatever it starts in turn (the
+// browser's helper programs, another launcher): when the object goes, all of
+// them end. A helper left running by a killed program would otherwise hold
+// the test's output open, and the test runner waits for it.
 class ChildProcess
 {
 public:
@@ -27,6 +30,7 @@ public:
 
 private:
     DWORD m_pid = 0;
+    UniqueKernelHandle m_hJob;
     UniqueKernelHandle m_hProcess;
 };
 

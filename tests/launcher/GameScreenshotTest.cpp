@@ -355,8 +355,11 @@ using ScreenshotOfTheGameTest = LauncherFixture;
 
 TEST_F(ScreenshotOfTheGameTest, ChosenFromTheMenuItIsTheGameAloneWhateverLayOverIt)
 {
-    // Taller than the pane shows it.
+    // Taller than the pane shows it. The player takes the picture of the
+    // game as the fit shows it: once its top is at the pane's.
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 12, 100, 1000, 900, kGameColour);
+    const HWND hPane = ::GetParent(Launcher().Explorer());
+    ASSERT_TRUE(PumpUntil([&] { return WindowRect(hGame).top == WindowRect(hPane).top; }));
     const RECT rcGame = WindowRect(hGame);
 
     // Another program's window, always on top, over the game's right part.
@@ -366,7 +369,7 @@ TEST_F(ScreenshotOfTheGameTest, ChosenFromTheMenuItIsTheGameAloneWhateverLayOver
     ASSERT_NE(hOther, nullptr);
     ::SetForegroundWindow(Hwnd());
     ::SetWindowPos(hOther, HWND_TOPMOST, rcGame.left + 600, rcGame.top + 100, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    PumpFor(300);
+    PumpPending();
 
     // The menu opens over the game's top-left corner; its item is clicked.
     MenuClicker::ChooseWhenOpen(Hwnd(), IDM_SCREENSHOT);
@@ -374,11 +377,10 @@ TEST_F(ScreenshotOfTheGameTest, ChosenFromTheMenuItIsTheGameAloneWhateverLayOver
     ASSERT_TRUE(PumpUntil([&] { return FileNames(m_dir.File(L"截图"), L"*.png").size() == 1; }));
 
     const CPicture picture = ReadPng(m_dir.File(L"截图\\" + FileNames(m_dir.File(L"截图"), L"*.png")[0]));
-    // What the browser, placed by the fit meanwhile, shows of the game.
-    const RECT rcGameNow = WindowRect(hGame);
+    // What the browser shows of the game.
     const RECT rcBrowser = WindowRect(Launcher().Explorer());
     RECT rcShown;
-    ::IntersectRect(&rcShown, &rcGameNow, &rcBrowser);
+    ::IntersectRect(&rcShown, &rcGame, &rcBrowser);
     ASSERT_EQ(picture.cx, 1000u);
     ASSERT_EQ(picture.cy, static_cast<UINT>(Height(rcShown)));
     ASSERT_LT(Height(rcShown), 900);

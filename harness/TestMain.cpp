@@ -1,0 +1,51 @@
+// The test programs' entry point: GoogleTest's, and a program that has not
+// ended some seconds after its last test (a static object's destructor or
+// a DLL's detach waiting for something that never comes) ends itself,
+// saying so, instead of holding the test run until its time limit.
+
+#include "framework/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+
+namespace
+{
+
+const DWORD kEndGraceMs = 20000;
+
+// Started with the program and waiting from the start: a thread started
+// while the process ends can bring the whole process down under Wine.
+DWORD WINAPI EndProgramLate(void* pTestsDone)
+{
+    ::WaitForSingleObject(static_cast<HANDLE>(pTestsDone), INFINITE);
+    ::Sleep(kEndGraceMs);
+    std::fprintf(stderr, "the test program has not ended %lu s after its last test: ending it\n", kEndGraceMs / 1000);
+    std::fflush(stderr);
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    return 0;
+}
+
+class EndWatch final : public ::testing::EmptyTestEventListener
+{
+public:
+    explicit EndWatch(HANDLE hTestsDone) : m_hTestsDone(hTestsDone) {}
+
+private:
+    void OnTestProgramEnd(const ::testing::UnitTest&) override { ::SetEvent(m_hTestsDone); }
+
+    HANDLE m_hTestsDone;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Both live until the process ends.
+    static const UniqueKernelHandle hTestsDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    static const UniqueKernelHandle hWatch(::CreateThread(nullptr, 0, EndProgramLate, hTestsDone.Get(), 0, nullptr));
+    ::testing::UnitTest::GetInstance()->listeners().Append(new EndWatch(hTestsDone.Get())); // the listeners own it
+    return RUN_ALL_TESTS();
+}
