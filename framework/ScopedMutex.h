@@ -8,15 +8,31 @@
 class ScopedMutex
 {
 public:
-    // Waits at most dwTimeoutMs for it. A holder that ended without letting
-    // go counts as gone.
+    // Waits at most dwTimeoutMs for it, handling the messages other threads
+    // and programs send to the thread's windows meanwhile, so that none of
+    // them waits on this one. A holder that ended without letting go counts
+    // as gone.
     ScopedMutex(const wchar_t* lpszName, DWORD dwTimeoutMs) noexcept
         : m_hMutex(::CreateMutexW(nullptr, FALSE, lpszName))
     {
         if (!m_hMutex)
             return;
-        const DWORD dwWait = ::WaitForSingleObject(m_hMutex.Get(), dwTimeoutMs);
-        m_bHeld = dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED;
+        const HANDLE hMutex = m_hMutex.Get();
+        const ULONGLONG ullDeadline = ::GetTickCount64() + dwTimeoutMs;
+        for (;;)
+        {
+            const ULONGLONG ullNow = ::GetTickCount64();
+            const DWORD dwLeft = ullNow < ullDeadline ? static_cast<DWORD>(ullDeadline - ullNow) : 0;
+            const DWORD dwWait = ::MsgWaitForMultipleObjectsEx(1, &hMutex, dwLeft, QS_SENDMESSAGE, 0);
+            if (dwWait == WAIT_OBJECT_0 + 1)
+            {
+                MSG msg;
+                ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+                continue;
+            }
+            m_bHeld = dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED_0;
+            return;
+        }
     }
     ~ScopedMutex()
     {

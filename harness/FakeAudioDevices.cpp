@@ -93,6 +93,48 @@ private:
     std::wstring m_id;
 };
 
+// The devices that play, as the enumerator lists them.
+class FakeCollection final : public ComObject<IMMDeviceCollection>
+{
+public:
+    explicit FakeCollection(std::shared_ptr<FakeAudioDevices::State> state) : m_state(std::move(state))
+    {
+        for (const auto& device : m_state->devices)
+            if (!device.second.bUnplugged)
+                m_ids.push_back(device.first);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IMMDeviceCollection)
+        {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        *ppv = static_cast<IMMDeviceCollection*>(this);
+        AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCount(UINT* pcDevices) override
+    {
+        *pcDevices = static_cast<UINT>(m_ids.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Item(UINT nDevice, IMMDevice** ppDevice) override
+    {
+        *ppDevice = nullptr;
+        if (nDevice >= m_ids.size())
+            return E_INVALIDARG;
+        *ppDevice = new FakeDevice(m_state, m_ids[nDevice]);
+        (*ppDevice)->AddRef();
+        return S_OK;
+    }
+
+private:
+    std::shared_ptr<FakeAudioDevices::State> m_state;
+    std::vector<std::wstring> m_ids;
+};
+
 class FakeEnumerator final : public ComObject<IMMDeviceEnumerator>
 {
 public:
@@ -109,9 +151,15 @@ public:
         AddRef();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection**) override
+    HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow flow, DWORD dwStateMask,
+                                                 IMMDeviceCollection** ppDevices) override
     {
-        return E_NOTIMPL;
+        *ppDevices = nullptr;
+        if (flow != eRender || dwStateMask != DEVICE_STATE_ACTIVE)
+            return E_NOTIMPL;
+        *ppDevices = new FakeCollection(m_state);
+        (*ppDevices)->AddRef();
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(EDataFlow flow, ERole, IMMDevice** ppDevice) override
     {

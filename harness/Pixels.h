@@ -22,3 +22,13 @@ private:
     RECT m_rc;
     std::vector<COLORREF> m_pixels;
 };
+
+// The launcher's notice line: how many of the strip's pixels right of the
+// check box are near white (the text is smoothed into the blue), and
+// whether the strip's two ends are its blue. Painted anew first.
+struct StripNotice
+{
+    int nWhite;
+    bool bEndsBlue;
+};
+StripNotice StripNoticeOf(HWND hLauncher);

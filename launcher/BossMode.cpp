@@ -104,6 +104,8 @@ void CBossMode::End()
     m_pIcon.reset();
     m_hiddenWith.clear();
     m_mute.SetBossMute(false);
+    if (m_onSilence)
+        m_onSilence(false);
 }
 
 void CBossMode::Hide()
@@ -119,6 +121,8 @@ void CBossMode::Hide()
     }
     m_bHidden = true;
     m_mute.SetBossMute(true);
+    if (m_onSilence)
+        m_onSilence(true);
     m_hiddenWith = OtherVisibleWindows(m_hWnd);
     ::ShowWindow(m_hWnd, SW_HIDE);
     for (HWND hWnd : m_hiddenWith)

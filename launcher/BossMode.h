@@ -4,6 +4,7 @@
 #include "NotifyIcon.h"
 #include "framework/UniqueHotKey.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,9 @@ public:
     void Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage);
     // Lets the keys go; a hidden launcher ends as End says.
     void Detach();
+    // Told when the boss key's silence comes into force (true) and when it
+    // is undone (false).
+    void OnSilence(std::function<void(bool bSilenced)> onSilence) { m_onSilence = std::move(onSilence); }
 
     const CBossKey& Key() const noexcept { return m_key; }
     bool IsKeyRegistered() const noexcept { return m_hotKey.IsRegistered(); }
@@ -64,6 +68,7 @@ private:
     bool CanComeBack() const;
 
     CGameMute& m_mute;
+    std::function<void(bool)> m_onSilence;
     CNotifyIcon::ShellNotifyFn m_pfnShellNotify;
     HWND m_hWnd = nullptr;
     UINT m_nIconMessage = 0;

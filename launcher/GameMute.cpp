@@ -54,7 +54,7 @@ void CGameMute::Refresh()
         m_bPlayerMute = bMuted != FALSE;
 }
 
-void CGameMute::OnDefaultDeviceChanged()
+void CGameMute::OnDevicesChanged()
 {
     m_pVolume.Reset();
     // Only a silence needs to follow: a new device's session plays.
@@ -65,13 +65,55 @@ void CGameMute::OnDefaultDeviceChanged()
 bool CGameMute::Apply()
 {
     const BOOL bMute = (m_bPlayerMute || m_bBossMute) ? TRUE : FALSE;
+    // The default device's session, whose control is kept for the menu.
     ISimpleAudioVolume* pVolume = Volume(false);
-    if (pVolume && SUCCEEDED(pVolume->SetMute(bMute, nullptr)))
-        return true;
-    // The device may have gone, or the default changed before the news of
-    // it arrived: once more on the default device of now.
-    pVolume = Volume(true);
-    return pVolume && SUCCEEDED(pVolume->SetMute(bMute, nullptr));
+    bool bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, nullptr));
+    if (!bAny)
+    {
+        // The device may have gone, or the default changed before the news
+        // of it arrived: once more on the default device of now.
+        pVolume = Volume(true);
+        bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, nullptr));
+    }
+    // The player may send the launcher to another device (Windows 10's
+    // per-program device choice): its session on every playback device.
+    ComPtr<IMMDeviceCollection> pDevices;
+    UINT nDevices = 0;
+    if (m_pEnumerator && SUCCEEDED(m_pEnumerator->EnumAudioEndpoints(eRender, DEVICE_STATE_ACTIVE, pDevices.Put())) &&
+        SUCCEEDED(pDevices->GetCount(&nDevices)))
+    {
+        for (UINT i = 0; i < nDevices; ++i)
+        {
+            ComPtr<IMMDevice> pDevice;
+            ComPtr<ISimpleAudioVolume> pOther;
+            if (SUCCEEDED(pDevices->Item(i, pDevice.Put())) && SessionVolume(pDevice.Get(), pOther) &&
+                SUCCEEDED(pOther->SetMute(bMute, nullptr)))
+                bAny = true;
+        }
+    }
+    m_bUnavailable = !bAny;
+    return bAny;
+}
+
+bool CGameMute::Enumerator()
+{
+    if (!m_pEnumerator &&
+        FAILED(::CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER, IID_IMMDeviceEnumerator,
+                                  m_pEnumerator.PutVoid())))
+    {
+        m_bUnavailable = true;
+        return false;
+    }
+    if (!m_bListening)
+        m_bListening = SUCCEEDED(m_pEnumerator->RegisterEndpointNotificationCallback(&m_xNotificationClient));
+    return true;
+}
+
+bool CGameMute::SessionVolume(IMMDevice* pDevice, ComPtr<ISimpleAudioVolume>& pVolume)
+{
+    ComPtr<IAudioSessionManager> pManager;
+    return SUCCEEDED(pDevice->Activate(IID_IAudioSessionManager, CLSCTX_INPROC_SERVER, nullptr, pManager.PutVoid())) &&
+           SUCCEEDED(pManager->GetSimpleAudioVolume(nullptr, FALSE, pVolume.Put()));
 }
 
 ISimpleAudioVolume* CGameMute::Volume(bool bFresh)
@@ -79,22 +121,12 @@ ISimpleAudioVolume* CGameMute::Volume(bool bFresh)
     if (m_pVolume && !bFresh)
         return m_pVolume.Get();
     m_pVolume.Reset();
-    if (!m_pEnumerator &&
-        FAILED(::CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER, IID_IMMDeviceEnumerator,
-                                  m_pEnumerator.PutVoid())))
-    {
-        m_bUnavailable = true;
+    if (!Enumerator())
         return nullptr;
-    }
-    if (!m_bListening)
-        m_bListening = SUCCEEDED(m_pEnumerator->RegisterEndpointNotificationCallback(&m_xNotificationClient));
-
     ComPtr<IMMDevice> pDevice;
-    ComPtr<IAudioSessionManager> pManager;
     ComPtr<ISimpleAudioVolume> pVolume;
     if (SUCCEEDED(m_pEnumerator->GetDefaultAudioEndpoint(eRender, eConsole, pDevice.Put())) &&
-        SUCCEEDED(pDevice->Activate(IID_IAudioSessionManager, CLSCTX_INPROC_SERVER, nullptr, pManager.PutVoid())) &&
-        SUCCEEDED(pManager->GetSimpleAudioVolume(nullptr, FALSE, pVolume.Put())))
+        SessionVolume(pDevice.Get(), pVolume))
         m_pVolume = pVolume;
     m_bUnavailable = !m_pVolume;
     return m_pVolume.Get();
@@ -113,11 +145,26 @@ HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::QueryInterface(REFIID 
     return E_NOINTERFACE;
 }
 
+HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDeviceStateChanged(LPCWSTR, DWORD dwNewState) noexcept
+{
+    // A device that starts to play (plugged in, enabled) may be the one the
+    // player chose for the launcher.
+    if (dwNewState == DEVICE_STATE_ACTIVE)
+        m_owner.Notify();
+    return S_OK;
+}
+
 HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDefaultDeviceChanged(EDataFlow flow, ERole role,
                                                                                LPCWSTR) noexcept
 {
-    // Called on a thread of the system's: the window's thread does the work.
-    if (flow == eRender && role == eConsole && m_owner.m_hWndNotify)
-        ::PostMessageW(m_owner.m_hWndNotify, m_owner.m_nNotifyMessage, 0, 0);
+    if (flow == eRender && role == eConsole)
+        m_owner.Notify();
     return S_OK;
+}
+
+void CGameMute::Notify() const noexcept
+{
+    // Called on a thread of the system's: the window's thread does the work.
+    if (m_hWndNotify)
+        ::PostMessageW(m_hWndNotify, m_nNotifyMessage, 0, 0);
 }

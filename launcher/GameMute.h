@@ -7,18 +7,21 @@
 
 struct ISimpleAudioVolume;
 
-// The game's silence: the mute of this process's audio session on the
-// default playback device (Core Audio). The Flash Player plays inside the
+// The game's silence: the mute of this process's audio session on every
+// playback device (Core Audio). The Flash Player plays inside the
 // launcher's own process, so nothing else falls silent. There are two
 // reasons to be silent: the player's choice, and the boss key on top of it.
 //
 // Since Windows 7 a process's sound moves to the new default device when the
-// default changes, and every device keeps a session, and a mute, of its own:
-// the mute is applied again to the new default device's session when the
-// system says the default changed (a message posted to the window named by
-// Attach), and after any call that failed (the session of a device that was
-// unplugged answers AUDCLNT_E_DEVICE_INVALIDATED). Nothing is asked of Core
-// Audio before the first call that needs it.
+// default changes, and since Windows 10 the player can send a program to
+// another device; every device keeps a session, and a mute, of its own. The
+// mute is applied to the process's session on every active device, and
+// again when the system says the default changed or a device started to
+// play (a message posted to the window named by Attach), and after any call
+// that failed (the session of a device that was unplugged answers
+// AUDCLNT_E_DEVICE_INVALIDATED). What the menu shows is read from the
+// default device's session. Nothing is asked of Core Audio before the first
+// call that needs it.
 class CGameMute
 {
 public:
@@ -44,8 +47,9 @@ public:
     // Whether the last look found no device to mute.
     bool IsKnownUnavailable() const noexcept { return m_bUnavailable; }
 
-    // The default playback device changed: the silence moves to its session.
-    void OnDefaultDeviceChanged();
+    // The default playback device changed, or a device started to play: the
+    // silence reaches its session.
+    void OnDevicesChanged();
 
 private:
     class XNotificationClient final : public IMMNotificationClient
@@ -59,7 +63,7 @@ private:
         ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 1; }
         ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
 
-        HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD dwNewState) noexcept override;
         HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) noexcept override { return S_OK; }
         HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) noexcept override { return S_OK; }
         HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) noexcept override;
@@ -70,8 +74,15 @@ private:
     };
 
     bool Apply();
-    // The session's volume control, found anew when bFresh or none is kept.
+    // The device enumerator, made and listened to on first use.
+    bool Enumerator();
+    // The process's session on a device.
+    static bool SessionVolume(IMMDevice* pDevice, ComPtr<ISimpleAudioVolume>& pVolume);
+    // The default device's session volume control, found anew when bFresh
+    // or none is kept.
     ISimpleAudioVolume* Volume(bool bFresh);
+    // Has the window's thread look at the devices again.
+    void Notify() const noexcept;
 
     HWND m_hWndNotify = nullptr;
     UINT m_nNotifyMessage = 0;

@@ -1,7 +1,6 @@
 #include "Options.h"
 
 #include "PageZoom.h"
-#include "SettingsFileCopy.h"
 #include "SettingsTurn.h"
 
 #include <windows.h>
@@ -16,7 +15,11 @@ const wchar_t kKeyTopMost[] = L"TopMost";
 const wchar_t kKeyZoom[] = L"Zoom";
 const wchar_t kKeyMute[] = L"Mute";
 const wchar_t kKeyBossKey[] = L"BossKey";
+const wchar_t kKeyBossMute[] = L"BossMute";
 const DWORD kValueBuffer = 32;
+// Another launcher's save takes milliseconds; one that hangs in its save is
+// not waited for (the file is replaced in one step: it is whole to read).
+const DWORD kTurnWaitMs = 250;
 
 CString ReadText(const wchar_t* lpszFile, const wchar_t* lpszKey)
 {
@@ -47,32 +50,43 @@ bool IsSwitch(int nValue)
 
 COptions COptions::Read(const wchar_t* lpszFile)
 {
-    const CSettingsTurn turn(lpszFile);
+    const CSettingsTurn turn(lpszFile, kTurnWaitMs);
     COptions options;
     options.bTopMost = ReadNumber(lpszFile, kKeyTopMost, 0, IsSwitch) == 1;
     options.nZoom = ReadNumber(lpszFile, kKeyZoom, 100, CPageZoom::IsOption);
     options.bMute = ReadNumber(lpszFile, kKeyMute, 0, IsSwitch) == 1;
     options.strBossKey = ReadText(lpszFile, kKeyBossKey);
+    options.bBossMute = ReadNumber(lpszFile, kKeyBossMute, 0, IsSwitch) == 1;
     return options;
 }
 
-bool COptions::Write(const wchar_t* lpszFile, Item item) const
+const wchar_t* COptions::Key(Item item) noexcept
 {
-    const wchar_t* lpszKey = kKeyTopMost;
+    switch (item)
+    {
+    case Item::Zoom:
+        return kKeyZoom;
+    case Item::Mute:
+        return kKeyMute;
+    case Item::BossMute:
+        return kKeyBossMute;
+    default:
+        return kKeyTopMost;
+    }
+}
+
+bool COptions::WriteTo(const wchar_t* lpszFile, Item item) const
+{
     int nValue = bTopMost ? 1 : 0;
     if (item == Item::Zoom)
-    {
-        lpszKey = kKeyZoom;
         nValue = nZoom;
-    }
     else if (item == Item::Mute)
-    {
-        lpszKey = kKeyMute;
         nValue = bMute ? 1 : 0;
-    }
+    else if (item == Item::BossMute && !bBossMute)
+        return ::WritePrivateProfileStringW(kSection, kKeyBossMute, nullptr, lpszFile) != FALSE;
+    else if (item == Item::BossMute)
+        nValue = 1;
     CString strValue;
     strValue.Format(L"%d", nValue);
-    CSettingsFileCopy copy(lpszFile);
-    return copy.IsOpen() && ::WritePrivateProfileStringW(kSection, lpszKey, strValue, copy.GetPath()) &&
-           copy.Commit();
+    return ::WritePrivateProfileStringW(kSection, Key(item), strValue, lpszFile) != FALSE;
 }

@@ -53,7 +53,7 @@ END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
     : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)),
-      m_strSettingsFile(StartFolderPath(L".\\UserVar.ini")), m_bossMode(m_mute),
+      m_strSettingsFile(StartFolderPath(L".\\UserVar.ini")), m_saver(m_strSettingsFile), m_bossMode(m_mute),
       m_screenshot(StartFolderPath(L".\\截图")), m_systemMenu(*this, SystemMenuRows())
 {
     // A shared icon of the program's own resources: the system frees it.
@@ -80,10 +80,15 @@ BOOL COrlimWebDlg::OnInitDialog()
     if (bAnotherAccount)
         CAnotherAccount::KeepCookiesToItself();
     m_dlgWeb.Create(IDD_BROWSER_PANE);
+    m_saver.Attach(m_hWnd, kSettingsTimer, [this] { InvalidateStrip(); });
     FillPlatformUrls();
     LoadSettings();
     m_flashStatus = CFlashStatus::Detect();
     m_mute.Attach(m_hWnd, kAudioDeviceMessage);
+    m_bossMode.OnSilence([this](bool bSilenced) {
+        m_options.bBossMute = bSilenced;
+        SaveOption(COptions::Item::BossMute);
+    });
     LoadOptions();
     m_systemMenu.Insert(m_hWnd);
     ApplyBaseLayout();
@@ -135,8 +140,8 @@ void COrlimWebDlg::OnPaint()
     rect.bottom = rect.top + kStripHeight;
     CPaintDC dc(this);
     dc.FillSolidRect(&rect, kStripColor);
-    if (!m_flashStatus.NoticeText().IsEmpty())
-        PaintFlashNotice(dc);
+    if (!NoticeText().IsEmpty())
+        PaintNotice(dc);
     CDialog::OnPaint();
 }
 
@@ -187,6 +192,8 @@ void COrlimWebDlg::OnClose()
     if (nAnswer == IDYES)
     {
         m_bossMode.End(); // no icon and no silence left behind
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        SaveBeforeEnd();
         ::ExitProcess(0);
     }
 }

@@ -7,6 +7,7 @@
 #include "GameScreenshot.h"
 #include "Options.h"
 #include "PageZoom.h"
+#include "SettingsSaver.h"
 #include "SystemMenu.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
@@ -57,7 +58,8 @@ public:
 
     // Settings file, .\UserVar.ini of the folder the launcher was started
     // from. A save writes both values into a copy of the file
-    // (SaveServersSel writes the row there), which then replaces the file.
+    // (SaveServersSel writes the row there), which then replaces the file;
+    // one that cannot be made now is made as soon as it can (CSettingsSaver).
     void LoadSettings();
     void SaveSettings();
     BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
@@ -113,6 +115,9 @@ private:
     static const UINT_PTR kAutoFitTimer = 0;
     static const UINT kAutoFitPeriod = 1000;
     static const UINT_PTR kScreenshotTimer = 1;
+    static const UINT_PTR kSettingsTimer = 2;
+    // How long a launcher that ends waits for a program holding the file.
+    static const DWORD kEndSavePatienceMs = 2000;
 
     int GetCurrentRow() const;
     bool IsOverDisabledControl(POINT ptScreen) const;
@@ -137,6 +142,10 @@ private:
     void OnOpenScreenshotsCommand(UINT nID);
     void OnBossKeyCommand(UINT nID);
 
+    // Saves one of the options as it is now.
+    void SaveOption(COptions::Item item);
+    // What the launcher has yet to save, given its last chance before it ends.
+    void SaveBeforeEnd();
     void SetTopMost(bool bTopMost);
     void SelectZoom(int nZoomOption);
     // What of the launcher fitted to a game at a zoom must be on the screen,
@@ -150,12 +159,17 @@ private:
     // the pane shows when there is no game.
     CRect GameArea();
     void TakeScreenshot();
-    void PaintFlashNotice(CPaintDC& dc);
+    // The strip's notice line: what is wrong, if anything (the settings
+    // cannot be saved, no usable Flash Player).
+    CString NoticeText() const;
+    void PaintNotice(CPaintDC& dc);
+    void InvalidateStrip();
 
     // The settings file and the screenshots' folder, in the folder the
     // launcher was started from, for the whole run: a file dialog (a page's
     // upload, the Flash Player's) moves the current directory.
     CString m_strSettingsFile;
+    CSettingsSaver m_saver;
     // The player's choices in the system menu, as the file keeps them.
     COptions m_options;
     // What the menu showed when it was last opened: it asks the system only

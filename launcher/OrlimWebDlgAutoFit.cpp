@@ -121,6 +121,11 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         TakeScreenshot();
         return;
     }
+    if (nIDEvent == kSettingsTimer)
+    {
+        m_saver.OnTimer();
+        return;
+    }
     // Without a browser control there is nothing to search: a null parent
     // would walk the whole desktop. A minimised or hidden launcher is left
     // as it is until the player brings it back.

@@ -114,8 +114,7 @@ UINT COrlimWebDlg::SiteCacheState(UINT) const
 void COrlimWebDlg::OnTopMostCommand(UINT)
 {
     SetTopMost(!m_options.bTopMost);
-    // A choice that cannot be saved holds for this run all the same.
-    m_options.Write(m_strSettingsFile, COptions::Item::TopMost);
+    SaveOption(COptions::Item::TopMost);
 }
 
 void COrlimWebDlg::OnReloadCommand(UINT)
@@ -150,7 +149,7 @@ void COrlimWebDlg::OnZoomCommand(UINT nID)
     const CPageZoom::Step* pStep = CPageZoom::FindStep(nID);
     SelectZoom(pStep->nOption);
     m_options.nZoom = pStep->nOption;
-    m_options.Write(m_strSettingsFile, COptions::Item::Zoom); // as for the top-most choice
+    SaveOption(COptions::Item::Zoom);
     // With no game to fit to, a launcher fitted at another zoom goes back
     // to its base size.
     const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
@@ -163,7 +162,7 @@ void COrlimWebDlg::OnMuteCommand(UINT)
     if (!m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
         return;
     m_options.bMute = m_mute.IsPlayerMuted();
-    m_options.Write(m_strSettingsFile, COptions::Item::Mute); // as for the top-most choice
+    SaveOption(COptions::Item::Mute);
 }
 
 void COrlimWebDlg::OnScreenshotCommand(UINT)
@@ -212,20 +211,29 @@ LRESULT COrlimWebDlg::OnBossTogether(WPARAM wParam, LPARAM)
 void COrlimWebDlg::OnEndSession(BOOL bEnding)
 {
     if (bEnding)
+    {
         m_bossMode.End();
+        SaveBeforeEnd();
+    }
     CDialog::OnEndSession(bEnding);
 }
 
 LRESULT COrlimWebDlg::OnAudioDeviceChanged(WPARAM, LPARAM)
 {
-    m_mute.OnDefaultDeviceChanged();
+    m_mute.OnDevicesChanged();
     return 0;
 }
 
 void COrlimWebDlg::OnDestroy()
 {
     m_bossMode.Detach();
+    SaveBeforeEnd();
     CDialog::OnDestroy();
+}
+
+void COrlimWebDlg::SaveBeforeEnd()
+{
+    m_saver.Flush(kEndSavePatienceMs);
 }
 
 // Carrying them out
@@ -286,7 +294,7 @@ void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
 {
     // The notice's end is cut where the strip ends: painted anew at every
     // width, so its ellipsis stands where the width now cuts it.
-    if (!m_flashStatus.NoticeText().IsEmpty())
+    if (!NoticeText().IsEmpty())
     {
         const RECT rcStrip = {0, 0, cx, kStripHeight};
         ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
@@ -294,7 +302,27 @@ void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
     CDialog::OnSize(nType, cx, cy);
 }
 
-void COrlimWebDlg::PaintFlashNotice(CPaintDC& dc)
+void COrlimWebDlg::InvalidateStrip()
+{
+    RECT rcStrip;
+    ::GetClientRect(m_hWnd, &rcStrip);
+    rcStrip.bottom = kStripHeight;
+    ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
+}
+
+CString COrlimWebDlg::NoticeText() const
+{
+    // What the player can do something about first.
+    const CString strSettings = m_saver.Problem();
+    const CString& strFlash = m_flashStatus.NoticeText();
+    if (strSettings.IsEmpty() || strFlash.IsEmpty())
+        return strSettings.IsEmpty() ? strFlash : strSettings;
+    CString strBoth;
+    strBoth.Format(L"%ls；%ls", static_cast<const wchar_t*>(strSettings), static_cast<const wchar_t*>(strFlash));
+    return strBoth;
+}
+
+void COrlimWebDlg::PaintNotice(CPaintDC& dc)
 {
     // One line of white text on the strip, right of the check box; the strip
     // stays blue at both ends and still drags the window.
@@ -310,6 +338,5 @@ void COrlimWebDlg::PaintFlashNotice(CPaintDC& dc)
     const ScopedSelectObject font(dc, hFont);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kNoticeColor);
-    dc.DrawText(m_flashStatus.NoticeText(), -1, &rect,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    dc.DrawText(NoticeText(), -1, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -18,6 +18,9 @@ const DWORD kUrlBufferStart = 260;
 // A longer address is no address (the browser takes 2,083 characters at
 // most), and reading it would hold up the start: it counts as absent.
 const DWORD kUrlLengthMost = DWORD(1) << 20;
+// Another launcher's save takes milliseconds; one that hangs in its save is
+// not waited for (the file is replaced in one step: it is whole to read).
+const DWORD kTurnWaitMs = 250;
 
 // Reads a value of the settings file whole; one longer than kUrlLengthMost
 // counts as absent.
@@ -56,9 +59,8 @@ bool NeedsQuotes(const CString& str)
 
 void COrlimWebDlg::LoadSettings()
 {
-    // Not while another launcher puts a new file in its place, and not
-    // before what a save cut off left is put right.
-    const CSettingsTurn turn(m_strSettingsFile);
+    // Not before what a save cut off left is put right.
+    const CSettingsTurn turn(m_strSettingsFile, kTurnWaitMs);
     if (turn.IsHeld())
         CSettingsFileCopy::FinishCutOffSaves(m_strSettingsFile);
     CString strSel;
@@ -89,12 +91,13 @@ void COrlimWebDlg::SaveSettings()
     GetDlgItemText(IDC_URL_EDIT, strUrl);
     if (NeedsQuotes(strUrl))
         strUrl.Format(L"\"%ls\"", static_cast<const wchar_t*>(strUrl));
-    // Both values change together or not at all; a save that fails leaves
-    // the file as it was, and the next choice saves both again.
-    CSettingsFileCopy copy(m_strSettingsFile);
-    if (copy.IsOpen() && SaveServersSel(GetCurrentRow(), copy.GetPath()) &&
-        ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, copy.GetPath()))
-        copy.Commit();
+    // Both values change together or not at all; a save that cannot be made
+    // now is made as soon as it can, and the next choice replaces it.
+    const int nSel = GetCurrentRow();
+    m_saver.Save(kSettingsSection, [this, nSel, strUrl](const wchar_t* lpszCopy) {
+        return SaveServersSel(nSel, lpszCopy) &&
+               ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, lpszCopy);
+    });
 }
 
 BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
@@ -112,7 +115,21 @@ void COrlimWebDlg::LoadOptions()
     SetTopMost(m_options.bTopMost);
     SelectZoom(m_options.nZoom);
     m_bossMode.Attach(m_hWnd, CBossKey::Parse(m_options.strBossKey), kNotifyIconMessage);
-    // Core Audio only when the player has chosen silence.
-    if (m_options.bMute)
-        m_mute.SetPlayerMute(true);
+    // Core Audio only when the player has chosen silence, or when a launcher
+    // ended while hidden left the boss key's silence behind.
+    if (m_options.bMute || m_options.bBossMute)
+        m_mute.SetPlayerMute(m_options.bMute);
+    if (m_options.bBossMute)
+    {
+        m_options.bBossMute = false;
+        SaveOption(COptions::Item::BossMute);
+    }
+}
+
+void COrlimWebDlg::SaveOption(COptions::Item item)
+{
+    // A choice that cannot be saved holds for this run all the same.
+    m_saver.Save(COptions::Key(item), [options = m_options, item](const wchar_t* lpszCopy) {
+        return options.WriteTo(lpszCopy, item);
+    });
 }

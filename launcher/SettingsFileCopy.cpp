@@ -7,19 +7,8 @@
 namespace
 {
 
-// Another program may hold the file for a moment; a save waits that long
-// in all, no longer.
-const ULONGLONG kPatienceMs = 1000;
-const DWORD kRetryMs = 50;
 const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// Refusals that end when the other program lets go of the file.
-bool IsMomentary(DWORD dwError)
-{
-    return dwError == ERROR_ACCESS_DENIED || dwError == ERROR_SHARING_VIOLATION ||
-           dwError == ERROR_LOCK_VIOLATION || dwError == ERROR_UNABLE_TO_REMOVE_REPLACED;
-}
 
 // Whether a process of that id runs now.
 bool IsRunning(DWORD dwProcessId)
@@ -30,10 +19,23 @@ bool IsRunning(DWORD dwProcessId)
     return ::WaitForSingleObject(hProcess.Get(), 0) == WAIT_TIMEOUT;
 }
 
+bool Exists(const wchar_t* lpszPath)
+{
+    return ::GetFileAttributesW(lpszPath) != INVALID_FILE_ATTRIBUTES;
+}
+
 } // namespace
 
-CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile)
-    : m_strFile(lpszFile), m_turn(lpszFile), m_ullDeadline(::GetTickCount64() + kPatienceMs)
+SettingsSave CSettingsFileCopy::FailureOf(DWORD dwError, SettingsSave lasting) noexcept
+{
+    // Refusals that end when the other program lets go of the file.
+    const bool bMomentary = dwError == ERROR_ACCESS_DENIED || dwError == ERROR_SHARING_VIOLATION ||
+                            dwError == ERROR_LOCK_VIOLATION || dwError == ERROR_USER_MAPPED_FILE;
+    return bMomentary ? SettingsSave::Later : lasting;
+}
+
+CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFileCalls& calls)
+    : m_calls(calls), m_strFile(lpszFile), m_turn(lpszFile, 0)
 {
     // One name per process: two launchers may share the directory.
     m_strCopy.Format(L"%ls.%lu.tmp", lpszFile, ::GetCurrentProcessId());
@@ -41,36 +43,50 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile)
         return;
     FinishCutOffSaves(lpszFile);
     m_dwAttributes = ::GetFileAttributesW(lpszFile);
+    if (m_dwAttributes != INVALID_FILE_ATTRIBUTES && (m_dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        m_failure = SettingsSave::NotAFile;
+        return;
+    }
     // A read-only file is the player's way of keeping it as it is.
     if (m_dwAttributes != INVALID_FILE_ATTRIBUTES && (m_dwAttributes & FILE_ATTRIBUTE_READONLY))
-        return;
-    for (;;)
     {
-        if (::CopyFileW(lpszFile, m_strCopy, FALSE))
-        {
-            // The copy is writable, and removable if the replace is refused.
-            ::SetFileAttributesW(m_strCopy, FILE_ATTRIBUTE_NORMAL);
-            m_bOpen = true;
-            return;
-        }
-        // Without the file the copy starts empty. A file that cannot be read
-        // (a directory in its place, a file another program keeps locked) is
-        // left alone: a copy without its other lines must not replace it.
-        const DWORD dwError = ::GetLastError();
-        if (dwError == ERROR_FILE_NOT_FOUND)
-        {
-            m_bOpen = true;
-            return;
-        }
-        if (!IsMomentary(dwError) || ::GetTickCount64() >= m_ullDeadline)
-            return;
-        ::Sleep(kRetryMs);
+        m_failure = SettingsSave::ReadOnly;
+        return;
     }
+    // The copy is made first: where it cannot be, the folder cannot be written.
+    {
+        const UniqueFileHandle hCopy(
+            ::CreateFileW(m_strCopy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!hCopy)
+        {
+            m_failure = FailureOf(::GetLastError(), SettingsSave::Unwritable);
+            return;
+        }
+    }
+    m_bCopyMade = true;
+    // Without the file the copy starts empty, as the file would. A file that
+    // cannot be read for the moment (another program keeps it locked) is
+    // waited for: a copy without its other lines must not replace it.
+    if (m_dwAttributes != INVALID_FILE_ATTRIBUTES && !m_calls.pfnCopyFile(lpszFile, m_strCopy, FALSE))
+    {
+        const DWORD dwError = ::GetLastError();
+        if (dwError != ERROR_FILE_NOT_FOUND)
+        {
+            m_failure = FailureOf(dwError, SettingsSave::Unwritable);
+            return;
+        }
+    }
+    // The copy is writable, and removable if the replace is refused.
+    ::SetFileAttributesW(m_strCopy, FILE_ATTRIBUTE_NORMAL);
+    m_failure = SettingsSave::Saved;
 }
 
 CSettingsFileCopy::~CSettingsFileCopy()
 {
-    if (m_bOpen)
+    // The last whole copy stays while the file is missing: the next turn
+    // moves it in.
+    if (m_bCopyMade && !(m_bWhole && !Exists(m_strFile)))
         ::DeleteFileW(m_strCopy);
 }
 
@@ -100,56 +116,40 @@ void CSettingsFileCopy::FinishCutOffSaves(const wchar_t* lpszFile)
         // Saves are made in turn: one that left the file missing was cut
         // off, whoever made it. (Anything that fails here is tried again by
         // the next turn.)
-        if (bWhole && ::GetFileAttributesW(lpszFile) == INVALID_FILE_ATTRIBUTES)
+        if (bWhole && !Exists(lpszFile))
             ::MoveFileExW(strCopy, lpszFile, MOVEFILE_WRITE_THROUGH);
         else if (ulProcessId == ::GetCurrentProcessId() || !IsRunning(ulProcessId))
             ::DeleteFileW(strCopy);
     } while (::FindNextFileW(hFind.Get(), &fd));
 }
 
-bool CSettingsFileCopy::Commit()
+SettingsSave CSettingsFileCopy::Commit()
 {
-    if (!m_bOpen)
-        return false;
+    if (!IsOpen())
+        return m_failure;
     {
         // The copy's bytes reach the disk before it takes the file's name.
         const UniqueFileHandle hCopy(::CreateFileW(m_strCopy, GENERIC_WRITE,
                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!hCopy || !::FlushFileBuffers(hCopy.Get()))
-            return false;
+            return FailureOf(::GetLastError(), SettingsSave::Unwritable);
     }
-    // The file stays hidden or whatever else it was; a replace keeps that on
-    // Windows, and the copy carries it where the system would not.
+    // The file stays hidden or whatever else it was: the copy carries that.
     if (m_dwAttributes != INVALID_FILE_ATTRIBUTES && (m_dwAttributes & kKeptAttributes))
         ::SetFileAttributesW(m_strCopy, m_dwAttributes & kKeptAttributes);
     // Whole from here on.
     CString strWhole;
     strWhole.Format(L"%ls.%lu.new", static_cast<const wchar_t*>(m_strFile), ::GetCurrentProcessId());
-    if (!::MoveFileExW(m_strCopy, strWhole, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+    if (!m_calls.pfnMoveFileEx(m_strCopy, strWhole, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FailureOf(::GetLastError(), SettingsSave::Unwritable);
     m_strCopy = strWhole;
-    for (;;)
-    {
-        // A replace keeps the file's security, attributes and creation time;
-        // a first file, or one a failed replace took away, is moved in.
-        const bool bReplace = ::GetFileAttributesW(m_strFile) != INVALID_FILE_ATTRIBUTES;
-        const BOOL bDone =
-            bReplace ? ::ReplaceFileW(m_strFile, m_strCopy, nullptr,
-                                      REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)
-                     : ::MoveFileExW(m_strCopy, m_strFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (bDone)
-        {
-            m_bOpen = false;
-            return true;
-        }
-        // A replace that took the file away but could not move the copy in
-        // leaves the copy to be moved in at once.
-        const DWORD dwError = ::GetLastError();
-        const bool bMoveNow = dwError == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
-        if ((!bMoveNow && !IsMomentary(dwError)) || ::GetTickCount64() >= m_ullDeadline)
-            return false;
-        if (!bMoveNow)
-            ::Sleep(kRetryMs);
-    }
+    m_bWhole = true;
+    // One step, on Windows as under Wine: the old file stays until the new
+    // one has its name. (ReplaceFileW takes the old file away first, and on
+    // some of its failures leaves neither in place.)
+    if (!m_calls.pfnMoveFileEx(m_strCopy, m_strFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return FailureOf(::GetLastError(), SettingsSave::Unwritable);
+    m_bCopyMade = false;
+    return SettingsSave::Saved;
 }

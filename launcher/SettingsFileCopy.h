@@ -3,41 +3,60 @@
 #include "SettingsTurn.h"
 #include "framework/CString.h"
 
+// What became of a save.
+enum class SettingsSave
+{
+    Saved,
+    Later,      // the file or the launchers' turn is held for a moment
+    ReadOnly,   // the player keeps the file as it is
+    NotAFile,   // a folder has the file's name
+    Unwritable, // the folder cannot be written
+};
+
+// The file calls a save makes: the system's own, unless a test stands in
+// for answers Windows gives and Wine does not (Windows replaces a file that
+// another program holds with FILE_SHARE_DELETE; Wine refuses).
+struct SettingsFileCalls
+{
+    BOOL(WINAPI* pfnCopyFile)(LPCWSTR, LPCWSTR, BOOL) = ::CopyFileW;
+    BOOL(WINAPI* pfnMoveFileEx)(LPCWSTR, LPCWSTR, DWORD) = ::MoveFileExW;
+};
+
 // A copy of the settings file that the launcher writes a save into and
-// that then takes the file's place, so that a crash, a killed process or a
-// power cut during a save leaves either the old file or the new one: never
-// an empty, cut or mixed one. A copy that is not committed is removed.
+// that then takes the file's place in one step, so that a crash, a killed
+// process or a power cut during a save leaves either the old file or the
+// new one: never an empty, cut or mixed one. A copy that is not committed
+// is removed, unless it is the last whole one left.
 //
 // The copy is <file>.<process id>.tmp while it is written, and
-// <file>.<process id>.new once it is whole and on the disk. Where replacing
-// is not one step (Wine's replace takes the old file away before it moves
-// the new one in), a save cut off between the two leaves no file and a
-// whole .new: the next turn puts it in place.
+// <file>.<process id>.new once it is whole and on the disk; the next turn
+// removes what a killed launcher left, and moves a whole copy in where the
+// file is missing.
 //
 // Launchers of the same file take turns from the copy to the replace, so
 // that each save changes only its own keys in the file as it then is. A
-// program that holds the file open for a moment (a virus scanner, a
-// cloud-sync client, an editor) is waited for, about a second in all.
+// save never waits: not for the turn, nor for a program that holds the file
+// open (a virus scanner, a cloud-sync client, an editor). It says so, and
+// is tried again later.
 class CSettingsFileCopy
 {
 public:
     // Copies the file (none yet: the copy starts empty, as the file would).
     // lpszFile is a full path.
-    explicit CSettingsFileCopy(const wchar_t* lpszFile);
+    explicit CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFileCalls& calls = {});
     ~CSettingsFileCopy();
     CSettingsFileCopy(const CSettingsFileCopy&) = delete;
     CSettingsFileCopy& operator=(const CSettingsFileCopy&) = delete;
 
-    // FALSE when the file could not be copied, or is read-only: the save is
-    // then left undone.
-    bool IsOpen() const noexcept { return m_bOpen; }
+    // Whether the copy can be written; otherwise Failure says why not.
+    bool IsOpen() const noexcept { return m_failure == SettingsSave::Saved; }
+    SettingsSave Failure() const noexcept { return m_failure; }
     // The copy's name, for the profile functions.
     const wchar_t* GetPath() const noexcept { return m_strCopy; }
 
-    // Puts the copy in the file's place, keeping the file's attributes (and
-    // on Windows its security and creation time); FALSE leaves the file as
-    // it was.
-    bool Commit();
+    // Puts the copy in the file's place, keeping the file's attributes;
+    // anything but Saved leaves the file as it was.
+    SettingsSave Commit();
 
     // Finishes what saves that were cut off left behind: a whole copy where
     // the file is missing takes its place; copies of launchers that run no
@@ -45,10 +64,15 @@ public:
     static void FinishCutOffSaves(const wchar_t* lpszFile);
 
 private:
+    // A failure: Later when it ends once another program lets go.
+    static SettingsSave FailureOf(DWORD dwError, SettingsSave lasting) noexcept;
+
+    SettingsFileCalls m_calls;
     CString m_strFile;
     CString m_strCopy;
     CSettingsTurn m_turn;
     DWORD m_dwAttributes = INVALID_FILE_ATTRIBUTES; // of the file, when there is one
-    ULONGLONG m_ullDeadline;
-    bool m_bOpen = false;
+    SettingsSave m_failure = SettingsSave::Later;
+    bool m_bCopyMade = false;
+    bool m_bWhole = false; // the copy is the .new
 };

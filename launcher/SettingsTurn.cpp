@@ -7,9 +7,6 @@
 namespace
 {
 
-// Another launcher's save takes milliseconds.
-const DWORD kTurnTimeoutMs = 5000;
-
 // The name the launchers of one file share: the file's full path, whatever
 // its letter case, boiled down (FNV-1a) to fit a name.
 CString TurnName(const wchar_t* lpszFile)
@@ -28,4 +25,4 @@ CString TurnName(const wchar_t* lpszFile)
 
 } // namespace
 
-CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile) : m_mutex(TurnName(lpszFile), kTurnTimeoutMs) {}
+CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs) : m_mutex(TurnName(lpszFile), dwWaitMs) {}

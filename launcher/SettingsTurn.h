@@ -3,14 +3,17 @@
 #include "framework/ScopedMutex.h"
 
 // A launcher's turn with its settings file: launchers of the same file (in
-// any process) read it and save it one at a time. Held while it lives.
+// any process) save it one at a time, and read it when none is saving.
+// Held while it lives.
 class CSettingsTurn
 {
 public:
     // lpszFile is the file's full path; its letter case does not matter.
-    explicit CSettingsTurn(const wchar_t* lpszFile);
+    // Waits at most dwWaitMs for the turn (the window's thread must not
+    // wait long: a launcher that hangs in its save would hang this one).
+    CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs);
 
-    // False when the turn never came (another launcher hangs in its save).
+    // False when the turn did not come in that time.
     bool IsHeld() const noexcept { return m_mutex.IsHeld(); }
 
 private:

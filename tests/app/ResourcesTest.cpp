@@ -361,7 +361,7 @@ TEST_F(ResourcesTest, IconIsOne32By32ImageWithAlpha)
     EXPECT_EQ(bits, 32);
 }
 
-TEST_F(ResourcesTest, ManifestAsksForCommonControls6)
+TEST_F(ResourcesTest, ManifestAsksForCommonControls6AndNoElevation)
 {
     const std::string manifest = Resource(MAKEINTRESOURCEW(24), 1, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     EXPECT_NE(manifest.find("manifestVersion=\"1.0\""), std::string::npos);
@@ -369,6 +369,8 @@ TEST_F(ResourcesTest, ManifestAsksForCommonControls6)
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("processorArchitecture=\"x86\""), std::string::npos);
     EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
+    // Without it, Windows redirects writes under Program Files elsewhere.
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
 }
 
 TEST_F(ResourcesTest, VersionBlockNamesTheProduct)

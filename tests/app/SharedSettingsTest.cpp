@@ -8,6 +8,7 @@
 #include "harness/MessagePump.h"
 
 #include "launcher/OrlimWebDlg.h"
+#include "launcher/SettingsTurn.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,27 @@ TEST_F(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
     EXPECT_EQ(CurrentRow(hThird), 12);
 }
 
+TEST_F(SharedSettingsTest, ALauncherHangingInItsTurnHoldsUpNoOtherWindowAndTheSaveFollows)
+{
+    LauncherProcess launcher(m_dir.Path());
+    const HWND hLauncher = launcher.WaitForWindow();
+    ASSERT_NE(hLauncher, nullptr);
+    const std::string before = Ini();
+    {
+        // Another launcher of the file (this process) hangs in its save.
+        const CSettingsTurn turn(IniPath().c_str(), 0);
+        ASSERT_TRUE(turn.IsHeld());
+        const HWND hCombo = ::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO);
+        ::SendMessageW(hCombo, CB_SETCURSEL, 5, 0);
+        EXPECT_TRUE(::SendMessageTimeoutW(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE),
+                                          reinterpret_cast<LPARAM>(hCombo), SMTO_ABORTIFHUNG, 2000, nullptr))
+            << "the window waited for the turn";
+        PumpFor(600);
+        EXPECT_EQ(Ini(), before) << "saved out of turn";
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Ini().find("ServersSel=5\r\n") != std::string::npos; }, 3000));
+}
+
 TEST_F(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
 {
     ASSERT_TRUE(StartTwo());
@@ -129,6 +151,7 @@ TEST_F(SharedSettingsTest, KillDuringABurstOfSavesLeavesAWholeFile)
                 ChooseRow(hLauncher, 1 + (run * 7 + i) % 77, true);
             ::Sleep(std::uniform_int_distribution<DWORD>(20, 400)(random));
         } // killed here, most likely in the middle of a save
+        EXPECT_EQ(Ini().compare(0, other.size(), other), 0) << run << ": not whole right after the kill";
         {
             // The next start finishes a save that was cut off between
             // taking the old file away and moving the new one in.

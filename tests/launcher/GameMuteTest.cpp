@@ -30,6 +30,7 @@ TEST_F(GameMuteTest, SilenceFollowsTheDefaultDevice)
     EXPECT_EQ(m_audio.EnumeratorsMade(), 0) << "a default start asks nothing of Core Audio";
     Command(IDM_MUTE);
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+    EXPECT_TRUE(m_audio.IsMuted(kHeadset)) << "where the player may send the launcher's sound";
     EXPECT_TRUE(MenuState(IDM_MUTE) & MF_CHECKED);
 
     // A headset plugged in becomes the default: the game plays there now.
@@ -57,6 +58,25 @@ TEST_F(GameMuteTest, BossKeySilencesTheGameAndGivesItsSoundBack)
     Command(IDM_BOSSKEY);
     ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+}
+
+TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
+{
+    Start();
+    Command(IDM_BOSSKEY);
+    const std::string hidden = Ini();
+    EXPECT_NE(hidden.find("\r\nBossMute=1\r\n"), std::string::npos);
+    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    EXPECT_EQ(Ini().find("BossMute"), std::string::npos);
+
+    // Killed while hidden: the system kept the session's mute for the
+    // program, and the mark stayed.
+    m_launcher.reset();
+    WriteIni(hidden);
+    m_audio.SetMuted(kSpeakers, true);
+    Start();
+    EXPECT_FALSE(m_audio.IsMuted(kSpeakers));
+    EXPECT_EQ(Ini().find("BossMute"), std::string::npos);
 }
 
 TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)

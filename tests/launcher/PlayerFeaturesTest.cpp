@@ -28,7 +28,6 @@
 namespace
 {
 
-const COLORREF kStripBlue = RGB(0, 174, 255);
 const COLORREF kGameColour = RGB(10, 200, 30);
 
 TEST(FlashStatusTest, RegistrationFileVersionAndKillBitDecide)
@@ -214,30 +213,9 @@ TEST(AudioMuteTest, SessionMuteReadsBackWhatWasSet)
         ::CoUninitialize();
 }
 
-// Counts the strip's pixels right of the check box that are near white (the
-// text is smoothed into the blue), and tells
-// whether its two ends are the strip's blue.
-std::pair<int, bool> StripNotice(HWND hLauncher)
-{
-    ::RedrawWindow(hLauncher, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    PumpPending();
-    RECT rcCheck = WindowRect(::GetDlgItem(hLauncher, IDC_AUTOFIT_CHECK));
-    ::MapWindowPoints(nullptr, hLauncher, reinterpret_cast<LPPOINT>(&rcCheck), 2);
-    const RECT rc = ClientRect(hLauncher);
-    const ClientPixels strip(hLauncher, RECT{0, 0, rc.right, 25});
-    int white = 0;
-    for (int y = 0; y < 25; ++y)
-        for (int x = rcCheck.right + 1; x < rc.right; ++x)
-            white += GetRValue(strip.At(x, y)) > 128; // the strip has no red: text, or a control
-
-    const bool bEndsBlue = strip.At(1, 12) == kStripBlue && strip.At(rc.right - 2, 12) == kStripBlue &&
-                           strip.At(rc.right - 2, 2) == kStripBlue;
-    return {white, bEndsBlue};
-}
-
 TEST_F(PlayerFeaturesTest, MissingFlashIsToldOnTheStripAndTheStripStillDrags)
 {
-    const auto [white, bEndsBlue] = StripNotice(Launcher().Hwnd());
+    const auto [white, bEndsBlue] = StripNoticeOf(Launcher().Hwnd());
     EXPECT_GT(white, 50);
     EXPECT_TRUE(bEndsBlue);
     RECT rcCheck = WindowRect(::GetDlgItem(Launcher().Hwnd(), IDC_AUTOFIT_CHECK));
@@ -265,7 +243,7 @@ protected:
 TEST_F(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
 {
     FlashRegistration registration(FlashRegistration::StandIn(L"34.0.0.384"), false);
-    const auto [white, bEndsBlue] = StripNotice(Start().Hwnd());
+    const auto [white, bEndsBlue] = StripNoticeOf(Start().Hwnd());
     EXPECT_EQ(white, 0);
     EXPECT_TRUE(bEndsBlue);
 }

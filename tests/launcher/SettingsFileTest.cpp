@@ -1,17 +1,21 @@
-// The settings file as Windows treats it: held open by other programs for a
-// moment, hidden by the player, left behind half-saved by a killed
-// launcher, and fixed to the folder the launcher started in.
+// The settings file as Windows treats it: held open by other programs,
+// hidden by the player, left behind half-saved by a killed launcher, its
+// turn left by one, and fixed to the folder the launcher started in.
 
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
+#include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
+#include "launcher/SettingsSaver.h"
+#include "launcher/SettingsTurn.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -36,12 +40,60 @@ protected:
     std::string Ini() const { return ReadFileBytes(IniPath()); }
 };
 
-TEST_F(SettingsFileTest, AProgramHoldingTheFileForAMomentIsWaitedFor)
+// Another program holds the file, longer than a moment: for itself alone,
+// letting others read it (it cannot be replaced), or letting it be replaced
+// but not read (it cannot be copied).
+class HeldFileTest : public SettingsFileTest, public ::testing::WithParamInterface<DWORD>
 {
-    const auto holder = HoldFile(IniPath(), 500);
+};
+
+TEST_P(HeldFileTest, TheLatestChoiceLandsWholeOnceTheProgramLetsGo)
+{
+    WriteIni("[other]\r\nkept=1\r\n[section]\r\nServersSel=3\r\nUrl=http://x.test/\r\n");
+    UniqueFileHandle hHeld(
+        ::CreateFileW(IniPath().c_str(), GENERIC_READ, GetParam(), nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hHeld);
     Launcher().ChooseRow(5);
-    EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos);
-    EXPECT_EQ(::WaitForSingleObject(holder->Handle(), 5000), WAIT_OBJECT_0);
+    Launcher().ChooseRow(6);
+    PumpFor(1500);
+    hHeld.Reset();
+    EXPECT_TRUE(PumpUntil([&] { return Ini().find("ServersSel=6\r\n") != std::string::npos; }, 3000)) << Ini();
+    EXPECT_EQ(Ini().find("[other]\r\nkept=1\r\n"), 0u) << "the copy started without the file";
+}
+
+INSTANTIATE_TEST_SUITE_P(Holders, HeldFileTest, ::testing::Values(DWORD(0), DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_DELETE)));
+
+// Windows, where another program holds the file with FILE_SHARE_DELETE: it
+// cannot be read for the moment, but it could be replaced.
+BOOL WINAPI CopyRefused(LPCWSTR, LPCWSTR, BOOL)
+{
+    ::SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+}
+
+TEST(SettingsSaverTest, AFileThatCannotBeReadForTheMomentIsNotTakenAsMissing)
+{
+    TempDir dir;
+    const std::wstring file = dir.File(L"UserVar.ini");
+    WriteFileBytes(file, "[other]\r\nkept=1\r\n");
+    SettingsFileCalls held;
+    held.pfnCopyFile = CopyRefused;
+    CSettingsSaver saver(file.c_str(), held);
+    saver.Save(L"item", [](const wchar_t* lpszCopy) {
+        return ::WritePrivateProfileStringW(L"section", L"ServersSel", L"5", lpszCopy) != FALSE;
+    });
+    EXPECT_EQ(ReadFileBytes(file), "[other]\r\nkept=1\r\n") << "replaced by a copy that started empty";
+    EXPECT_TRUE(saver.IsWaiting());
+}
+
+TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)
+{
+    // The launcher ended (its thread, here) while it held the turn.
+    std::unique_ptr<CSettingsTurn> pLeft;
+    std::thread([&] { pLeft = std::make_unique<CSettingsTurn>(IniPath().c_str(), 0); }).join();
+    ASSERT_TRUE(pLeft->IsHeld());
+    Launcher().ChooseRow(5);
+    EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos) << "the save waited for a launcher that is gone";
 }
 
 TEST_F(SettingsFileTest, AHiddenFileStaysHiddenAndWhatAKilledSaveLeftIsPutRight)

@@ -4,8 +4,10 @@
 
 #include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
+#include "harness/FlashRegistration.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
+#include "harness/Pixels.h"
 #include "harness/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -194,10 +196,11 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredRowTest,
                                            StoredRow{"-9", 0}, StoredRow{"-12", 0}, StoredRow{"9999", 0}),
                          StoredRowName);
 
-TEST_F(SettingsTest, UnwritableFileChangesNothingVisible)
+TEST_F(SettingsTest, UnwritableFileChangesNothingElseAndTheStripSaysSo)
 {
     // A directory where the file should be: every write fails.
     ASSERT_TRUE(::CreateDirectoryW(IniPath().c_str(), nullptr));
+    const FlashRegistration flash(FlashRegistration::StandIn(L"34.0.0.384"), false); // no Flash notice
     LauncherWindow& launcher = Start();
     EXPECT_EQ(launcher.CurrentRow(), 0);
     launcher.ChooseRow(9);
@@ -205,22 +208,29 @@ TEST_F(SettingsTest, UnwritableFileChangesNothingVisible)
     EXPECT_EQ(Browser().Record().navigations.back(), launcher.UrlText());
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
+    EXPECT_GT(StripNoticeOf(launcher.Hwnd()).nWhite, 50);
     EXPECT_TRUE(::GetFileAttributesW(IniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(Start().CurrentRow(), 0); // the next start finds nothing either
 }
 
-TEST_F(SettingsTest, ReadOnlyFileIsReadAndTheLauncherRunsOn)
+TEST_F(SettingsTest, ReadOnlyFileIsReadAndKeptAndTheStripSaysSoUntilASaveLands)
 {
-    WriteIni("[section]\r\nServersSel=9\r\nUrl=http://x.test/\r\n");
+    const std::string kept = "[section]\r\nServersSel=9\r\nUrl=http://x.test/\r\n";
+    WriteIni(kept);
     ::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    const FlashRegistration flash(FlashRegistration::StandIn(L"34.0.0.384"), false); // no Flash notice
     LauncherWindow& launcher = Start();
     EXPECT_EQ(launcher.CurrentRow(), 9);
     launcher.ChooseRow(2);
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
-    ForgetNavigations();
-    LauncherWindow& again = Start(); // reads whatever the file holds now
-    const int row = again.CurrentRow();
-    EXPECT_TRUE(row == 9 || row == 2) << row;
+    EXPECT_EQ(Ini(), kept);
+    EXPECT_GT(StripNoticeOf(launcher.Hwnd()).nWhite, 50);
+
+    // The player lets the file be written again.
+    ::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    launcher.ChooseRow(3);
+    EXPECT_NE(Ini().find("ServersSel=3\r\n"), std::string::npos);
+    EXPECT_EQ(StripNoticeOf(launcher.Hwnd()).nWhite, 0);
 }
 
 } // namespace
