@@ -8,6 +8,7 @@ const DISPID kDispidNavigate = 0x68;
 const DISPID kDispidRefresh = -550;
 const DISPID kDispidExecWB = 0x1F6;
 const DISPID kDispidLocationUrl = 0xD3;
+const DISPID kDispidDocument = 0xCB;
 const DISPID kDispidRefresh2 = 0x69;
 const long kRefreshCompletely = 3; // REFRESH_COMPLETELY
 
@@ -48,6 +49,13 @@ CString CExplorer1::GetLocationURL() const
     CString strUrl;
     GetProperty(kDispidLocationUrl, VT_BSTR, &strUrl);
     return strUrl;
+}
+
+ComPtr<IDispatch> CExplorer1::TryGetDocument() const
+{
+    ComPtr<IDispatch> pDocument;
+    TryGetProperty(kDispidDocument, VT_DISPATCH, pDocument.Put());
+    return pDocument;
 }
 
 CString CExplorer1::TryGetLocationURL() const

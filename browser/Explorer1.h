@@ -2,6 +2,7 @@
 
 #include "framework/CString.h"
 #include "framework/CWnd.h"
+#include "framework/ComPtr.h"
 
 // The Internet Explorer WebBrowser control, as the program uses it: bound by
 // DDX_Control to the control that the browser pane's template creates.
@@ -25,6 +26,9 @@ public:
     CString GetLocationURL() const;
     // The same, empty where the control does not say.
     CString TryGetLocationURL() const;
+    // The document of the page shown, null where there is none (nothing
+    // loaded, or no HTML engine).
+    ComPtr<IDispatch> TryGetDocument() const;
     // Loads the page shown again from the network, nothing from the cache.
     HRESULT TryRefreshCompletely();
 };

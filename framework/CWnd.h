@@ -115,6 +115,8 @@ public:
     // throws like InvokeHelper.
     void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
     // The same where a failure is expected: the result, nothing thrown.
+    // VT_DISPATCH is read too (into an IDispatch*, which the caller then
+    // holds).
     HRESULT TryGetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
 
     // The control container of a window that hosts ActiveX controls.

@@ -44,16 +44,24 @@ HRESULT CWnd::TryGetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) cons
 {
     if (!m_pCtrlSite)
         return E_NOINTERFACE;
-    if (vtProp != VT_BSTR)
+    if (vtProp != VT_BSTR && vtProp != VT_DISPATCH)
         return DISP_E_TYPEMISMATCH;
     ComPtr<COleControlSite> pSite = m_pCtrlSite;
     DispatchArgs none;
     UniqueVariant result;
     HRESULT hr = pSite->TryInvoke(dwDispID, DISPATCH_PROPERTYGET, none, result.Get());
     if (SUCCEEDED(hr))
-        hr = ::VariantChangeType(result.Get(), result.Get(), 0, VT_BSTR);
+        hr = ::VariantChangeType(result.Get(), result.Get(), 0, vtProp);
+    if (SUCCEEDED(hr) && vtProp == VT_DISPATCH && !result.Get()->pdispVal)
+        hr = E_NOINTERFACE;
     if (FAILED(hr))
         return hr;
+    if (vtProp == VT_DISPATCH)
+    {
+        *static_cast<IDispatch**>(pvProp) = result.Get()->pdispVal;
+        result.Get()->pdispVal->AddRef();
+        return S_OK;
+    }
     const BSTR bstr = result.Get()->bstrVal;
     *static_cast<CString*>(pvProp) = CString(bstr, static_cast<int>(::SysStringLen(bstr)));
     return S_OK;

@@ -11,9 +11,9 @@ public:
     // Waits at most dwTimeoutMs for it, handling the messages other threads
     // and programs send to the thread's windows meanwhile, so that none of
     // them waits on this one. A holder that ended without letting go counts
-    // as gone.
-    ScopedMutex(const wchar_t* lpszName, DWORD dwTimeoutMs) noexcept
-        : m_hMutex(::CreateMutexW(nullptr, FALSE, lpszName))
+    // as gone. psa is the mutex's security where this makes it.
+    ScopedMutex(const wchar_t* lpszName, DWORD dwTimeoutMs, SECURITY_ATTRIBUTES* psa = nullptr) noexcept
+        : m_hMutex(::CreateMutexW(psa, FALSE, lpszName))
     {
         if (!m_hMutex)
             return;

@@ -67,6 +67,7 @@ using UniqueFileHandle = UniqueHandle<HANDLE, InvalidHandleTraits<::CloseHandle>
 using UniqueKernelHandle = UniqueHandle<HANDLE, NullHandleTraits<HANDLE, ::CloseHandle>>;
 using UniqueIcon = UniqueHandle<HICON, NullHandleTraits<HICON, ::DestroyIcon>>;
 using UniqueRegKey = UniqueHandle<HKEY, NullHandleTraits<HKEY, ::RegCloseKey>>;
+using UniqueLocal = UniqueHandle<HLOCAL, NullHandleTraits<HLOCAL, ::LocalFree>>;
 
 // A window's device context from GetDC (hWnd null: the screen's), given
 // back to the window when the owner goes.

@@ -234,6 +234,16 @@ void FakeAudioDevices::Unplug(const std::wstring& device)
     m_state->devices.at(device).bUnplugged = true;
 }
 
+void FakeAudioDevices::Plug(const std::wstring& device)
+{
+    m_state->devices.at(device).bUnplugged = false;
+    const std::vector<IMMNotificationClient*> clients = m_state->clients;
+    std::thread([&clients, &device] {
+        for (IMMNotificationClient* pClient : clients)
+            pClient->OnDeviceStateChanged(device.c_str(), DEVICE_STATE_ACTIVE);
+    }).join();
+}
+
 HRESULT STDMETHODCALLTYPE FakeAudioDevices::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)
 {
     *ppv = nullptr;

@@ -32,6 +32,8 @@ public:
     // clients are told (unless the news is still on its way).
     void MakeDefault(const std::wstring& device, bool bTell = true);
     void Unplug(const std::wstring& device);
+    // Plugged in again: the clients are told it plays (from another thread).
+    void Plug(const std::wstring& device);
     // How many times the process asked for the device enumerator.
     int EnumeratorsMade() const { return m_nEnumerators; }
 

@@ -30,6 +30,7 @@ const DISPID kDispidExecWB = 502;
 const DISPID kDispidLocationUrl = 211;
 const DISPID kDispidRegisterAsBrowser = 552;
 const DISPID kDispidRefresh2 = 105;
+const DISPID kDispidDocument = 203;
 
 // What a by-reference optional argument of Navigate holds: the value
 // behind it, itself perhaps behind a reference.
@@ -543,6 +544,15 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
             return DISP_E_TYPEMISMATCH;
         m_record.completeRefreshes += pLevel->lVal == 3; // REFRESH_COMPLETELY
         m_record.pageZoom = 100;
+        return S_OK;
+    }
+    if (dispid == kDispidDocument && pVarResult)
+    {
+        if (!m_record.pDocument)
+            return E_FAIL;
+        pVarResult->vt = VT_DISPATCH;
+        pVarResult->pdispVal = m_record.pDocument.Get();
+        pVarResult->pdispVal->AddRef();
         return S_OK;
     }
     if (dispid == kDispidLocationUrl && pVarResult)

@@ -41,6 +41,7 @@ struct FakeBrowserRecord
     std::vector<std::wstring> navigations; // every address Navigate received, whole
     std::vector<std::string> postData;     // the form data of each Navigate ("" for none)
     std::vector<std::wstring> headers;     // the headers of each Navigate
+    ComPtr<IDispatch> pDocument;           // the page's document, as the Document property gives it
     std::vector<long> zooms;               // every page zoom set through ExecWB
     long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
     int refreshes = 0;                     // a refresh puts the page back at 100 %

@@ -100,12 +100,17 @@ void CBossMode::End()
 {
     if (!m_bHidden)
         return;
+    Undo();
+    if (m_onSilence)
+        m_onSilence(false);
+}
+
+void CBossMode::Undo()
+{
     m_bHidden = false;
     m_pIcon.reset();
     m_hiddenWith.clear();
     m_mute.SetBossMute(false);
-    if (m_onSilence)
-        m_onSilence(false);
 }
 
 void CBossMode::Hide()
@@ -121,12 +126,13 @@ void CBossMode::Hide()
     }
     m_bHidden = true;
     m_mute.SetBossMute(true);
-    if (m_onSilence)
-        m_onSilence(true);
     m_hiddenWith = OtherVisibleWindows(m_hWnd);
     ::ShowWindow(m_hWnd, SW_HIDE);
     for (HWND hWnd : m_hiddenWith)
         ::ShowWindow(hWnd, SW_HIDE);
+    // Told once nothing shows any more (it may write to a file).
+    if (m_onSilence)
+        m_onSilence(true);
 }
 
 void CBossMode::Show()
@@ -134,12 +140,14 @@ void CBossMode::Show()
     if (!m_bHidden)
         return;
     const std::vector<HWND> hiddenWith = std::move(m_hiddenWith);
-    End();
+    Undo();
     ::ShowWindow(m_hWnd, SW_SHOW);
     for (HWND hWnd : hiddenWith)
         if (::IsWindow(hWnd))
             ::ShowWindow(hWnd, SW_SHOWNA);
     ::SetForegroundWindow(m_hWnd);
+    if (m_onSilence)
+        m_onSilence(false);
 }
 
 bool CBossMode::CanComeBack() const

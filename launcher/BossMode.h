@@ -63,6 +63,8 @@ private:
     void Together(bool bHide);
     void Hide();
     void Show();
+    // Hidden no more: the icon and the silence go.
+    void Undo();
     // Whether the launcher can be brought back by the player: by its icon or
     // by the keys. Otherwise it must not stay hidden.
     bool CanComeBack() const;

@@ -57,8 +57,9 @@ void CGameMute::Refresh()
 void CGameMute::OnDevicesChanged()
 {
     m_pVolume.Reset();
-    // Only a silence needs to follow: a new device's session plays.
-    if (m_bPlayerMute || m_bBossMute)
+    // A device back after the game was given its sound again may still hold
+    // the silence: once Core Audio is in use, every device hears the news.
+    if (m_pEnumerator)
         Apply();
 }
 

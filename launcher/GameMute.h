@@ -47,8 +47,8 @@ public:
     // Whether the last look found no device to mute.
     bool IsKnownUnavailable() const noexcept { return m_bUnavailable; }
 
-    // The default playback device changed, or a device started to play: the
-    // silence reaches its session.
+    // The default playback device changed, or a device started to play: its
+    // session is given the silence, or the sound, of the others.
     void OnDevicesChanged();
 
 private:

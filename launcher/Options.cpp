@@ -46,6 +46,18 @@ bool IsSwitch(int nValue)
     return nValue == 0 || nValue == 1;
 }
 
+// Removes a key, and the section with it when nothing else is left in it:
+// a launcher that only used the boss key leaves no "[options]".
+bool RemoveKey(const wchar_t* lpszFile, const wchar_t* lpszKey)
+{
+    if (!::WritePrivateProfileStringW(kSection, lpszKey, nullptr, lpszFile))
+        return false;
+    wchar_t szRest[2] = {};
+    if (::GetPrivateProfileSectionW(kSection, szRest, 2, lpszFile) == 0)
+        return ::WritePrivateProfileStringW(kSection, nullptr, nullptr, lpszFile) != FALSE;
+    return true;
+}
+
 } // namespace
 
 COptions COptions::Read(const wchar_t* lpszFile)
@@ -83,7 +95,7 @@ bool COptions::WriteTo(const wchar_t* lpszFile, Item item) const
     else if (item == Item::Mute)
         nValue = bMute ? 1 : 0;
     else if (item == Item::BossMute && !bBossMute)
-        return ::WritePrivateProfileStringW(kSection, kKeyBossMute, nullptr, lpszFile) != FALSE;
+        return RemoveKey(lpszFile, kKeyBossMute);
     else if (item == Item::BossMute)
         nValue = 1;
     CString strValue;

@@ -8,6 +8,7 @@
 #include "Options.h"
 #include "PageZoom.h"
 #include "SettingsSaver.h"
+#include "SiteCacheClear.h"
 #include "SystemMenu.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
@@ -103,6 +104,7 @@ protected:
     afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBossTogether(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnAudioDeviceChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCacheCleared(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -112,6 +114,7 @@ private:
     static const int kStripHeight = 25;
     static const UINT kNotifyIconMessage = WM_APP + 1;
     static const UINT kAudioDeviceMessage = WM_APP + 2;
+    static const UINT kCacheClearedMessage = WM_APP + 3;
     static const UINT_PTR kAutoFitTimer = 0;
     static const UINT kAutoFitPeriod = 1000;
     static const UINT_PTR kScreenshotTimer = 1;
@@ -181,6 +184,7 @@ private:
     CBossMode m_bossMode;
     CGameScreenshot m_screenshot;
     CFlashStatus m_flashStatus;
+    CSiteCacheClear m_cacheClear;
     SystemMenu m_systemMenu;
 };
 

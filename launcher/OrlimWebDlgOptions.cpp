@@ -1,6 +1,7 @@
 #include "OrlimWebDlg.h"
 
 #include "SiteCache.h"
+#include "browser/PageResources.h"
 #include "framework/CPaintDC.h"
 #include "res/resource.h"
 
@@ -105,8 +106,8 @@ UINT COrlimWebDlg::ScreenshotFolderState(UINT) const
 
 UINT COrlimWebDlg::SiteCacheState(UINT) const
 {
-    // Nothing loaded yet: no site whose entries could go.
-    return m_bPageHasSite ? 0 : MFS_GRAYED;
+    // Nothing loaded yet: no site whose entries could go; or they are going.
+    return m_bPageHasSite && !m_cacheClear.IsUnderWay() ? 0 : MFS_GRAYED;
 }
 
 // Commands
@@ -127,11 +128,20 @@ void COrlimWebDlg::OnClearCacheCommand(UINT)
     // A game update left a stale game in the cache: its site's entries go,
     // and the page is loaded anew from the network. Cookies stay: the
     // player stays logged in.
-    const CSiteCache cache(m_dlgWeb.m_explorer.TryGetLocationURL());
-    if (!cache.HasSite())
-        return;
-    cache.Remove();
+    // The game often comes from another host than the page: the hosts the
+    // page shows things from go too. The cache is walked off this thread;
+    // the page is loaded anew once that is done.
+    const CString strPage = m_dlgWeb.m_explorer.TryGetLocationURL();
+    CSiteCache cache(strPage, CPageResources::UrlsOf(m_dlgWeb.m_explorer.TryGetDocument().Get(), strPage));
+    if (cache.HasSite())
+        m_cacheClear.Start(std::move(cache), m_hWnd, kCacheClearedMessage);
+}
+
+LRESULT COrlimWebDlg::OnCacheCleared(WPARAM, LPARAM)
+{
+    m_cacheClear.Finish();
     m_dlgWeb.Reload(true);
+    return 0;
 }
 
 void COrlimWebDlg::OnAnotherAccountCommand(UINT)

@@ -43,6 +43,13 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFile
         return;
     FinishCutOffSaves(lpszFile);
     m_dwAttributes = ::GetFileAttributesW(lpszFile);
+    // Only a file that is not there counts as none: one that cannot be asked
+    // about for the moment (being deleted, say) is waited for.
+    if (m_dwAttributes == INVALID_FILE_ATTRIBUTES && ::GetLastError() != ERROR_FILE_NOT_FOUND)
+    {
+        m_failure = FailureOf(::GetLastError(), SettingsSave::Unwritable);
+        return;
+    }
     if (m_dwAttributes != INVALID_FILE_ATTRIBUTES && (m_dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
     {
         m_failure = SettingsSave::NotAFile;
@@ -54,13 +61,17 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFile
         m_failure = SettingsSave::ReadOnly;
         return;
     }
-    // The copy is made first: where it cannot be, the folder cannot be written.
+    // The copy is made first: where a new one cannot be, the folder cannot
+    // be written (a folder under Program Files, for a program that asks for
+    // no elevation). One left over may be held for a moment.
     {
+        const bool bLeftOver = Exists(m_strCopy);
         const UniqueFileHandle hCopy(
-            ::CreateFileW(m_strCopy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            m_calls.pfnCreateFile(m_strCopy, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!hCopy)
         {
-            m_failure = FailureOf(::GetLastError(), SettingsSave::Unwritable);
+            const DWORD dwError = ::GetLastError();
+            m_failure = bLeftOver ? FailureOf(dwError, SettingsSave::Unwritable) : SettingsSave::Unwritable;
             return;
         }
     }

@@ -14,10 +14,10 @@ enum class SettingsSave
 };
 
 // The file calls a save makes: the system's own, unless a test stands in
-// for answers Windows gives and Wine does not (Windows replaces a file that
-// another program holds with FILE_SHARE_DELETE; Wine refuses).
+// for what another program does to the file at the worst moment.
 struct SettingsFileCalls
 {
+    HANDLE(WINAPI* pfnCreateFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = ::CreateFileW;
     BOOL(WINAPI* pfnCopyFile)(LPCWSTR, LPCWSTR, BOOL) = ::CopyFileW;
     BOOL(WINAPI* pfnMoveFileEx)(LPCWSTR, LPCWSTR, DWORD) = ::MoveFileExW;
 };
@@ -26,7 +26,9 @@ struct SettingsFileCalls
 // that then takes the file's place in one step, so that a crash, a killed
 // process or a power cut during a save leaves either the old file or the
 // new one: never an empty, cut or mixed one. A copy that is not committed
-// is removed, unless it is the last whole one left.
+// is removed, unless it is the last whole one left. (The file that takes
+// the name is the copy: it has the folder's security, and a link of that
+// name becomes a file.)
 //
 // The copy is <file>.<process id>.tmp while it is written, and
 // <file>.<process id>.new once it is whole and on the disk; the next turn
@@ -63,10 +65,11 @@ public:
     // more go. Called in the caller's turn.
     static void FinishCutOffSaves(const wchar_t* lpszFile);
 
-private:
-    // A failure: Later when it ends once another program lets go.
+    // What a failed call's error means: Later when it ends once another
+    // program lets go of the file, otherwise lasting.
     static SettingsSave FailureOf(DWORD dwError, SettingsSave lasting) noexcept;
 
+private:
     SettingsFileCalls m_calls;
     CString m_strFile;
     CString m_strCopy;

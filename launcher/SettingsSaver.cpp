@@ -48,11 +48,24 @@ void CSettingsSaver::Flush(DWORD dwPatienceMs)
 {
     const ULONGLONG ullDeadline = ::GetTickCount64() + dwPatienceMs;
     while (TryNow() == SettingsSave::Later && ::GetTickCount64() < ullDeadline)
-        ::Sleep(kFlushRetryMs);
+    {
+        // Other programs' messages to the window are answered meanwhile.
+        const ULONGLONG ullWaitUntil = ::GetTickCount64() + kFlushRetryMs;
+        for (ULONGLONG ullNow = ::GetTickCount64(); ullNow < ullWaitUntil; ullNow = ::GetTickCount64())
+            if (::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ullWaitUntil - ullNow), QS_SENDMESSAGE,
+                                              0) == WAIT_OBJECT_0)
+            {
+                MSG msg;
+                ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            }
+    }
 }
 
 CString CSettingsSaver::Problem() const
 {
+    // Held longer than a program holds a file for a moment.
+    if (m_nTries >= kQuickTries)
+        return CString(L"设置尚未保存：UserVar.ini 正被其他程序占用");
     switch (m_last)
     {
     case SettingsSave::ReadOnly:
@@ -80,28 +93,23 @@ SettingsSave CSettingsSaver::TryNow()
         for (const auto& waiting : m_waiting)
             bWritten = bWritten && waiting.second(copy.GetPath());
         if (copy.IsOpen())
-            result = bWritten ? copy.Commit() : SettingsSave::Unwritable;
+            result = bWritten ? copy.Commit() : CSettingsFileCopy::FailureOf(::GetLastError(), SettingsSave::Unwritable);
     }
     if (result == SettingsSave::Saved)
-    {
         m_waiting.clear();
-        m_nTries = 0;
-    }
     else if (result == SettingsSave::Later && m_hWnd)
+        ::SetTimer(m_hWnd, m_nTimerId, m_nTries < kQuickTries ? kRetryMs : kRetryLaterMs, nullptr);
+    const CString strBefore = Problem();
+    if (result == SettingsSave::Later)
     {
         ++m_nTries;
-        ::SetTimer(m_hWnd, m_nTimerId, m_nTries < kQuickTries ? kRetryMs : kRetryLaterMs, nullptr);
     }
-    SetLast(result);
-    return result;
-}
-
-void CSettingsSaver::SetLast(SettingsSave last)
-{
-    // A save held for the moment changes nothing of what the player is told.
-    if (last == SettingsSave::Later || last == m_last)
-        return;
-    m_last = last;
-    if (m_onProblemChanged)
+    else
+    {
+        m_last = result;
+        m_nTries = 0;
+    }
+    if (std::wcscmp(Problem(), strBefore) != 0 && m_onProblemChanged)
         m_onProblemChanged();
+    return result;
 }

@@ -14,8 +14,9 @@
 // holds it, another launcher is saving) it is tried again on a timer of the
 // window's, the latest values winning, and the window never waits. Where a
 // save can never land (a read-only file, a folder of that name, a folder
-// that cannot be written), the values stay for the run and the problem is
-// there for the window to show; a later save that lands clears it.
+// that cannot be written), or is held up longer than programs hold a file
+// for a moment, the values stay for the run and the problem is there for
+// the window to show; a later save that lands clears it.
 class CSettingsSaver
 {
 public:
@@ -44,7 +45,6 @@ public:
 
 private:
     SettingsSave TryNow();
-    void SetLast(SettingsSave last);
 
     SettingsFileCalls m_calls;
     CString m_strFile;
@@ -52,6 +52,6 @@ private:
     UINT_PTR m_nTimerId = 0;
     std::function<void()> m_onProblemChanged;
     std::vector<std::pair<CString, Writer>> m_waiting;
-    SettingsSave m_last = SettingsSave::Saved;
-    int m_nTries = 0; // since the last save that landed
+    SettingsSave m_last = SettingsSave::Saved; // the last answer but Later
+    int m_nTries = 0;                          // held for the moment, since the last answer but Later
 };

@@ -1,6 +1,9 @@
 #include "SettingsTurn.h"
 
 #include "framework/CString.h"
+#include "framework/UniqueHandle.h"
+
+#include <sddl.h>
 
 #include <cwchar>
 
@@ -23,6 +26,31 @@ CString TurnName(const wchar_t* lpszFile)
     return strName;
 }
 
+// Launchers run as administrator and launchers run as the player share the
+// turn: whichever makes it lets every program wait for it and take it (the
+// system's default would keep it to the one that made it).
+class TurnSecurity
+{
+public:
+    TurnSecurity()
+    {
+        PSECURITY_DESCRIPTOR pDescriptor = nullptr;
+        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)S:(ML;;NW;;;LW)",
+                                                                   SDDL_REVISION_1, &pDescriptor, nullptr))
+            m_descriptor.Reset(pDescriptor);
+        m_attributes.lpSecurityDescriptor = m_descriptor.Get();
+    }
+    // Null where the descriptor could not be made: the system's default.
+    SECURITY_ATTRIBUTES* Get() noexcept { return m_descriptor ? &m_attributes : nullptr; }
+
+private:
+    UniqueLocal m_descriptor;
+    SECURITY_ATTRIBUTES m_attributes = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+};
+
 } // namespace
 
-CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs) : m_mutex(TurnName(lpszFile), dwWaitMs) {}
+CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs)
+    : m_mutex(TurnName(lpszFile), dwWaitMs, TurnSecurity().Get())
+{
+}

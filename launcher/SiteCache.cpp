@@ -73,7 +73,18 @@ bool IsAddressByNumber(const CString& strHost)
 
 } // namespace
 
-CSiteCache::CSiteCache(const CString& strPageUrl) : m_strDomain(RegistrableDomain(HostOf(strPageUrl))) {}
+CSiteCache::CSiteCache(const CString& strPageUrl, const std::vector<CString>& shownUrls)
+    : m_strDomain(RegistrableDomain(HostOf(strPageUrl)))
+{
+    if (!HasSite())
+        return;
+    for (const CString& strUrl : shownUrls)
+    {
+        const CString strDomain = RegistrableDomain(HostOf(strUrl));
+        if (!strDomain.IsEmpty() && !IsOfSite(strUrl))
+            m_shownDomains.push_back(strDomain);
+    }
+}
 
 CString CSiteCache::HostOf(const CString& strUrl)
 {
@@ -135,9 +146,19 @@ bool CSiteCache::IsOfSite(const CString& strUrl) const
     if (!HasSite())
         return false;
     const CString strHost = HostOf(strUrl);
-    CString strSubdomains(L".");
-    strSubdomains += m_strDomain;
-    return !strHost.IsEmpty() && (std::wcscmp(strHost, m_strDomain) == 0 || EndsWith(strHost, strSubdomains));
+    if (strHost.IsEmpty())
+        return false;
+    const auto isOf = [&](const CString& strDomain) {
+        CString strSubdomains(L".");
+        strSubdomains += strDomain;
+        return std::wcscmp(strHost, strDomain) == 0 || EndsWith(strHost, strSubdomains);
+    };
+    if (isOf(m_strDomain))
+        return true;
+    for (const CString& strDomain : m_shownDomains)
+        if (isOf(strDomain))
+            return true;
+    return false;
 }
 
 int CSiteCache::Remove() const

@@ -67,7 +67,7 @@ TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
     const std::string hidden = Ini();
     EXPECT_NE(hidden.find("\r\nBossMute=1\r\n"), std::string::npos);
     ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
-    EXPECT_EQ(Ini().find("BossMute"), std::string::npos);
+    EXPECT_EQ(Ini().find("[options]"), std::string::npos);
 
     // Killed while hidden: the system kept the session's mute for the
     // program, and the mark stayed.
@@ -77,6 +77,17 @@ TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
     Start();
     EXPECT_FALSE(m_audio.IsMuted(kSpeakers));
     EXPECT_EQ(Ini().find("BossMute"), std::string::npos);
+}
+
+TEST_F(GameMuteTest, ADevicePluggedInAgainGetsTheSoundBackToo)
+{
+    Start();
+    Command(IDM_MUTE);
+    m_audio.Unplug(kHeadset);
+    Command(IDM_MUTE);
+    ASSERT_FALSE(m_audio.IsMuted(kSpeakers));
+    m_audio.Plug(kHeadset);
+    EXPECT_TRUE(PumpUntil([&] { return !m_audio.IsMuted(kHeadset); }, 3000));
 }
 
 TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -63,27 +64,53 @@ TEST_P(HeldFileTest, TheLatestChoiceLandsWholeOnceTheProgramLetsGo)
 
 INSTANTIATE_TEST_SUITE_P(Holders, HeldFileTest, ::testing::Values(DWORD(0), DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_DELETE)));
 
-// Windows, where another program holds the file with FILE_SHARE_DELETE: it
-// cannot be read for the moment, but it could be replaced.
-BOOL WINAPI CopyRefused(LPCWSTR, LPCWSTR, BOOL)
+// What the file calls answer at the worst moment, as Windows answers them.
+BOOL WINAPI CopyRefusedForTheMoment(LPCWSTR, LPCWSTR, BOOL)
 {
-    ::SetLastError(ERROR_SHARING_VIOLATION);
+    ::SetLastError(ERROR_SHARING_VIOLATION); // a holder that lets nobody read
     return FALSE;
 }
 
-TEST(SettingsSaverTest, AFileThatCannotBeReadForTheMomentIsNotTakenAsMissing)
+HANDLE WINAPI CreateRefusedForGood(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
 {
-    TempDir dir;
-    const std::wstring file = dir.File(L"UserVar.ini");
-    WriteFileBytes(file, "[other]\r\nkept=1\r\n");
-    SettingsFileCalls held;
-    held.pfnCopyFile = CopyRefused;
-    CSettingsSaver saver(file.c_str(), held);
-    saver.Save(L"item", [](const wchar_t* lpszCopy) {
-        return ::WritePrivateProfileStringW(L"section", L"ServersSel", L"5", lpszCopy) != FALSE;
-    });
-    EXPECT_EQ(ReadFileBytes(file), "[other]\r\nkept=1\r\n") << "replaced by a copy that started empty";
-    EXPECT_TRUE(saver.IsWaiting());
+    ::SetLastError(ERROR_ACCESS_DENIED); // a folder under Program Files, without elevation
+    return INVALID_HANDLE_VALUE;
+}
+
+TEST(SettingsSaverTest, WhatWillPassIsWaitedForAndWhatWillNotIsSaid)
+{
+    struct Case
+    {
+        const char* what;
+        SettingsFileCalls calls;
+        DWORD dwWriteError; // the writer fails once so, unless 0
+        bool bWaiting;
+        bool bSaid;
+    };
+    SettingsFileCalls copyRefused;
+    copyRefused.pfnCopyFile = CopyRefusedForTheMoment;
+    SettingsFileCalls createRefused;
+    createRefused.pfnCreateFile = CreateRefusedForGood;
+    const Case cases[] = {
+        {"the file cannot be read for the moment", copyRefused, 0, true, false},
+        {"the folder cannot be written", createRefused, 0, true, true},
+        {"the copy is held for the moment", {}, ERROR_SHARING_VIOLATION, true, false},
+    };
+    for (const Case& c : cases)
+    {
+        TempDir dir;
+        const std::wstring file = dir.File(L"UserVar.ini");
+        WriteFileBytes(file, "[other]\r\nkept=1\r\n");
+        CSettingsSaver saver(file.c_str(), c.calls);
+        DWORD dwFail = c.dwWriteError;
+        saver.Save(L"item", [&](const wchar_t* lpszCopy) {
+            ::SetLastError(std::exchange(dwFail, 0));
+            return ::GetLastError() == 0 && ::WritePrivateProfileStringW(L"section", L"Row", L"5", lpszCopy);
+        });
+        EXPECT_EQ(ReadFileBytes(file), "[other]\r\nkept=1\r\n") << c.what;
+        EXPECT_EQ(saver.IsWaiting(), c.bWaiting) << c.what;
+        EXPECT_EQ(!saver.Problem().IsEmpty(), c.bSaid) << c.what;
+    }
 }
 
 TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)

@@ -1,7 +1,10 @@
-// Clearing the cache of the site the pane shows: only that site's entries
-// go, the page is loaded anew, and the item waits for a page with a host.
+// Clearing the cache of the site the pane shows: only the entries of its
+// site and of the sites it shows things from go, off the window's thread,
+// then the page is loaded anew; the item waits for a page with a host.
 
+#include "harness/FakeDocument.h"
 #include "harness/LauncherFixture.h"
+#include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
 #include "launcher/SiteCache.h"
@@ -52,10 +55,17 @@ TEST(SiteCacheTest, TheSiteIsThePagesRegistrableDomain)
 
 using ClearCacheTest = LauncherFixture;
 
-TEST_F(ClearCacheTest, OnlyThePagesSiteGoesAndThePageIsLoadedAnew)
+TEST_F(ClearCacheTest, OnlyThePagesSitesGoAndThePageIsLoadedAnew)
 {
-    // The pane shows row 0, the maker's site.
-    const std::wstring ours[] = {L"http://www.velka.cn/game.swf", L"http://cdn.velka.cn/res/a.js"};
+    // The pane shows row 0, the maker's site, with a game in a frame from
+    // another host, whose movie comes from a third.
+    FakeElement frame{L"iframe", {{L"src", L"http://play.games.test/room/frame.html"}}, {}, true};
+    frame.inner = {{L"embed", {{L"src", L"../swf/game.swf"}}, {}, false},
+                   {L"param", {{L"name", L"Movie"}, {L"value", L"http://cdn.movies.test/m.swf"}}, {}, false}};
+    Browser().Record().pDocument = MakeFakeDocument({frame, {L"object", {{L"data", L"//flash.objects.test/o.swf"}}, {}, false}});
+    const std::wstring ours[] = {L"http://www.velka.cn/game.swf", L"http://cdn.velka.cn/res/a.js",
+                                 L"http://play.games.test/swf/game.swf", L"http://cdn.movies.test/m.swf",
+                                 L"http://flash.objects.test/o.swf"};
     const std::wstring others[] = {L"http://other.test/b.css", L"http://velka.com/c.png"};
     for (const std::wstring& url : ours)
         ASSERT_TRUE(Cache(url));
@@ -64,11 +74,14 @@ TEST_F(ClearCacheTest, OnlyThePagesSiteGoesAndThePageIsLoadedAnew)
     OpenMenu();
     EXPECT_FALSE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED);
     Command(IDM_CLEAR_CACHE);
+    EXPECT_TRUE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED) << "while the cache is walked";
+    ASSERT_TRUE(PumpUntil([&] { return Browser().Record().completeRefreshes == 1; }));
     for (const std::wstring& url : ours)
         EXPECT_FALSE(IsCached(url)) << std::string(url.begin(), url.end());
     for (const std::wstring& url : others)
         EXPECT_TRUE(IsCached(url)) << std::string(url.begin(), url.end());
-    EXPECT_EQ(Browser().Record().completeRefreshes, 1);
+    OpenMenu();
+    EXPECT_FALSE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED);
     for (const std::wstring& url : others)
         ::DeleteUrlCacheEntryW(url.c_str());
 
