@@ -4,6 +4,7 @@
 #include "framework/ComPtr.h"
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
+#include "framework/UniqueHandle.h"
 #include "framework/UniqueVariant.h"
 #include "res/resource.h"
 
@@ -121,6 +122,11 @@ BOOL CDlgWeb::Create(UINT nIDTemplate, CWnd* pParentWnd)
     // redirects included. A setting of this process only: nothing is
     // written to the registry.
     ::CoInternetSetFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, SET_FEATURE_ON_PROCESS, TRUE);
+    {
+        const UniqueWindowDC hScreen(nullptr);
+        if (const int nDpi = hScreen ? ::GetDeviceCaps(hScreen.Get(), LOGPIXELSX) : 0; nDpi > 0)
+            m_nSystemDpi = nDpi;
+    }
     return CDialog::Create(nIDTemplate, pParentWnd);
 }
 
@@ -301,7 +307,7 @@ int CDlgWeb::ReadZoom()
     if (FAILED(m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr, pvarZoom)) ||
         FAILED(::VariantChangeType(pvarZoom, pvarZoom, 0, VT_I4)) || pvarZoom->lVal <= 0)
         return m_nPageZoom;
-    m_nPageZoom = pvarZoom->lVal;
+    m_nPageZoom = ::MulDiv(pvarZoom->lVal, kLayoutDpi, m_nSystemDpi);
     if (m_nRefreshWatch > 0)
     {
         --m_nRefreshWatch;
@@ -316,13 +322,26 @@ int CDlgWeb::ReadZoom()
     return m_nPageZoom;
 }
 
+void CDlgWeb::SetSystemDpi(int nDpi) noexcept
+{
+    if (nDpi > 0)
+        m_nSystemDpi = nDpi;
+}
+
 void CDlgWeb::ApplyZoom()
 {
+    // The browser's zoom is the system's scale times the page's (a page at
+    // 100 % is 125 at 120 DPI); it is the launcher's own, not stored as
+    // Internet Explorer's for every program that hosts it.
     VARIANT varZoom;
     varZoom.vt = VT_I4;
-    varZoom.lVal = m_nZoom;
+    varZoom.lVal = ::MulDiv(m_nZoom, m_nSystemDpi, kLayoutDpi);
+    VARIANT varFlags;
+    varFlags.vt = VT_I4;
+    varFlags.lVal = OLECMDIDF_OPTICAL_ZOOM_NOPERSIST;
     // Refused while no page is shown: the next page that completes is zoomed.
-    m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
+    m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, &varFlags);
+    ::VariantClear(&varFlags); // what the browser may have answered in it
 }
 
 void CDlgWeb::Reload(bool bCompletely)

@@ -32,11 +32,16 @@ public:
     // now on; 100 leaves pages as they are. False when it was asked already.
     bool SetZoom(int nPercent);
     // Reads the page's zoom back. It is not always the one asked for: after a
-    // refresh (which completes no page), after the player's Ctrl+wheel, and
-    // on Windows 7 at 120 or 144 DPI, where the browser scales it by the
-    // system's. After a refresh the zoom asked for is asked again. A browser
-    // that does not say leaves the zoom asked for.
+    // refresh (which completes no page) and after the player's Ctrl+wheel.
+    // After a refresh the zoom asked for is asked again. A browser that does
+    // not say leaves the zoom asked for.
     int ReadZoom();
+    // The system's DPI as this program sees it (120 on Windows 7 at 125 %;
+    // 96 at 150 %, where a program that is not DPI-aware is scaled by the
+    // system instead). The browser's zoom includes the system's scale: it
+    // lays a page out at 96 DPI, so 125 shows a page at its own size at 120
+    // DPI. The percents asked for and read back here are the page's own.
+    void SetSystemDpi(int nDpi) noexcept;
     // The page's zoom as last read (or asked for).
     int GetZoom() const noexcept { return m_nPageZoom; }
     // Loads the page shown again; from the network alone when bCompletely.
@@ -75,7 +80,10 @@ private:
     // of the frames of its page.
     bool IsBrowser(LPDISPATCH pDisp) const;
 
+    static const int kLayoutDpi = 96;
+
     bool m_bBrowserStarted = false; // the control was created and bound
+    int m_nSystemDpi = kLayoutDpi;
     int m_nZoom = 100;     // asked for
     int m_nPageZoom = 100; // as the page has it
     int m_nRefreshWatch = 0; // ticks left in which a refresh may still undo the zoom

@@ -43,6 +43,7 @@ struct FakeBrowserRecord
     std::vector<std::wstring> headers;     // the headers of each Navigate
     ComPtr<IDispatch> pDocument;           // the page's document, as the Document property gives it
     std::vector<long> zooms;               // every page zoom set through ExecWB
+    std::vector<long> zoomFlags;           // with each, the OLECMDIDF_OPTICAL_ZOOM_ flags passed
     long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
     int refreshes = 0;                     // a refresh puts the page back at 100 %
     int completeRefreshes = 0;             // Refresh2(REFRESH_COMPLETELY): nothing from the cache

@@ -50,6 +50,7 @@ public:
     static const int kManualEntryRow = 78;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Catalogue: rows 0-77 are platforms, the last row is the manual entry.
     void FillPlatformUrls();

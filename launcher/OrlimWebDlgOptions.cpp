@@ -48,6 +48,13 @@ void COrlimWebDlg::OnSysCommand(UINT nID, LPARAM lParam)
         CDialog::OnSysCommand(nID, lParam);
 }
 
+BOOL COrlimWebDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // The items of a sub-menu of the system menu come as WM_COMMAND (the
+    // sub-menu is no system menu of its own): its ids are taken from both.
+    return lParam == 0 && HIWORD(wParam) == 0 && m_systemMenu.Command(LOWORD(wParam));
+}
+
 void COrlimWebDlg::OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)
 {
     // What the world changed meanwhile: the sound (the system's volume
@@ -58,6 +65,10 @@ void COrlimWebDlg::OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)
         m_mute.Refresh();
         m_bScreenshotFolderExists = m_screenshot.FolderExists();
         m_bPageHasSite = CSiteCache(m_dlgWeb.m_explorer.TryGetLocationURL()).HasSite();
+        m_systemMenu.Update();
+    }
+    else if (m_systemMenu.IsSubMenu(hPopupMenu))
+    {
         m_systemMenu.Update();
     }
     CDialog::OnInitMenuPopup(hPopupMenu, nIndex, bSysMenu);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 // A window's additions to its system menu, made from one table: each row is
@@ -52,6 +53,12 @@ public:
             UpdateRows(hSysMenu, m_rows);
     }
 
+    // Whether a menu is one of the table's sub-menus.
+    bool IsSubMenu(HMENU hMenu) const
+    {
+        return std::find(m_subMenus.begin(), m_subMenus.end(), hMenu) != m_subMenus.end();
+    }
+
     // Carries out a command of the table: false when it is none of them.
     bool Command(UINT nID)
     {
@@ -76,6 +83,7 @@ private:
                 continue;
             }
             const HMENU hSubMenu = ::CreatePopupMenu(); // the system menu owns it once inserted
+            m_subMenus.push_back(hSubMenu);
             UINT nSubPos = 0;
             InsertRows(hSubMenu, nSubPos, row.subRows);
             ::InsertMenuW(hMenu, nPos++, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hSubMenu), strText);
@@ -122,5 +130,6 @@ private:
 
     T& m_owner;
     std::vector<Row> m_rows;
+    std::vector<HMENU> m_subMenus;
     HWND m_hWnd = nullptr;
 };

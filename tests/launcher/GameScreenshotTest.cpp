@@ -3,6 +3,7 @@
 
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
+#include "harness/MenuClicker.h"
 #include "harness/MessagePump.h"
 #include "harness/Png.h"
 #include "harness/TestHandles.h"
@@ -308,48 +309,6 @@ TEST_F(GameScreenshotTest, AMinimisedLauncherGivesNoPicture)
     EXPECT_TRUE(m_shots.Take(WindowRect(launcher.Hwnd())).IsEmpty());
     EXPECT_FALSE(m_shots.FolderExists());
 }
-
-// Chooses an item of the system menu with the mouse once the menu is open
-// and drawn, as the player does.
-class MenuClicker
-{
-public:
-    static void ChooseWhenOpen(HWND hWnd, UINT nID)
-    {
-        s_hWnd = hWnd;
-        s_nID = nID;
-        ::SetTimer(nullptr, 0, 300, OnTimer);
-    }
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR idEvent, DWORD)
-    {
-        ::KillTimer(nullptr, idEvent);
-        const HMENU hMenu = ::GetSystemMenu(s_hWnd, FALSE);
-        int nPos = 0;
-        while (nPos < ::GetMenuItemCount(hMenu) && ::GetMenuItemID(hMenu, nPos) != s_nID)
-            ++nPos;
-        RECT rc = {};
-        ::GetMenuItemRect(s_hWnd, hMenu, static_cast<UINT>(nPos), &rc);
-        const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
-        const int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
-        INPUT inputs[3] = {};
-        for (INPUT& input : inputs)
-            input.type = INPUT_MOUSE;
-        inputs[0].mi.dx = ((rc.left + rc.right) / 2) * 65535 / (cxScreen - 1);
-        inputs[0].mi.dy = ((rc.top + rc.bottom) / 2) * 65535 / (cyScreen - 1);
-        inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ::SendInput(3, inputs, sizeof(INPUT));
-    }
-
-    static HWND s_hWnd;
-    static UINT s_nID;
-};
-
-HWND MenuClicker::s_hWnd = nullptr;
-UINT MenuClicker::s_nID = 0;
 
 using ScreenshotOfTheGameTest = LauncherFixture;
 

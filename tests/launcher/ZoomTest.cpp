@@ -3,14 +3,19 @@
 // too small for the game at 100 %.
 
 #include "harness/LauncherFixture.h"
+#include "harness/MenuClicker.h"
 #include "harness/MessagePump.h"
 #include "harness/ScreenOfSize.h"
 
+#include "browser/DlgWeb.h"
 #include "res/resource.h"
+
+#include <docobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace
@@ -73,6 +78,33 @@ TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
     Browser().Record().pageZoom = 100; // the browser's own refresh
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80, 80}));
+}
+
+TEST_F(ZoomTest, AStepClickedInItsSubMenuIsChosenAndStaysTheLaunchersOwn)
+{
+    // Opened as Alt+Space opens it; "页面缩放", then "125%", clicked.
+    MenuClicker::ChooseWhenOpen(Hwnd(), IDM_ZOOM_125);
+    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+    PumpPending();
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
+    EXPECT_EQ(Browser().Record().zoomFlags, std::vector<long>{OLECMDIDF_OPTICAL_ZOOM_NOPERSIST});
+    EXPECT_TRUE(MenuState(IDM_ZOOM_125) & MF_CHECKED);
+    EXPECT_NE(Ini().find("[options]\r\nZoom=125\r\n"), std::string::npos);
+}
+
+TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitStaysThePages)
+{
+    // Windows 7 at 125 %: the browser's zoom includes the system's 120 DPI.
+    ::KillTimer(Hwnd(), 0);
+    static_cast<CDlgWeb*>(CWnd::FromHandlePermanent(Launcher().Pane()))->SetSystemDpi(120);
+    Command(IDM_ZOOM_80);
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{100});
+    // The page drawn at 80 %: the browser says 100.
+    MakeFlashWindow(Launcher().Explorer(), 0, 0, 880, 560);
+    Launcher().Tick();
+    EXPECT_EQ(Width(ClientRect(Hwnd())), 880);
+    OpenMenu();
+    EXPECT_TRUE(MenuState(IDM_ZOOM_80) & MF_CHECKED);
 }
 
 TEST_F(ZoomTest, AFixedZoomChosenWithoutAGameBringsBackTheBaseSize)
