@@ -4,9 +4,13 @@
 #include "framework/ComPtr.h"
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
+#include "framework/UniqueBstr.h"
 #include "framework/UniqueHandle.h"
 #include "framework/UniqueVariant.h"
 #include "res/resource.h"
+
+#include <algorithm>
+#include <cwchar>
 
 #include <docobj.h>
 #include <exdispid.h>
@@ -24,11 +28,13 @@ const wchar_t kPopupExemptDomain[] = L"velka.cn";
 // Shown in place of the browser when its control could not be started.
 const wchar_t kNoBrowserText[] = L"无法启动网页浏览组件。";
 
-// The hidden browsers' control ids, and how long one waits for its address.
+// The hidden browsers' control ids, which are their timers' too; how long
+// one waits for its address (a portal's login queue may take minutes), and
+// how many wait at once (the oldest goes).
 const UINT kFirstPopupID = 2000;
 const UINT kLastPopupID = 2999;
-const UINT_PTR kPopupTimer = 1;
-const UINT kPopupPatienceMs = 60 * 1000;
+const UINT kPopupPatienceMs = 10 * 60 * 1000;
+const size_t kPopupsWaitingMost = 8;
 const UINT kReleasePopupsMessage = WM_APP + 1;
 
 // What a page's new window may start at: blank ("about:blank", the
@@ -79,6 +85,25 @@ CString TextOf(VARIANT* pvar)
     if (!pvar || pvar->vt != VT_BSTR)
         return CString();
     return CString(pvar->bstrVal, static_cast<int>(::SysStringLen(pvar->bstrVal)));
+}
+
+// Whether request headers ("Name: value" lines) hold a Referer.
+bool HasReferer(const CString& strHeaders)
+{
+    const wchar_t kName[] = L"Referer:";
+    const int cchName = static_cast<int>(ARRAYSIZE(kName) - 1);
+    const wchar_t* psz = strHeaders;
+    for (const wchar_t* pLine = psz; *pLine;)
+    {
+        if (::CompareStringOrdinal(pLine, std::min(cchName, static_cast<int>(::lstrlenW(pLine))), kName, cchName,
+                                   TRUE) == CSTR_EQUAL)
+            return true;
+        const wchar_t* pNext = std::wcschr(pLine, L'\n');
+        if (!pNext)
+            break;
+        pLine = pNext + 1;
+    }
+    return false;
 }
 
 // A refresh puts the page back at the browser's own zoom some time after it
@@ -165,17 +190,20 @@ void CDlgWeb::OnPaint()
     dc.DrawText(kNoBrowserText, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void CDlgWeb::OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)
+void CDlgWeb::OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
+                           BSTR bstrUrl)
 {
-    OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrl);
+    OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl);
 }
 
-void CDlgWeb::OnPopupNewWindow3(UINT, LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR, BSTR bstrUrl)
+void CDlgWeb::OnPopupNewWindow3(UINT, LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
+                                BSTR bstrUrl)
 {
-    OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrl);
+    OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl);
 }
 
-void CDlgWeb::OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrl)
+void CDlgWeb::OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
+                                 BSTR bstrUrl)
 {
     const CString strUrl(bstrUrl, static_cast<int>(::SysStringLen(bstrUrl)));
     if (strUrl.Find(kPopupExemptDomain) >= 0)
@@ -188,16 +216,18 @@ void CDlgWeb::OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long
         *Cancel = TRUE;
         return;
     }
-    // The window of the page that asked before, if it never went anywhere,
-    // is let go: a handful at most live at once.
-    ReleasePopup();
-    auto pPopup = std::make_unique<CHiddenBrowser>(*this, m_nNextPopupID);
+    // Each window waits for its address on its own: a portal may open the
+    // game and a notice with one click. A handful at most wait at once.
+    if (m_popups.size() >= kPopupsWaitingMost)
+        ReleasePopup(m_popups.front()->GetID());
+    const CString strOpener(bstrUrlContext, static_cast<int>(::SysStringLen(bstrUrlContext)));
+    auto pPopup = std::make_unique<CHiddenBrowser>(*this, m_nNextPopupID, strOpener);
     m_nNextPopupID = m_nNextPopupID == kLastPopupID ? kFirstPopupID : m_nNextPopupID + 1;
     if (pPopup->IsCreated())
     {
         *ppDisp = pPopup->Share();
-        m_pPopup = std::move(pPopup);
-        ::SetTimer(m_hWnd, kPopupTimer, kPopupPatienceMs, nullptr);
+        ::SetTimer(m_hWnd, pPopup->GetID(), kPopupPatienceMs, nullptr);
+        m_popups.push_back(std::move(pPopup));
         return;
     }
     // Without a browser to hand out, a web address is opened in this same
@@ -208,41 +238,67 @@ void CDlgWeb::OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long
     *Cancel = TRUE;
 }
 
+CHiddenBrowser* CDlgWeb::FindPopup(UINT nID) const
+{
+    for (const auto& pPopup : m_popups)
+        if (pPopup->GetID() == nID)
+            return pPopup.get();
+    return nullptr;
+}
+
 void CDlgWeb::OnPopupBeforeNavigate2(UINT nID, LPDISPATCH pDisp, VARIANT* URL, VARIANT*, VARIANT*, VARIANT* PostData,
                                      VARIANT* Headers, BOOL* Cancel)
 {
     // The frames of what the hidden browser shows go their way; so does a
     // browser already let go.
-    if (!m_pPopup || m_pPopup->GetID() != nID || !m_pPopup->Is(pDisp))
+    const CHiddenBrowser* pPopup = FindPopup(nID);
+    if (!pPopup || !pPopup->Is(pDisp))
         return;
     const CString strUrl = TextOf(URL);
     if (::CompareStringOrdinal(Trimmed(strUrl), -1, kBlankStart, -1, TRUE) == CSTR_EQUAL)
         return; // the window the page holds starts blank
     *Cancel = TRUE;
-    if (!IsWebAddress(strUrl))
-        return;
-    // The page's address for its window, form data and headers with it, in
-    // the pane's own control; the hidden browser has served, whether the
-    // control takes the address or not (a hidden one could show nothing).
-    m_explorer.TryNavigate(strUrl, nullptr, nullptr, ValueOf(PostData), ValueOf(Headers));
-    ReleasePopup();
+    if (IsWebAddress(strUrl))
+    {
+        // The page's address for its window, form data and headers with it,
+        // in the pane's own control, from the page that asked for the
+        // window as its own navigation would have said (portals check where
+        // a game start comes from).
+        CString strHeaders = TextOf(Headers);
+        if (!HasReferer(strHeaders) && !pPopup->Opener().IsEmpty())
+        {
+            CString strReferer;
+            strReferer.Format(L"Referer: %ls\r\n", static_cast<const wchar_t*>(pPopup->Opener()));
+            strHeaders += strReferer;
+        }
+        const UniqueBstr bstrHeaders(strHeaders, static_cast<UINT>(strHeaders.GetLength()));
+        VARIANT varHeaders;
+        varHeaders.vt = VT_BSTR;
+        varHeaders.bstrVal = bstrHeaders.Get();
+        m_explorer.TryNavigate(strUrl, nullptr, nullptr, ValueOf(PostData), &varHeaders);
+    }
+    // The hidden browser has served, whether the control takes the address
+    // or not (a hidden one could show nothing).
+    ReleasePopup(nID);
 }
 
 void CDlgWeb::OnPopupWindowClosing(UINT nID, BOOL, BOOL*)
 {
     // A pop-up closing itself: it may, and it is let go.
-    if (m_pPopup && m_pPopup->GetID() == nID)
-        ReleasePopup();
+    ReleasePopup(nID);
 }
 
-void CDlgWeb::ReleasePopup()
+void CDlgWeb::ReleasePopup(UINT nID)
 {
-    if (!m_pPopup)
+    const auto it = std::find_if(m_popups.begin(), m_popups.end(),
+                                 [nID](const std::unique_ptr<CHiddenBrowser>& pPopup) { return pPopup->GetID() == nID; });
+    if (it == m_popups.end())
         return;
-    ::KillTimer(m_hWnd, kPopupTimer);
+    ::KillTimer(m_hWnd, nID);
     // It may be inside one of its own events now: it goes once that has
     // returned.
-    m_released.push_back(std::move(m_pPopup));
+    m_released.push_back(std::move(*it));
+    m_popups.erase(it);
     ::PostMessageW(m_hWnd, kReleasePopupsMessage, 0, 0);
 }
 
@@ -255,16 +311,16 @@ LRESULT CDlgWeb::OnReleasePopups(WPARAM, LPARAM)
 void CDlgWeb::OnDestroy()
 {
     // The hidden browsers go before the controls they live among.
-    m_pPopup.reset();
+    m_popups.clear();
     m_released.clear();
     CDialog::OnDestroy();
 }
 
 void CDlgWeb::OnTimer(UINT_PTR nIDEvent)
 {
-    // A pop-up that got no address within a minute will get none.
-    if (nIDEvent == kPopupTimer)
-        ReleasePopup();
+    // A pop-up that got no address in its time will get none.
+    if (nIDEvent >= kFirstPopupID && nIDEvent <= kLastPopupID)
+        ReleasePopup(static_cast<UINT>(nIDEvent));
     else
         CDialog::OnTimer(nIDEvent);
 }

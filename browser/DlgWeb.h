@@ -15,7 +15,9 @@
 // never shown, so that its script holds a real window (portals open a blank
 // window first and give it its address later, or post a login form into
 // it). The first web address that browser goes to, with its form data and
-// headers, is opened in the pane's control instead.
+// headers (and the asking page as the Referer, unless they name one), is
+// opened in the pane's control instead. Each such browser waits on its own,
+// up to ten minutes.
 class CDlgWeb : public CDialog
 {
 public:
@@ -72,9 +74,12 @@ protected:
 private:
     // A page's request for a new window, from the pane's control or a
     // hidden browser.
-    void OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrl);
-    // Lets the hidden browser go, once its event has returned.
-    void ReleasePopup();
+    void OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
+                            BSTR bstrUrl);
+    // A hidden browser still waiting for its address, by its id.
+    CHiddenBrowser* FindPopup(UINT nID) const;
+    // Lets a hidden browser go, once its event has returned.
+    void ReleasePopup(UINT nID);
     void ApplyZoom();
     // Whether an object the browser names is the browser itself, not one
     // of the frames of its page.
@@ -87,7 +92,7 @@ private:
     int m_nZoom = 100;     // asked for
     int m_nPageZoom = 100; // as the page has it
     int m_nRefreshWatch = 0; // ticks left in which a refresh may still undo the zoom
-    std::unique_ptr<CHiddenBrowser> m_pPopup; // handed to the page that asked last
+    std::vector<std::unique_ptr<CHiddenBrowser>> m_popups; // handed to pages, waiting for their addresses
     std::vector<std::unique_ptr<CHiddenBrowser>> m_released;
     UINT m_nNextPopupID;
 };

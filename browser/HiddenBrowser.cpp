@@ -15,7 +15,8 @@ const DISPID kDispidRegisterAsBrowser = 552;
 
 } // namespace
 
-CHiddenBrowser::CHiddenBrowser(CWnd& wndHost, UINT nID) : m_nID(nID)
+CHiddenBrowser::CHiddenBrowser(CWnd& wndHost, UINT nID, const CString& strOpener)
+    : m_nID(nID), m_strOpener(strOpener)
 {
     COleControlContainer* pCtrlCont = wndHost.GetControlContainer();
     RECT rect;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/CString.h"
 #include "framework/ComPtr.h"
 
 #include <windows.h>
@@ -14,8 +15,9 @@ class CWnd;
 class CHiddenBrowser
 {
 public:
-    // Creates it in the window (which hosts controls) with the id nID.
-    CHiddenBrowser(CWnd& wndHost, UINT nID);
+    // Creates it in the window (which hosts controls) with the id nID, for
+    // a page at strOpener.
+    CHiddenBrowser(CWnd& wndHost, UINT nID, const CString& strOpener);
     ~CHiddenBrowser();
     CHiddenBrowser(const CHiddenBrowser&) = delete;
     CHiddenBrowser& operator=(const CHiddenBrowser&) = delete;
@@ -23,6 +25,8 @@ public:
     // False when the control could not be created or hosted.
     bool IsCreated() const noexcept { return static_cast<bool>(m_pDispatch); }
     UINT GetID() const noexcept { return m_nID; }
+    // The address of the page that asked for the window.
+    const CString& Opener() const noexcept { return m_strOpener; }
     // The browser as the page is to hold it: a reference of its own.
     LPDISPATCH Share() const;
     // Whether an object the browser names is this browser itself, not one
@@ -31,6 +35,7 @@ public:
 
 private:
     UINT m_nID;
+    CString m_strOpener;
     ComPtr<COleControlSite> m_pSite;
     ComPtr<IDispatch> m_pDispatch;
 };

@@ -167,7 +167,7 @@ HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pC
 }
 
 VARIANT_BOOL FakeWebBrowser::FireBeforeNavigate2(const std::wstring& url, const std::string& postData,
-                                                 const std::wstring& headers)
+                                                 const std::wstring& headers, IDispatch* pFrame)
 {
     // As Internet Explorer passes them: each by reference, the form data a
     // byte array behind a reference of its own.
@@ -201,7 +201,7 @@ VARIANT_BOOL FakeWebBrowser::FireBeforeNavigate2(const std::wstring& url, const 
     VARIANT_BOOL cancel = VARIANT_FALSE;
     VARIANT args[7];
     args[6].vt = VT_DISPATCH;
-    args[6].pdispVal = static_cast<IDispatch*>(this);
+    args[6].pdispVal = pFrame ? pFrame : static_cast<IDispatch*>(this);
     VARIANT* byRef[] = {&varUrl, &varFlags, &varTarget, &varPost, &varHeaders};
     for (int i = 0; i < 5; ++i)
     {

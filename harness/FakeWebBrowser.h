@@ -85,9 +85,10 @@ public:
                            const std::wstring& headers = L"");
     // What a page does with a window it holds: sends it to an address
     // (fires BeforeNavigate2 as the browser does, the form data and
-    // headers with it); returns what Cancel came back as.
+    // headers with it), or one of its frames (pFrame); returns what Cancel
+    // came back as.
     VARIANT_BOOL FireBeforeNavigate2(const std::wstring& url, const std::string& postData = "",
-                                     const std::wstring& headers = L"");
+                                     const std::wstring& headers = L"", IDispatch* pFrame = nullptr);
     bool IsClosed() const { return m_bClosed; }
     // Fires WindowClosing as a page's window.close() does.
     HRESULT FireWindowClosing(VARIANT_BOOL* pCancel);

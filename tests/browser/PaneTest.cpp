@@ -86,7 +86,7 @@ TEST_F(PaneTest, EveryOtherPopupOpensInThePaneInstead)
         EXPECT_EQ(AskForWindow(url), VARIANT_FALSE) << std::wstring(url).size();
         EXPECT_EQ(Browser().Record().navigations.back(), url);
     }
-    EXPECT_EQ(Browser().Record().navigateCallsWithOtherArgs, 0);
+    EXPECT_EQ(Browser().Record().headers.back(), L"Referer: http://page.test/game.html\r\n");
     EXPECT_EQ(Browser().Record().popupsMade, 3);
     EXPECT_EQ(Browser().Record().registeredAsBrowser, 3);
 }

@@ -38,10 +38,17 @@ TEST_F(PopupTest, ABlankWindowGivenItsAddressLaterOpensItThen)
     const size_t before = Navigations().size();
     const ComPtr<FakeWebBrowser> pPopup = Open(L"about:blank");
     ASSERT_TRUE(pPopup);
+    EXPECT_EQ(pPopup->FireBeforeNavigate2(L"about:blank"), VARIANT_FALSE) << "it may start blank";
     PumpPending();
     EXPECT_EQ(Navigations().size(), before) << "the portal stays until then";
+    // A frame of what it shows goes its own way.
+    const ComPtr<FakeWebBrowser> pFrame = Open(L"about:blank");
+    EXPECT_EQ(pPopup->FireBeforeNavigate2(L"http://ads.test/frame", "", L"", pFrame.Get()), VARIANT_FALSE);
+    EXPECT_EQ(Navigations().size(), before);
     EXPECT_EQ(pPopup->FireBeforeNavigate2(L"http://game.test/play?token=1"), VARIANT_TRUE);
     EXPECT_EQ(Navigations().back(), L"http://game.test/play?token=1");
+    EXPECT_EQ(Browser().Record().headers.back(), L"Referer: http://page.test/game.html\r\n")
+        << "as the page's own navigation would have said";
     PumpPending();
     EXPECT_TRUE(pPopup->IsClosed()) << "its work done, the window goes";
 
@@ -54,23 +61,23 @@ TEST_F(PopupTest, ABlankWindowGivenItsAddressLaterOpensItThen)
     EXPECT_TRUE(pSecond);
     EXPECT_EQ(Navigations().back(), L"http://game.test/server2");
     PumpPending();
-    EXPECT_TRUE(pFirst->IsClosed());
+    EXPECT_FALSE(pFirst->IsClosed()) << "it waits for an address of its own";
 }
 
 TEST_F(PopupTest, AFormPostedIntoANewWindowArrivesWithItsDataAndHeaders)
 {
     const std::string form = "user=player&pass=secret";
-    const std::wstring headers = L"Content-Type: application/x-www-form-urlencoded\r\n";
+    const std::wstring headers = L"Content-Type: application/x-www-form-urlencoded\r\nreferer: http://login.test/\r\n";
     Open(L"http://login.game.test/enter", form, headers);
     EXPECT_EQ(Navigations().back(), L"http://login.game.test/enter");
     EXPECT_EQ(Browser().Record().postData.back(), form);
     EXPECT_EQ(Browser().Record().headers.back(), headers);
 }
 
-TEST_F(PopupTest, AWindowThatGoesNowhereIsLetGoWhenItClosesTheNextComesOrAMinutePasses)
+TEST_F(PopupTest, EachWindowWaitsForItsAddressOnItsOwnUntilItClosesOrItsTimeIsUp)
 {
     const size_t before = Navigations().size();
-    const ComPtr<FakeWebBrowser> pClosing = Open(L"");
+    const ComPtr<FakeWebBrowser> pClosing = Open(L""); // the pane's first: id 2000
     ASSERT_TRUE(pClosing);
     VARIANT_BOOL cancel = VARIANT_FALSE;
     pClosing->FireWindowClosing(&cancel);
@@ -78,16 +85,19 @@ TEST_F(PopupTest, AWindowThatGoesNowhereIsLetGoWhenItClosesTheNextComesOrAMinute
     PumpPending();
     EXPECT_TRUE(pClosing->IsClosed());
 
-    const ComPtr<FakeWebBrowser> pAdvert = Open(L"about:blank");
-    const ComPtr<FakeWebBrowser> pNext = Open(L"about:blank");
-    ASSERT_TRUE(pAdvert && pNext);
+    // One click, two windows: the game's and an advertisement's.
+    const ComPtr<FakeWebBrowser> pGame = Open(L"about:blank");   // 2001
+    const ComPtr<FakeWebBrowser> pAdvert = Open(L"about:blank"); // 2002
+    ASSERT_TRUE(pGame && pAdvert);
+    PumpPending();
+    EXPECT_FALSE(pGame->IsClosed());
+    ::SendMessageW(Pane(), WM_TIMER, 2002, 0); // the advertisement's time is up
     PumpPending();
     EXPECT_TRUE(pAdvert->IsClosed());
-    EXPECT_FALSE(pNext->IsClosed());
-    ::SendMessageW(Pane(), WM_TIMER, 1, 0); // a minute later
-    PumpPending();
-    EXPECT_TRUE(pNext->IsClosed());
+    EXPECT_FALSE(pGame->IsClosed());
     EXPECT_EQ(Navigations().size(), before) << "the pane was untouched";
+    EXPECT_EQ(pGame->FireBeforeNavigate2(L"http://game.test/start"), VARIANT_TRUE);
+    EXPECT_EQ(Navigations().back(), L"http://game.test/start");
 
     // The pane's own page may not close it.
     cancel = VARIANT_FALSE;
