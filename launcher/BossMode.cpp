@@ -49,13 +49,26 @@ void CBossMode::Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage)
     m_hWnd = hWnd;
     m_key = key;
     m_nIconMessage = nIconMessage;
-    m_hotKey.Register(hWnd, kHotKeyID, key.fsModifiers | MOD_NOREPEAT, key.nVirtKey);
+    // A program run as administrator is sent registered messages by
+    // ordinary ones only where it lets them in.
+    for (UINT nMessage : {s_nTogetherMessage, CNotifyIcon::s_nTaskbarCreated})
+        ::ChangeWindowMessageFilterEx(hWnd, nMessage, MSGFLT_ALLOW, nullptr);
+    TryKeyAgain();
 }
 
 void CBossMode::Detach()
 {
     End();
+    if (!m_hotKey.IsRegistered())
+        return;
     m_hotKey.Reset();
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, KeysFree, 0);
+}
+
+void CBossMode::TryKeyAgain()
+{
+    if (m_hWnd && !m_hotKey.IsRegistered())
+        m_hotKey.Register(m_hWnd, kHotKeyID, m_key.fsModifiers | MOD_NOREPEAT, m_key.nVirtKey);
 }
 
 void CBossMode::OnHotKey(UINT nHotKeyId)
@@ -69,12 +82,14 @@ void CBossMode::HideAll()
     Together(true);
 }
 
-void CBossMode::OnTogether(bool bHide)
+void CBossMode::OnTogether(WPARAM news)
 {
-    if (bHide)
+    if (news == Hidden)
         Hide();
-    else
-        Show();
+    else if (news == Shown)
+        Show(false);
+    else if (news == KeysFree)
+        TryKeyAgain();
 }
 
 void CBossMode::OnIconNotify(LPARAM lParam)
@@ -86,14 +101,17 @@ void CBossMode::OnIconNotify(LPARAM lParam)
 void CBossMode::OnTaskbarCreated()
 {
     if (m_bHidden && m_pIcon && !m_pIcon->AddAgain() && !CanComeBack())
-        Show();
+        Show(false);
 }
 
 void CBossMode::Together(bool bHide)
 {
-    OnTogether(bHide);
+    if (bHide)
+        Hide();
+    else
+        Show(true);
     // The other launchers follow; this one already has.
-    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, bHide, 0);
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, bHide ? Hidden : Shown, 0);
 }
 
 void CBossMode::End()
@@ -135,17 +153,18 @@ void CBossMode::Hide()
         m_onSilence(true);
 }
 
-void CBossMode::Show()
+void CBossMode::Show(bool bActivate)
 {
     if (!m_bHidden)
         return;
     const std::vector<HWND> hiddenWith = std::move(m_hiddenWith);
     Undo();
-    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::ShowWindow(m_hWnd, bActivate ? SW_SHOW : SW_SHOWNA);
     for (HWND hWnd : hiddenWith)
         if (::IsWindow(hWnd))
             ::ShowWindow(hWnd, SW_SHOWNA);
-    ::SetForegroundWindow(m_hWnd);
+    if (bActivate)
+        ::SetForegroundWindow(m_hWnd);
     if (m_onSilence)
         m_onSilence(false);
 }

@@ -21,9 +21,15 @@ class CGameMute;
 class CBossMode
 {
 public:
-    // Every launcher receives this when one of them hides (wParam TRUE) or
-    // shows again (FALSE).
+    // Every launcher receives this when one of them hides or shows again,
+    // or lets the keys go (wParam: a News).
     static const UINT s_nTogetherMessage;
+    enum News : WPARAM
+    {
+        Shown = 0,
+        Hidden = 1,
+        KeysFree = 2,
+    };
 
     explicit CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify = ::Shell_NotifyIconW) noexcept;
     ~CBossMode();
@@ -31,10 +37,15 @@ public:
     CBossMode& operator=(const CBossMode&) = delete;
 
     // Registers the keys for the launcher's window; the icon's callbacks
-    // come to it as nIconMessage.
+    // come to it as nIconMessage. A launcher run as administrator hears the
+    // other launchers and Explorer all the same.
     void Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage);
-    // Lets the keys go; a hidden launcher ends as End says.
+    // Lets the keys go, telling the other launchers so that one of them
+    // takes them; a hidden launcher ends as End says.
     void Detach();
+    // Tries the keys again where another program held them (the menu
+    // opens, another launcher let them go).
+    void TryKeyAgain();
     // Told when the boss key's silence comes into force (true) and when it
     // is undone (false).
     void OnSilence(std::function<void(bool bSilenced)> onSilence) { m_onSilence = std::move(onSilence); }
@@ -48,8 +59,8 @@ public:
     void OnHotKey(UINT nHotKeyId);
     // The menu's item: every launcher hides.
     void HideAll();
-    // What another launcher (or this one) asked of all.
-    void OnTogether(bool bHide);
+    // What another launcher (or this one) told all.
+    void OnTogether(WPARAM news);
     void OnIconNotify(LPARAM lParam);
     // Explorer started again: a hidden launcher's icon is put back.
     void OnTaskbarCreated();
@@ -62,7 +73,9 @@ private:
     // This launcher hides (or shows), and tells the others to follow.
     void Together(bool bHide);
     void Hide();
-    void Show();
+    // Only the launcher whose keys or icon the player used comes to the
+    // front: Windows lets one program take the foreground, not all.
+    void Show(bool bActivate);
     // Hidden no more: the icon and the silence go.
     void Undo();
     // Whether the launcher can be brought back by the player: by its icon or

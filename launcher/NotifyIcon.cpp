@@ -40,7 +40,8 @@ bool CNotifyIcon::AddAgain()
 bool CNotifyIcon::Add()
 {
     NOTIFYICONDATAW nid = Data();
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // A version-4 icon shows its tip only when asked to.
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     nid.uCallbackMessage = m_nCallbackMessage;
     nid.hIcon = m_hIcon.Get();
     ::lstrcpynW(nid.szTip, kTip, ARRAYSIZE(nid.szTip));

@@ -192,7 +192,7 @@ void COrlimWebDlg::OnClose()
     m_bAskingToClose = false;
     if (nAnswer == IDYES)
     {
-        m_bossMode.End(); // no icon and no silence left behind
+        m_bossMode.Detach(); // no icon, no silence and no keys left behind
         ::ShowWindow(m_hWnd, SW_HIDE);
         SaveBeforeEnd();
         ::ExitProcess(0);

@@ -63,6 +63,7 @@ void COrlimWebDlg::OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)
     if (bSysMenu)
     {
         m_mute.Refresh();
+        m_bossMode.TryKeyAgain(); // its holder may have ended
         m_bScreenshotFolderExists = m_screenshot.FolderExists();
         m_bPageHasSite = CSiteCache(m_dlgWeb.m_explorer.TryGetLocationURL()).HasSite();
         m_systemMenu.Update();
@@ -225,7 +226,7 @@ LRESULT COrlimWebDlg::OnTaskbarCreated(WPARAM, LPARAM)
 
 LRESULT COrlimWebDlg::OnBossTogether(WPARAM wParam, LPARAM)
 {
-    m_bossMode.OnTogether(wParam != FALSE);
+    m_bossMode.OnTogether(wParam);
     return 0;
 }
 

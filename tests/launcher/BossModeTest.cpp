@@ -17,6 +17,8 @@
 
 #include <shellapi.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace
@@ -26,9 +28,11 @@ const UINT kIconMessage = WM_APP + 1;
 
 // A notification area that takes no icon, counting the tries.
 int g_refusedAdds = 0;
-BOOL WINAPI RefusingNotificationArea(DWORD dwMessage, PNOTIFYICONDATAW)
+UINT g_addFlags = 0;
+BOOL WINAPI RefusingNotificationArea(DWORD dwMessage, PNOTIFYICONDATAW pnid)
 {
     g_refusedAdds += dwMessage == NIM_ADD;
+    g_addFlags = pnid->uFlags;
     return FALSE;
 }
 
@@ -105,6 +109,7 @@ TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)
     boss.HideAll();
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
     EXPECT_EQ(g_refusedAdds, 2) << "tried once more";
+    EXPECT_TRUE(g_addFlags & NIF_SHOWTIP) << "a version-4 icon's tip shows only so";
     EXPECT_FALSE(m_audio.IsMuted(FakeAudioDevices::kSpeakers));
 }
 
@@ -125,11 +130,25 @@ TEST_F(BossKeyLauncherTest, ExplorerStartingAgainGetsTheIconBack)
 
 TEST_F(BossKeyLauncherTest, ItsOtherWindowsGoAndComeBackWithIt)
 {
-    // A page's alert, owned by the launcher.
+    // A page's alert, owned by the launcher; and another thread's window,
+    // as another program's would be.
     const HWND hAlert = ::CreateWindowExW(0, L"STATIC", L"alert", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 300,
                                           150, Hwnd(), nullptr, nullptr, nullptr);
+    const UniqueKernelHandle hDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<HWND> hOthers{nullptr};
+    std::thread other([&] {
+        hOthers = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                    nullptr, nullptr);
+        const HANDLE hWait = hDone.Get();
+        while (::MsgWaitForMultipleObjects(1, &hWait, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            PumpPending();
+    });
+    ASSERT_TRUE(PumpUntil([&] { return hOthers.load() != nullptr; }));
     Command(IDM_BOSSKEY);
     EXPECT_FALSE(::IsWindowVisible(hAlert));
+    EXPECT_TRUE(::IsWindowVisible(hOthers)) << "not the launcher's";
+    ::SetEvent(hDone.Get());
+    other.join();
     ::SendMessageW(Hwnd(), kIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(::IsWindowVisible(hAlert));
     EXPECT_TRUE(::IsWindowVisible(Hwnd()));
@@ -159,6 +178,15 @@ TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
     ::SendMessageW(Hwnd(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H'));
     EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hSecond) != FALSE; }, 5000));
     EXPECT_TRUE(::IsWindowVisible(Hwnd()));
+    EXPECT_EQ(::GetForegroundWindow(), Hwnd()) << "only the launcher whose keys were pressed comes to the front";
+
+    // This launcher ends: the second one takes the keys.
+    m_launcher.reset();
+    UniqueHotKey probe;
+    EXPECT_TRUE(PumpUntil([&] {
+        probe.Reset();
+        return !probe.Register(nullptr, 9, MOD_CONTROL | MOD_ALT, 'H');
+    }, 5000));
 }
 
 } // namespace

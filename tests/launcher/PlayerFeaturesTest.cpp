@@ -265,6 +265,11 @@ TEST_F(BossKeyTakenTest, TheMenuSaysSoAndStillHides)
     // A click on the notification-area icon brings it back.
     ::SendMessageW(launcher.Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
+    // The other program ends (killed: it tells no one): the menu takes the
+    // keys when it opens.
+    taken.Reset();
+    OpenMenu();
+    EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)");
 }
 
 } // namespace
