@@ -17,7 +17,26 @@ const wchar_t kMark[] = L"ORLIMWEB_ANOTHER_ACCOUNT";
 // Internet Explorer 8 and later; not in every SDK's header.
 const DWORD kSuppressCookiePersist = 3; // INTERNET_SUPPRESS_COOKIE_PERSIST
 
+struct LauncherSearch
+{
+    DWORD dwProcessId;
+    HWND hWnd;
+};
+
+BOOL CALLBACK FindLauncherOf(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<LauncherSearch*>(lParam);
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+    if (dwProcessId != pSearch->dwProcessId || !::IsWindowVisible(hWnd) || ::GetWindow(hWnd, GW_OWNER))
+        return TRUE;
+    pSearch->hWnd = hWnd;
+    return FALSE;
+}
+
 } // namespace
+
+BOOL(WINAPI* CAnotherAccount::s_pfnSetOption)(HINTERNET, DWORD, LPVOID, DWORD) = ::InternetSetOptionW;
 
 bool CAnotherAccount::IsStartedAsOne(POINT* pptFrom)
 {
@@ -39,7 +58,7 @@ void CAnotherAccount::KeepCookiesToItself()
     DWORD dwBehavior = kSuppressCookiePersist;
     // Refused only by a browser older than Internet Explorer 8: its session
     // cookies are still this process's own.
-    ::InternetSetOptionW(nullptr, INTERNET_OPTION_SUPPRESS_BEHAVIOR, &dwBehavior, sizeof(dwBehavior));
+    s_pfnSetOption(nullptr, INTERNET_OPTION_SUPPRESS_BEHAVIOR, &dwBehavior, sizeof(dwBehavior));
 }
 
 bool CAnotherAccount::Start(HWND hWnd, const CString& strFolder)
@@ -50,10 +69,25 @@ bool CAnotherAccount::Start(HWND hWnd, const CString& strFolder)
         exe.resize(exe.size() * 2);
     if (cch == 0)
         return false;
-    RECT rc;
-    ::GetWindowRect(hWnd, &rc);
+    // Below and right of the last one started, while it is open: where it
+    // stands, or, not shown yet, where it was to stand.
+    POINT ptBase = m_ptLast;
+    if (!m_hLast || ::WaitForSingleObject(m_hLast.Get(), 0) != WAIT_TIMEOUT)
+    {
+        RECT rc;
+        ::GetWindowRect(hWnd, &rc);
+        ptBase = {rc.left, rc.top};
+    }
+    else
+    {
+        LauncherSearch search = {m_dwLastProcessId, nullptr};
+        ::EnumWindows(FindLauncherOf, reinterpret_cast<LPARAM>(&search));
+        RECT rc;
+        if (search.hWnd && ::GetWindowRect(search.hWnd, &rc))
+            ptBase = {rc.left, rc.top};
+    }
     CString strMark;
-    strMark.Format(L"%ld,%ld", rc.left, rc.top);
+    strMark.Format(L"%ld,%ld", ptBase.x, ptBase.y);
     // The new process inherits the mark; this one sheds it at once.
     ::SetEnvironmentVariableW(kMark, strMark);
     CString strCommand;
@@ -66,7 +100,10 @@ bool CAnotherAccount::Start(HWND hWnd, const CString& strFolder)
     ::SetEnvironmentVariableW(kMark, nullptr);
     if (!bStarted)
         return false;
-    const UniqueKernelHandle hProcess(pi.hProcess);
+    m_hLast.Reset(pi.hProcess);
+    m_dwLastProcessId = pi.dwProcessId;
+    const int nOffset = ::GetSystemMetrics(SM_CYCAPTION);
+    m_ptLast = {ptBase.x + nOffset, ptBase.y + nOffset};
     const UniqueKernelHandle hThread(pi.hThread);
     return true;
 }

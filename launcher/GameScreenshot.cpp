@@ -67,10 +67,12 @@ private:
     ScopedSelectObject m_selected;
 };
 
+} // namespace
+
 // Windows 8.1 and later draw a window's whole content, whatever it is made
 // of, when asked to print it so. Read from the kernel: the version the
 // program is told depends on its manifest.
-bool PrintsFullContent()
+bool CGameScreenshot::PrintsWholeWindows() const
 {
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     const auto pfn = SystemFunction<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion");
@@ -79,8 +81,6 @@ bool PrintsFullContent()
     return pfn && pfn(&info) == 0 &&
            (info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 3));
 }
-
-} // namespace
 
 BOOL WINAPI CGameScreenshot::LogicalToPhysical(HWND hWnd, LPPOINT lpPoint)
 {
@@ -115,7 +115,7 @@ bool CGameScreenshot::Prepare(HWND hWndLauncher)
     if (::IsIconic(hWndLauncher) || !::IsWindowVisible(hWndLauncher))
         return false;
     m_hWndPrepared = hWndLauncher;
-    if (PrintsFullContent())
+    if (PrintsWholeWindows())
         return true;
     // Another program's window over the game is not the game, and it is
     // that program's private matter: the launcher is above them all for the

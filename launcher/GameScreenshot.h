@@ -66,6 +66,9 @@ public:
 protected:
     // The PNG encoder; a test gives one that answers as another system's does.
     virtual ComPtr<IWICBitmapEncoder> CreatePngEncoder(IWICImagingFactory* pFactory);
+    // Whether the system draws a window's whole content when asked to print
+    // it (Windows 8.1 and later): then nothing need be raised.
+    virtual bool PrintsWholeWindows() const;
 
 private:
     bool WritePng(const wchar_t* lpszPath, const CPicture& picture);

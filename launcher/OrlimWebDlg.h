@@ -186,6 +186,7 @@ private:
     CGameScreenshot m_screenshot;
     CFlashStatus m_flashStatus;
     CSiteCacheClear m_cacheClear;
+    CAnotherAccount m_anotherAccount;
     SystemMenu m_systemMenu;
 };
 

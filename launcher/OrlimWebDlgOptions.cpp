@@ -163,7 +163,7 @@ void COrlimWebDlg::OnAnotherAccountCommand(UINT)
     const wchar_t* pszName = std::wcsrchr(pszFile, L'\\');
     const CString strFolder(pszFile, pszName ? static_cast<int>(pszName - pszFile) : 0);
     // Nothing to say when it cannot start: no launcher appears.
-    CAnotherAccount::Start(m_hWnd, strFolder.IsEmpty() ? CString(L".") : strFolder);
+    m_anotherAccount.Start(m_hWnd, strFolder.IsEmpty() ? CString(L".") : strFolder);
 }
 
 void COrlimWebDlg::OnZoomCommand(UINT nID)

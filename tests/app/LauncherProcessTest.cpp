@@ -154,10 +154,29 @@ TEST_F(LauncherProcessTest, AnotherAccountsLauncherKeepsItsOwnLoginsAndOpensBesi
     EXPECT_EQ(m_proxy->RequestLines()[before], "GET http://www.velka.cn:80/ HTTP/1.1");
     EXPECT_EQ(m_proxy->RequestCookies()[before], "") << "the first account's login stays its own";
 
-    // Beside the first, by a caption's height.
+    // Beside the first, by a caption's height; two more chosen at once,
+    // each beside the one before.
+    ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
+    ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
+    std::vector<POINT> corners;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            corners.clear();
+            FindVisibleWindow([&](HWND hWnd, DWORD pid) {
+                if (pid != first.ProcessId() && pid != ::GetCurrentProcessId() && WindowText(hWnd) == L"Velka登陆器")
+                    corners.push_back({WindowRect(hWnd).left, WindowRect(hWnd).top});
+                return false;
+            });
+            return corners.size() == 3;
+        },
+        20000));
     const int offset = ::GetSystemMetrics(SM_CYCAPTION);
-    EXPECT_EQ(WindowRect(hSecond).left, WindowRect(hFirst).left + offset);
-    EXPECT_EQ(WindowRect(hSecond).top, WindowRect(hFirst).top + offset);
+    std::sort(corners.begin(), corners.end(), [](const POINT& a, const POINT& b) { return a.x < b.x; });
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(corners[i].x, WindowRect(hFirst).left + (i + 1) * offset) << i;
+        EXPECT_EQ(corners[i].y, WindowRect(hFirst).top + (i + 1) * offset) << i;
+    }
     ::TerminateProcess(hProcess.Get(), 0);
     ::WaitForSingleObject(hProcess.Get(), 5000);
 }

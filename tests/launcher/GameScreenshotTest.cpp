@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -139,12 +140,14 @@ class ScreenshotsAsOnWindows : public CGameScreenshot
 public:
     using CGameScreenshot::CGameScreenshot;
     std::function<HRESULT()> onCommit;
+    bool bWindows7 = false; // prints no window whole: the screen is read
 
 protected:
     ComPtr<IWICBitmapEncoder> CreatePngEncoder(IWICImagingFactory* pFactory) override
     {
         return ComPtr<IWICBitmapEncoder>(new WindowsPngEncoder(CGameScreenshot::CreatePngEncoder(pFactory), onCommit));
     }
+    bool PrintsWholeWindows() const override { return !bWindows7 && CGameScreenshot::PrintsWholeWindows(); }
 };
 
 // Four columns and three rows of colours no two alike: a picture turned,
@@ -299,6 +302,44 @@ TEST_F(GameScreenshotTest, TheScreenIsReadInItsOwnPixels)
     EXPECT_EQ(PixelAt(picture, 299, 0), RGB(255, 0, 0));
     EXPECT_EQ(PixelAt(picture, 0, 299), RGB(0, 0, 255));
     ::DestroyWindow(hWnd);
+}
+
+TEST_F(GameScreenshotTest, OnWindows7TheLauncherIsAboveAllOnlyWhileThePictureIsRead)
+{
+    LauncherWindow& launcher = Start();
+    m_shots.bWindows7 = true;
+    ASSERT_TRUE(m_shots.Prepare(launcher.Hwnd()));
+    EXPECT_TRUE(::GetWindowLongW(launcher.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(m_shots.Take(WindowRect(launcher.Pane())).IsEmpty());
+    EXPECT_FALSE(::GetWindowLongW(launcher.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "left above every window";
+}
+
+TEST_F(GameScreenshotTest, APictureOfASecondThatHasOneTakesANameOfItsOwn)
+{
+    // Pictures of this second and the next two are there already.
+    ::CreateDirectoryW(m_dir.File(L"截图").c_str(), nullptr);
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    FILETIME ft;
+    ::SystemTimeToFileTime(&now, &ft);
+    std::vector<std::wstring> taken;
+    for (int nSecond = 0; nSecond < 3; ++nSecond)
+    {
+        ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+        t.QuadPart += nSecond * 10000000ULL;
+        const FILETIME ftThen = {t.LowPart, t.HighPart};
+        SYSTEMTIME then;
+        ::FileTimeToSystemTime(&ftThen, &then);
+        taken.emplace_back(CGameScreenshot::FreeName(m_dir.File(L"截图").c_str(), then));
+        WriteFileBytes(taken.back(), "taken");
+    }
+    const CString strPath = m_shots.Save(Checkerboard());
+    ASSERT_FALSE(strPath.IsEmpty());
+    for (const std::wstring& path : taken)
+    {
+        EXPECT_NE(path, static_cast<const wchar_t*>(strPath));
+        EXPECT_EQ(ReadFileBytes(path), "taken");
+    }
 }
 
 TEST_F(GameScreenshotTest, AMinimisedLauncherGivesNoPicture)

@@ -12,6 +12,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/UniqueHotKey.h"
+#include "launcher/AnotherAccount.h"
 #include "launcher/GameMute.h"
 #include "launcher/FlashStatus.h"
 #include "launcher/GameScreenshot.h"
@@ -23,6 +24,7 @@
 #include <wincodec.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -246,6 +248,35 @@ TEST_F(FlashNoticeTest, UsableFlashLeavesTheStripAsItWas)
     const auto [white, bEndsBlue] = StripNoticeOf(Start().Hwnd());
     EXPECT_EQ(white, 0);
     EXPECT_TRUE(bEndsBlue);
+}
+
+// The browser's process-wide option as Windows takes it (Wine's takes the
+// cookie option and does nothing).
+std::vector<std::pair<DWORD, DWORD>> g_options;
+BOOL WINAPI RecordOption(HINTERNET, DWORD dwOption, LPVOID pBuffer, DWORD cb)
+{
+    g_options.emplace_back(dwOption, cb == sizeof(DWORD) ? *static_cast<DWORD*>(pBuffer) : 0);
+    return TRUE;
+}
+
+class AnotherAccountTest : public LauncherFixture
+{
+protected:
+    AnotherAccountTest() : LauncherFixture(Setup().StartLater()) { CAnotherAccount::s_pfnSetOption = RecordOption; }
+    ~AnotherAccountTest() override { CAnotherAccount::s_pfnSetOption = ::InternetSetOptionW; }
+};
+
+TEST_F(AnotherAccountTest, OneStartedAsAnotherAccountKeepsItsCookiesAndPassesItsMarkToNothing)
+{
+    g_options.clear();
+    Start();
+    EXPECT_TRUE(g_options.empty()) << "a launcher of its own asks nothing new";
+    ::SetEnvironmentVariableW(L"ORLIMWEB_ANOTHER_ACCOUNT", L"40,50");
+    Start();
+    EXPECT_EQ(g_options, (std::vector<std::pair<DWORD, DWORD>>{{INTERNET_OPTION_SUPPRESS_BEHAVIOR, 3}}));
+    EXPECT_EQ(::GetEnvironmentVariableW(L"ORLIMWEB_ANOTHER_ACCOUNT", nullptr, 0), 0u)
+        << "what it starts would take it for another account too";
+    EXPECT_EQ(WindowRect(Hwnd()).left, 40 + ::GetSystemMetrics(SM_CYCAPTION));
 }
 
 class BossKeyTakenTest : public LauncherFixture

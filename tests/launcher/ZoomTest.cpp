@@ -8,6 +8,7 @@
 #include "harness/ScreenOfSize.h"
 
 #include "browser/DlgWeb.h"
+#include "launcher/PageZoom.h"
 #include "res/resource.h"
 
 #include <docobj.h>
@@ -46,6 +47,18 @@ public:
 };
 
 using ZoomTest = LauncherFixture;
+
+TEST(PageZoomTest, AChoiceForgetsTheGameTheAutomaticZoomWasChosenFor)
+{
+    CPageZoom zoom;
+    zoom.Choose(CPageZoom::kAuto);
+    const HWND hGame = reinterpret_cast<HWND>(0x1234);
+    zoom.ChosenFor(hGame);
+    EXPECT_FALSE(zoom.IsToChooseFor(hGame));
+    zoom.Choose(100);
+    zoom.Choose(CPageZoom::kAuto);
+    EXPECT_TRUE(zoom.IsToChooseFor(hGame)) << "the player chose the automatic zoom again: chosen anew";
+}
 
 TEST_F(ZoomTest, OnlyThePageCompletingIsZoomedNotItsFrames)
 {
