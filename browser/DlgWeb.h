@@ -2,6 +2,7 @@
 
 #include "browser/Explorer1.h"
 #include "browser/HiddenBrowser.h"
+#include "browser/ZoomablePage.h"
 #include "framework/CDialog.h"
 
 #include <memory>
@@ -18,7 +19,7 @@
 // headers (and the asking page as the Referer, unless they name one), is
 // opened in the pane's control instead. Each such browser waits on its own,
 // up to ten minutes.
-class CDlgWeb : public CDialog
+class CDlgWeb : public CDialog, public CZoomablePage
 {
 public:
     CDlgWeb() noexcept;
@@ -30,22 +31,17 @@ public:
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // The pages' zoom in percent, asked of every page that completes from
-    // now on; 100 leaves pages as they are. False when it was asked already.
-    bool SetZoom(int nPercent);
-    // Reads the page's zoom back. It is not always the one asked for: after a
-    // refresh (which completes no page) and after the player's Ctrl+wheel.
-    // After a refresh the zoom asked for is asked again. A browser that does
-    // not say leaves the zoom asked for.
-    int ReadZoom();
+    // The page's zoom (CZoomablePage). The browser counts the system's
+    // scale into its zoom: it lays a page out at 96 DPI, so 125 shows a page
+    // at its own size at 120 DPI. The percents asked for and read back here
+    // are the page's own.
+    bool ApplyZoom(int nPercent) override;
+    bool ReadZoom(int* pnPercent) override;
+    void SetListener(Listener* pListener) noexcept override { m_pListener = pListener; }
     // The system's DPI as this program sees it (120 on Windows 7 at 125 %;
     // 96 at 150 %, where a program that is not DPI-aware is scaled by the
-    // system instead). The browser's zoom includes the system's scale: it
-    // lays a page out at 96 DPI, so 125 shows a page at its own size at 120
-    // DPI. The percents asked for and read back here are the page's own.
+    // system instead).
     void SetSystemDpi(int nDpi) noexcept;
-    // The page's zoom as last read (or asked for).
-    int GetZoom() const noexcept { return m_nPageZoom; }
     // Loads the page shown again; from the network alone when bCompletely.
     void Reload(bool bCompletely = false);
 
@@ -80,18 +76,21 @@ private:
     CHiddenBrowser* FindPopup(UINT nID) const;
     // Lets a hidden browser go, once its event has returned.
     void ReleasePopup(UINT nID);
-    void ApplyZoom();
     // Whether an object the browser names is the browser itself, not one
     // of the frames of its page.
     bool IsBrowser(LPDISPATCH pDisp) const;
+    void Tell(Event event);
 
     static const int kLayoutDpi = 96;
+    // The hidden browsers' control ids, which are their timers' too, and the
+    // message that lets them go.
+    static const UINT kFirstPopupID = 2000;
+    static const UINT kLastPopupID = 2999;
+    static const UINT kReleasePopupsMessage = WM_APP + 1;
 
     bool m_bBrowserStarted = false; // the control was created and bound
     int m_nSystemDpi = kLayoutDpi;
-    int m_nZoom = 100;     // asked for
-    int m_nPageZoom = 100; // as the page has it
-    int m_nRefreshWatch = 0; // ticks left in which a refresh may still undo the zoom
+    Listener* m_pListener = nullptr;
     std::vector<std::unique_ptr<CHiddenBrowser>> m_popups; // handed to pages, waiting for their addresses
     std::vector<std::unique_ptr<CHiddenBrowser>> m_released;
     UINT m_nNextPopupID;

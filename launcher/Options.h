@@ -2,39 +2,34 @@
 
 #include "framework/CString.h"
 
-// What the player chose in the system menu, as "[options]" of the settings
-// file keeps it. Read once at start; a choice is saved at once, and only
-// its own key, through the settings file's copy-and-replace, so that two
-// launchers of one file keep each other's choices. Nothing is written until
-// the player chooses something: a first start leaves no "[options]".
-//
-// Beside the choices, a mark of the boss key's silence: there while it is
-// in force, so that a launcher killed while hidden is not left silent at
-// its next start (the system keeps a program's mute from one run to the
-// next).
-struct COptions
+#include <map>
+#include <string>
+
+// The "[options]" section of the settings file as it was at start: the
+// features read their own keys from it ("TopMost", "Zoom", "Mute",
+// "BossKey", and "BossMute", the boss key's mark). A choice is saved at
+// once, and only its own key, through the settings file's copy-and-replace,
+// so that two launchers of one file keep each other's choices. Nothing is
+// written until the player chooses something: a first start leaves no
+// "[options]".
+class COptions
 {
-    // The keys the menu writes ("BossKey" is the player's to write).
-    enum class Item
-    {
-        TopMost,
-        Zoom,
-        Mute,
-        BossMute,
-    };
-
-    bool bTopMost = false;
-    int nZoom = 100; // a CPageZoom option
-    bool bMute = false;
-    CString strBossKey; // as written, for CBossKey::Parse
-    bool bBossMute = false; // the boss key's silence was in force
-
-    // The options of a file (its full path), in the launchers' turn with
-    // it; a value missing or not of its kind reads as its default.
+public:
+    // The options of a file (its full path), in the launchers' turn with it.
     static COptions Read(const wchar_t* lpszFile);
-    // The key of an item.
-    static const wchar_t* Key(Item item) noexcept;
-    // Writes one item as it is now into a file (the copy being saved); the
-    // boss key's mark goes when its silence is not in force.
-    bool WriteTo(const wchar_t* lpszFile, Item item) const;
+
+    // A key's text as written; empty when it is not there.
+    CString Text(const wchar_t* lpszKey) const;
+    // A whole decimal number that isValue accepts; anything else gives the
+    // default.
+    int Number(const wchar_t* lpszKey, int nDefault, bool (*isValue)(int)) const;
+    // 0 or 1; anything else gives false.
+    bool Switch(const wchar_t* lpszKey) const;
+
+    // Writes a key into a file (the copy being saved); a null value removes
+    // it, and the section with it when nothing else is left in it.
+    static bool WriteTo(const wchar_t* lpszFile, const wchar_t* lpszKey, const wchar_t* lpszValue);
+
+private:
+    std::map<std::wstring, CString> m_values; // keys in small letters
 };

@@ -5,6 +5,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
 #include "framework/CWinApp.h"
+#include "LauncherIds.h"
 #include "res/resource.h"
 
 namespace
@@ -12,6 +13,11 @@ namespace
 
 // Header strip and base layout.
 const COLORREF kStripColor = RGB(0, 174, 255);
+const int kStripHeight = 25;
+const COLORREF kNoticeColor = RGB(255, 255, 255);
+const int kNoticeGap = 12; // between the check box and the notice, and at the strip's right end
+// How long a launcher that ends waits for a program holding its settings file.
+const DWORD kEndSavePatienceMs = 2000;
 const int kBaseWidth = 1148;
 const int kBaseHeight = 750;
 const int kExplorerHeightMargin = 2; // taken from the outer height by a platform choice
@@ -39,23 +45,15 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_WM_NCHITTEST()
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_AUTOFIT_CHECK, OnBnClickedAutofitCheck)
-    ON_WM_SYSCOMMAND()
     ON_WM_DESTROY()
-    ON_WM_INITMENUPOPUP()
-    ON_WM_HOTKEY()
     ON_WM_ENDSESSION()
     ON_WM_SIZE()
-    ON_MESSAGE(kNotifyIconMessage, OnNotifyIcon)
-    ON_MESSAGE(kAudioDeviceMessage, OnAudioDeviceChanged)
-    ON_MESSAGE(kCacheClearedMessage, OnCacheCleared)
-    ON_REGISTERED_MESSAGE(CNotifyIcon::s_nTaskbarCreated, OnTaskbarCreated)
-    ON_REGISTERED_MESSAGE(CBossMode::s_nTogetherMessage, OnBossTogether)
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
     : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)),
-      m_strSettingsFile(StartFolderPath(L".\\UserVar.ini")), m_saver(m_strSettingsFile), m_bossMode(m_mute),
-      m_screenshot(StartFolderPath(L".\\截图")), m_systemMenu(*this, SystemMenuRows())
+      m_strSettingsFile(StartFolderPath(L".\\UserVar.ini")), m_saver(m_strSettingsFile), m_zoom(m_dlgWeb),
+      m_features(*this, m_dlgWeb, m_zoom, m_saver, m_strSettingsFile, [this] { InvalidateStrip(); })
 {
     // A shared icon of the program's own resources: the system frees it.
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -74,39 +72,28 @@ BOOL COrlimWebDlg::OnInitDialog()
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    // A launcher another one started for another account keeps its pages'
-    // cookies to itself, from before its browser exists.
-    POINT ptFrom = {};
-    const bool bAnotherAccount = CAnotherAccount::IsStartedAsOne(&ptFrom);
-    if (bAnotherAccount)
-        CAnotherAccount::KeepCookiesToItself();
+    m_features.BeforeBrowser();
     m_dlgWeb.Create(IDD_BROWSER_PANE);
-    m_saver.Attach(m_hWnd, kSettingsTimer, [this] { InvalidateStrip(); });
+    m_saver.Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
     FillPlatformUrls();
     LoadSettings();
-    m_flashStatus = CFlashStatus::Detect();
-    m_mute.Attach(m_hWnd, kAudioDeviceMessage);
-    m_bossMode.OnSilence([this](bool bSilenced) {
-        m_options.bBossMute = bSilenced;
-        SaveOption(COptions::Item::BossMute);
-    });
-    LoadOptions();
-    m_systemMenu.Insert(m_hWnd);
+    m_features.Start();
     ApplyBaseLayout();
     OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
 
     ::SendMessageW(GetDlgItem(IDC_AUTOFIT_CHECK)->GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
-    ::SetTimer(m_hWnd, kAutoFitTimer, kAutoFitPeriod, nullptr);
-    if (bAnotherAccount)
-    {
-        // Below and right of the launcher it came from, by a caption's
-        // height, so that both can be seen (and so it is not centred).
-        const int nOffset = ::GetSystemMetrics(SM_CYCAPTION);
-        ::SetWindowPos(m_hWnd, nullptr, ptFrom.x + nOffset, ptFrom.y + nOffset, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        KeepOnScreen(m_hWnd);
-    }
+    ::SetTimer(m_hWnd, LauncherIds::kAutoFitTimer, LauncherIds::kAutoFitPeriodMs, nullptr);
+    m_features.Placed();
     ::BringWindowToTop(m_hWnd);
     return TRUE; // the dialog manager focuses the first tab stop, the drop-down
+}
+
+LRESULT COrlimWebDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (m_features.OnMessage(message, wParam, lParam, &lResult))
+        return lResult;
+    return CDialog::WindowProc(message, wParam, lParam);
 }
 
 BOOL COrlimWebDlg::PreTranslateMessage(MSG* pMsg)
@@ -141,9 +128,52 @@ void COrlimWebDlg::OnPaint()
     rect.bottom = rect.top + kStripHeight;
     CPaintDC dc(this);
     dc.FillSolidRect(&rect, kStripColor);
-    if (!NoticeText().IsEmpty())
-        PaintNotice(dc);
+    const CString strNotice = NoticeText();
+    if (!strNotice.IsEmpty())
+    {
+        // One line of white text on the strip, right of the check box; the
+        // strip stays blue at both ends and still drags the window.
+        CRect rcCheck;
+        ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_AUTOFIT_CHECK), &rcCheck);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(&rcCheck), 2);
+        rect.left = rcCheck.right + kNoticeGap;
+        rect.right -= kNoticeGap;
+        const auto hFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+        const ScopedSelectObject font(dc, hFont);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(kNoticeColor);
+        dc.DrawText(strNotice, -1, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     CDialog::OnPaint();
+}
+
+CString COrlimWebDlg::NoticeText() const
+{
+    // What the player can do something about first.
+    const CString strSettings = m_saver.Problem();
+    const CString strFeatures = m_features.NoticeText();
+    if (strSettings.IsEmpty() || strFeatures.IsEmpty())
+        return strSettings.IsEmpty() ? strFeatures : strSettings;
+    CString strBoth;
+    strBoth.Format(L"%ls；%ls", static_cast<const wchar_t*>(strSettings), static_cast<const wchar_t*>(strFeatures));
+    return strBoth;
+}
+
+void COrlimWebDlg::InvalidateStrip()
+{
+    RECT rcStrip;
+    ::GetClientRect(m_hWnd, &rcStrip);
+    rcStrip.bottom = kStripHeight;
+    ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
+}
+
+void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
+{
+    // The notice's end is cut where the strip ends: painted anew at every
+    // width, so its ellipsis stands where the width now cuts it.
+    if (!NoticeText().IsEmpty())
+        InvalidateStrip();
+    CDialog::OnSize(nType, cx, cy);
 }
 
 HBRUSH COrlimWebDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
@@ -192,11 +222,26 @@ void COrlimWebDlg::OnClose()
     m_bAskingToClose = false;
     if (nAnswer == IDYES)
     {
-        m_bossMode.Detach(); // no icon, no silence and no keys left behind
+        m_features.End();
+        // What waits to be saved has its last chance, the window gone.
         ::ShowWindow(m_hWnd, SW_HIDE);
-        SaveBeforeEnd();
+        m_saver.Flush(kEndSavePatienceMs);
         ::ExitProcess(0);
     }
+}
+
+void COrlimWebDlg::OnEndSession(BOOL bEnding)
+{
+    if (bEnding)
+        m_saver.Flush(kEndSavePatienceMs); // the features have ended
+    CDialog::OnEndSession(bEnding);
+}
+
+void COrlimWebDlg::OnDestroy()
+{
+    m_features.End();
+    m_saver.Flush(kEndSavePatienceMs);
+    CDialog::OnDestroy();
 }
 
 // Navigation

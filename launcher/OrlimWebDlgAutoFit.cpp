@@ -2,6 +2,7 @@
 
 #include "framework/CRect.h"
 #include "framework/SystemFunction.h"
+#include "LauncherIds.h"
 #include "res/resource.h"
 
 #include <dwmapi.h>
@@ -84,6 +85,45 @@ CRect VisibleEdges(HWND hWnd, const CRect& rcWindow)
     return CRect(ptTopLeft.x, ptTopLeft.y, ptBottomRight.x, ptBottomRight.y);
 }
 
+// What of the launcher fitted to a game at a zoom must be on the screen.
+SIZE FittedSizeOnScreen(HWND hWnd, bool bTallGame, int nZoom)
+{
+    // What must be on the screen: the frame, the strip, the game and the
+    // margin below it. (The fitted pane goes on below the browser by the
+    // game's offset in the page, which may reach past the screen's bottom.)
+    CRect rcWindow;
+    CRect rcClient;
+    ::GetWindowRect(hWnd, &rcWindow);
+    ::GetClientRect(hWnd, &rcClient);
+    return SIZE{rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom),
+                rcWindow.Height() - rcClient.Height() + kClientHeightMargin +
+                    Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom)};
+}
+
+// Whether the launcher fitted to a game at a zoom fits its screen's work area.
+bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom)
+{
+    const SIZE size = FittedSizeOnScreen(hWnd, bTallGame, nZoom);
+    const CRect rcWork(CWnd::WorkAreaOf(hWnd));
+    return size.cx <= rcWork.Width() && size.cy <= rcWork.Height();
+}
+
+// With the automatic zoom, the largest zoom at which the fitted launcher
+// fits its screen.
+int ChooseZoomForScreen(HWND hWnd, bool bTallGame)
+{
+    int nZoom = 100;
+    for (const CPageZoom::Step& step : CPageZoom::kSteps)
+    {
+        if (step.nOption == CPageZoom::kAuto)
+            continue;
+        nZoom = step.nOption;
+        if (FitsScreen(hWnd, bTallGame, nZoom))
+            return nZoom;
+    }
+    return nZoom; // the smallest
+}
+
 } // namespace
 
 // Auto-fit
@@ -93,11 +133,11 @@ void COrlimWebDlg::OnBnClickedAutofitCheck()
     const LRESULT nCheck = ::SendMessageW(GetDlgItem(IDC_AUTOFIT_CHECK)->GetSafeHwnd(), BM_GETCHECK, 0, 0);
     if (nCheck == BST_CHECKED)
     {
-        ::SetTimer(m_hWnd, kAutoFitTimer, kAutoFitPeriod, nullptr);
+        ::SetTimer(m_hWnd, LauncherIds::kAutoFitTimer, LauncherIds::kAutoFitPeriodMs, nullptr);
     }
     else
     {
-        ::KillTimer(m_hWnd, kAutoFitTimer);
+        ::KillTimer(m_hWnd, LauncherIds::kAutoFitTimer);
         ApplyBaseLayout();
     }
 }
@@ -108,20 +148,14 @@ HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
     // the order in which the system enumerates a window's descendants. It
     // takes each window's child list once; stepping from sibling to sibling
     // with FindWindowEx would list the siblings again at every step.
-    FlashSearch search = {Zoomed(kFlashMinWidth, m_dlgWeb.GetZoom()), nullptr};
+    FlashSearch search = {Zoomed(kFlashMinWidth, m_zoom.Shown()), nullptr};
     ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&search));
     return search.hWndFound;
 }
 
 void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == kScreenshotTimer)
-    {
-        ::KillTimer(m_hWnd, kScreenshotTimer);
-        TakeScreenshot();
-        return;
-    }
-    if (nIDEvent == kSettingsTimer)
+    if (nIDEvent == LauncherIds::kSettingsTimer)
     {
         m_saver.OnTimer();
         return;
@@ -136,20 +170,20 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         // launcher or raises it above the window the player is using. It
         // scales with the zoom the page is laid out at.
         const UINT nFlags = SWP_NOACTIVATE | SWP_NOZORDER;
-        const int nZoom = m_dlgWeb.ReadZoom();
+        const int nZoom = m_zoom.Read();
         CRect rcFlash;
         CRect rcExplorer;
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
             const bool bTall = IsTallGame(rcFlash.Height(), nZoom);
-            if (m_zoom.IsAuto() && (m_zoom.IsToChooseFor(hWndFlash) || !FitsScreen(bTall, nZoom)))
+            if (m_zoom.IsAuto() && (m_zoom.IsToChooseFor(hWndFlash) || !FitsScreen(m_hWnd, bTall, nZoom)))
             {
                 // Chosen for each game found, and again when the game grows
                 // past the screen: the zoomed page then fits itself on a
                 // later tick.
                 m_zoom.ChosenFor(hWndFlash);
-                if (m_dlgWeb.SetZoom(ChooseZoomForScreen(bTall)))
+                if (m_zoom.Ask(ChooseZoomForScreen(m_hWnd, bTall)))
                 {
                     CDialog::OnTimer(nIDEvent);
                     return;
@@ -186,41 +220,6 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         }
     }
     CDialog::OnTimer(nIDEvent);
-}
-
-SIZE COrlimWebDlg::FittedSizeOnScreen(bool bTallGame, int nZoom) const
-{
-    // What must be on the screen: the frame, the strip, the game and the
-    // margin below it. (The fitted pane goes on below the browser by the
-    // game's offset in the page, which may reach past the screen's bottom.)
-    CRect rcWindow;
-    CRect rcClient;
-    ::GetWindowRect(m_hWnd, &rcWindow);
-    ::GetClientRect(m_hWnd, &rcClient);
-    return SIZE{rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom),
-                rcWindow.Height() - rcClient.Height() + kClientHeightMargin +
-                    Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom)};
-}
-
-bool COrlimWebDlg::FitsScreen(bool bTallGame, int nZoom) const
-{
-    const SIZE size = FittedSizeOnScreen(bTallGame, nZoom);
-    const CRect rcWork(CWnd::WorkAreaOf(m_hWnd));
-    return size.cx <= rcWork.Width() && size.cy <= rcWork.Height();
-}
-
-int COrlimWebDlg::ChooseZoomForScreen(bool bTallGame) const
-{
-    int nZoom = 100;
-    for (const CPageZoom::Step& step : CPageZoom::kSteps)
-    {
-        if (step.nOption == CPageZoom::kAuto)
-            continue;
-        nZoom = step.nOption;
-        if (FitsScreen(bTallGame, nZoom))
-            return nZoom;
-    }
-    return nZoom; // the smallest
 }
 
 void SetClientSize(HWND hWnd, int nHeight, int nZoom)

@@ -106,30 +106,3 @@ BOOL COrlimWebDlg::SaveServersSel(int nSel, const wchar_t* lpszFile)
     strSel.Format(L"%d", nSel);
     return ::WritePrivateProfileStringW(kSettingsSection, kKeyServersSel, strSel, lpszFile);
 }
-
-// Options
-
-void COrlimWebDlg::LoadOptions()
-{
-    m_options = COptions::Read(m_strSettingsFile);
-    SetTopMost(m_options.bTopMost);
-    SelectZoom(m_options.nZoom);
-    m_bossMode.Attach(m_hWnd, CBossKey::Parse(m_options.strBossKey), kNotifyIconMessage);
-    // Core Audio only when the player has chosen silence, or when a launcher
-    // ended while hidden left the boss key's silence behind.
-    if (m_options.bMute || m_options.bBossMute)
-        m_mute.SetPlayerMute(m_options.bMute);
-    if (m_options.bBossMute)
-    {
-        m_options.bBossMute = false;
-        SaveOption(COptions::Item::BossMute);
-    }
-}
-
-void COrlimWebDlg::SaveOption(COptions::Item item)
-{
-    // A choice that cannot be saved holds for this run all the same.
-    m_saver.Save(COptions::Key(item), [options = m_options, item](const wchar_t* lpszCopy) {
-        return options.WriteTo(lpszCopy, item);
-    });
-}

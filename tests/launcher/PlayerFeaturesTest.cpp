@@ -13,6 +13,7 @@
 #include "framework/ComPtr.h"
 #include "framework/UniqueHotKey.h"
 #include "launcher/AnotherAccount.h"
+#include "launcher/BossKey.h"
 #include "launcher/GameMute.h"
 #include "launcher/FlashStatus.h"
 #include "launcher/GameScreenshot.h"

@@ -2,6 +2,7 @@
 // zoom the page has that is not the one asked for, refreshes, and screens
 // too small for the game at 100 %.
 
+#include "harness/FakeFeatureHost.h"
 #include "harness/LauncherFixture.h"
 #include "harness/MenuClicker.h"
 #include "harness/MessagePump.h"
@@ -50,7 +51,8 @@ using ZoomTest = LauncherFixture;
 
 TEST(PageZoomTest, AChoiceForgetsTheGameTheAutomaticZoomWasChosenFor)
 {
-    CPageZoom zoom;
+    FakeFeatureHost host;
+    CPageZoom& zoom = host.Zoom();
     zoom.Choose(CPageZoom::kAuto);
     const HWND hGame = reinterpret_cast<HWND>(0x1234);
     zoom.ChosenFor(hGame);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Feature.h"
+#include "FeatureHost.h"
+#include "SettingsSaver.h"
+#include "SystemMenu.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CDlgWeb;
+class COrlimWebDlg;
+class CPageZoom;
+
+// The launcher's comforts, as its window hosts them: the features listed in
+// one place (Features.cpp), what the host gives them, their rows of the
+// system menu, and the window's messages offered to each.
+class CFeatures final : public CFeatureHost
+{
+public:
+    // strSettingsFile: the settings file's full path, fixed at start.
+    CFeatures(COrlimWebDlg& launcher, CDlgWeb& pane, CPageZoom& zoom, CSettingsSaver& saver,
+              const CString& strSettingsFile, std::function<void()> onNoticeChanged);
+    ~CFeatures();
+    CFeatures(const CFeatures&) = delete;
+    CFeatures& operator=(const CFeatures&) = delete;
+
+    // The launcher's start, in three steps (see CFeature).
+    void BeforeBrowser();
+    void Start();
+    void Placed();
+    // A message to the launcher's window: true when a feature took it (the
+    // system menu's commands and opening, a feature's own message).
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The launcher ends.
+    void End();
+    // The notice line: what is wrong, in the features' order.
+    CString NoticeText() const;
+
+    // CFeatureHost
+    HWND Window() const override;
+    const CString& StartFolder() const override { return m_strStartFolder; }
+    const COptions& Options() const override { return m_options; }
+    void SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue) override;
+    CPageZoom& Zoom() override { return m_zoom; }
+    CString PageUrl() const override;
+    ComPtr<IDispatch> PageDocument() const override;
+    void ReloadPage(bool bCompletely) override;
+    HWND FindGame() const override;
+    RECT GameArea() const override;
+    void ApplyBaseLayout() override;
+    void NoticeChanged() override { m_onNoticeChanged(); }
+
+private:
+    COrlimWebDlg& m_launcher;
+    CDlgWeb& m_pane;
+    CPageZoom& m_zoom;
+    CSettingsSaver& m_saver;
+    CString m_strSettingsFile;
+    CString m_strStartFolder;
+    std::function<void()> m_onNoticeChanged;
+    COptions m_options;
+    std::vector<std::unique_ptr<CFeature>> m_features;
+    CSystemMenu m_menu;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Feature.h"
+
+// "刷新页面": the page shown, loaded again.
+class CReloadFeature final : public CFeature
+{
+public:
+    using CFeature::CFeature;
+
+    std::vector<CSystemMenu::Row> MenuRows() override;
+};

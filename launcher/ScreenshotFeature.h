@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Feature.h"
+#include "GameScreenshot.h"
+
+// "截图" and "打开截图文件夹": pictures of the game alone, in a folder "截图"
+// beside the settings file.
+class CScreenshotFeature final : public CFeature
+{
+public:
+    explicit CScreenshotFeature(CFeatureHost& host);
+
+    std::vector<CSystemMenu::Row> MenuRows() override;
+    void OnMenuOpening() override { m_bFolderExists = m_screenshot.FolderExists(); }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+private:
+    // The picture's next step: the launcher made ready, then the picture.
+    void NextStep();
+
+    CGameScreenshot m_screenshot;
+    bool m_bFolderExists = false; // as the menu last asked
+};

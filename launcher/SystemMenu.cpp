@@ -1,0 +1,103 @@
+#include "SystemMenu.h"
+
+#include <algorithm>
+
+void CSystemMenu::Insert(HWND hWnd, std::vector<Row> rows)
+{
+    m_hWnd = hWnd;
+    m_rows = std::move(rows);
+    const HMENU hSysMenu = ::GetSystemMenu(hWnd, FALSE);
+    if (!hSysMenu)
+        return;
+    UINT nPos = 0;
+    const UINT nCount = static_cast<UINT>(::GetMenuItemCount(hSysMenu));
+    while (nPos < nCount && ::GetMenuItemID(hSysMenu, static_cast<int>(nPos)) != SC_CLOSE)
+        ++nPos;
+    // After a separator: the one the system puts before Close, or one of ours.
+    if (nPos == 0 || !(::GetMenuState(hSysMenu, nPos - 1, MF_BYPOSITION) & MF_SEPARATOR))
+        ::InsertMenuW(hSysMenu, nPos++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertRows(hSysMenu, nPos, m_rows);
+    ::InsertMenuW(hSysMenu, nPos, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    Update();
+}
+
+void CSystemMenu::Update()
+{
+    if (const HMENU hSysMenu = m_hWnd ? ::GetSystemMenu(m_hWnd, FALSE) : nullptr)
+        UpdateRows(hSysMenu, m_rows);
+}
+
+bool CSystemMenu::IsSubMenu(HMENU hMenu) const
+{
+    return std::find(m_subMenus.begin(), m_subMenus.end(), hMenu) != m_subMenus.end();
+}
+
+bool CSystemMenu::Command(UINT nID)
+{
+    const Row* pRow = Find(m_rows, nID);
+    if (!pRow)
+        return false;
+    if (pRow->action)
+        pRow->action(nID);
+    Update();
+    return true;
+}
+
+void CSystemMenu::InsertRows(HMENU hMenu, UINT& nPos, const std::vector<Row>& rows)
+{
+    for (const Row& row : rows)
+    {
+        const CString strText = Text(row);
+        if (row.subRows.empty())
+        {
+            ::InsertMenuW(hMenu, nPos++, MF_BYPOSITION | MF_STRING, row.nID, strText);
+            continue;
+        }
+        const HMENU hSubMenu = ::CreatePopupMenu(); // the system menu owns it once inserted
+        m_subMenus.push_back(hSubMenu);
+        UINT nSubPos = 0;
+        InsertRows(hSubMenu, nSubPos, row.subRows);
+        ::InsertMenuW(hMenu, nPos++, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(hSubMenu), strText);
+    }
+}
+
+void CSystemMenu::UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows)
+{
+    for (const Row& row : rows)
+    {
+        UpdateRows(hSysMenu, row.subRows);
+        if (!row.nID)
+            continue;
+        const UINT nState = row.state ? row.state() : 0;
+        MENUITEMINFOW mii = {};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE | MIIM_FTYPE;
+        mii.fType = MFT_STRING | (nState & MFT_RADIOCHECK);
+        mii.fState = nState & (MFS_CHECKED | MFS_GRAYED);
+        CString strText;
+        if (row.text)
+        {
+            strText = Text(row);
+            mii.fMask |= MIIM_STRING;
+            mii.dwTypeData = const_cast<wchar_t*>(static_cast<const wchar_t*>(strText));
+        }
+        ::SetMenuItemInfoW(hSysMenu, row.nID, FALSE, &mii);
+    }
+}
+
+CString CSystemMenu::Text(const Row& row)
+{
+    return row.text ? row.text() : CString(row.lpszText);
+}
+
+const CSystemMenu::Row* CSystemMenu::Find(const std::vector<Row>& rows, UINT nID)
+{
+    for (const Row& row : rows)
+    {
+        if (row.nID == nID && nID)
+            return &row;
+        if (const Row* pSub = Find(row.subRows, nID))
+            return pSub;
+    }
+    return nullptr;
+}
