@@ -166,8 +166,12 @@ bool CDlgWeb::ApplyZoom(int nPercent)
     VARIANT varFlags;
     varFlags.vt = VT_I4;
     varFlags.lVal = OLECMDIDF_OPTICAL_ZOOM_NOPERSIST;
-    const HRESULT hr = m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, &varFlags);
+    HRESULT hr = m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, &varFlags);
     ::VariantClear(&varFlags); // what the browser may have answered in it
+    // Where the flag is not taken there (Microsoft does not say where it
+    // goes), the zoom is asked for all the same.
+    if (FAILED(hr))
+        hr = m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
     return SUCCEEDED(hr);
 }
 

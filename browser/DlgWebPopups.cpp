@@ -94,6 +94,20 @@ bool HasReferer(const CString& strHeaders)
     return false;
 }
 
+// What the browser would send as the Referer of a navigation from a page
+// to an address: nothing from a page that is not on the web, nor from a
+// secure page to one that is not; never the page's fragment.
+CString RefererFor(const CString& strOpener, const CString& strUrl)
+{
+    const CString strPage = Trimmed(strOpener);
+    if (!IsWebAddress(strPage) || std::wcspbrk(strPage, L"\r\n") ||
+        (StartsWithNoCase(strPage, L"https:") && !StartsWithNoCase(Trimmed(strUrl), L"https:")))
+        return CString();
+    const wchar_t* psz = strPage;
+    const wchar_t* pHash = std::wcschr(psz, L'#');
+    return pHash ? CString(psz, static_cast<int>(pHash - psz)) : strPage;
+}
+
 } // namespace
 
 void CDlgWeb::OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
@@ -171,11 +185,15 @@ void CDlgWeb::OnPopupBeforeNavigate2(UINT nID, LPDISPATCH pDisp, VARIANT* URL, V
         // window as its own navigation would have said (portals check where
         // a game start comes from).
         CString strHeaders = TextOf(Headers);
-        if (!HasReferer(strHeaders) && !pPopup->Opener().IsEmpty())
+        const CString strReferer = RefererFor(pPopup->Opener(), strUrl);
+        if (!HasReferer(strHeaders) && !strReferer.IsEmpty())
         {
-            CString strReferer;
-            strReferer.Format(L"Referer: %ls\r\n", static_cast<const wchar_t*>(pPopup->Opener()));
+            const int cch = strHeaders.GetLength();
+            if (cch > 0 && static_cast<const wchar_t*>(strHeaders)[cch - 1] != L'\n')
+                strHeaders += L"\r\n";
+            strHeaders += L"Referer: ";
             strHeaders += strReferer;
+            strHeaders += L"\r\n";
         }
         const UniqueBstr bstrHeaders(strHeaders, static_cast<UINT>(strHeaders.GetLength()));
         VARIANT varHeaders;

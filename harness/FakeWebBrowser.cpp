@@ -136,7 +136,7 @@ HRESULT FakeWebBrowser::FireNewWindow3(const std::wstring& url, VARIANT_BOOL* pC
                                        ComPtr<FakeWebBrowser>* ppPopup, const std::string& postData,
                                        const std::wstring& headers)
 {
-    const std::wstring context = L"http://page.test/game.html";
+    const std::wstring& context = m_newWindowContext;
     UniqueBstr bstrUrl(url.data(), static_cast<UINT>(url.size()));
     UniqueBstr bstrContext(context.data(), static_cast<UINT>(context.size()));
     ComPtr<IDispatch> pDisp;

@@ -90,6 +90,8 @@ public:
     VARIANT_BOOL FireBeforeNavigate2(const std::wstring& url, const std::string& postData = "",
                                      const std::wstring& headers = L"", IDispatch* pFrame = nullptr);
     bool IsClosed() const { return m_bClosed; }
+    // The page that asks for new windows from now on.
+    void SetNewWindowContext(const std::wstring& url) { m_newWindowContext = url; }
     // Fires WindowClosing as a page's window.close() does.
     HRESULT FireWindowClosing(VARIANT_BOOL* pCancel);
     // Fires DocumentComplete as a page that has loaded does, or with
@@ -192,6 +194,7 @@ private:
     HWND m_hWnd = nullptr;
     SIZEL m_extent = {};
     bool m_bClosed = false;
+    std::wstring m_newWindowContext = L"http://page.test/game.html";
 };
 
 // Makes the fake the WebBrowser control of this process while it lives

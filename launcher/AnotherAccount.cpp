@@ -28,7 +28,9 @@ BOOL CALLBACK FindLauncherOf(HWND hWnd, LPARAM lParam)
     auto* pSearch = reinterpret_cast<LauncherSearch*>(lParam);
     DWORD dwProcessId = 0;
     ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId != pSearch->dwProcessId || !::IsWindowVisible(hWnd) || ::GetWindow(hWnd, GW_OWNER))
+    // A minimised one stands nowhere to stand beside.
+    if (dwProcessId != pSearch->dwProcessId || !::IsWindowVisible(hWnd) || ::IsIconic(hWnd) ||
+        ::GetWindow(hWnd, GW_OWNER))
         return TRUE;
     pSearch->hWnd = hWnd;
     return FALSE;

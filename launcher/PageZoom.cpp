@@ -88,8 +88,11 @@ int CPageZoom::Read()
 
 void CPageZoom::OnPageEvent(CZoomablePage::Event event)
 {
+    // Each new page comes up at the browser's own zoom, which an older
+    // launcher, or Internet Explorer itself, may have stored.
+    int nPercent = 0;
     if (event == CZoomablePage::Event::Refreshing)
         m_nRefreshWatch = kRefreshWatchReads;
-    else if (m_nAsked != 100)
-        m_page.ApplyZoom(m_nAsked); // each new page comes up at the browser's own zoom
+    else if (m_nAsked != 100 || (m_page.ReadZoom(&nPercent) && nPercent != m_nAsked))
+        m_page.ApplyZoom(m_nAsked);
 }

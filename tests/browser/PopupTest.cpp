@@ -74,6 +74,30 @@ TEST_F(PopupTest, AFormPostedIntoANewWindowArrivesWithItsDataAndHeaders)
     EXPECT_EQ(Browser().Record().headers.back(), headers);
 }
 
+TEST_F(PopupTest, TheRefererIsWhatThePagesOwnNavigationWouldHaveSent)
+{
+    struct Case
+    {
+        const wchar_t* opener;
+        const wchar_t* url;
+        const wchar_t* headers;
+        const wchar_t* sent;
+    } cases[] = {
+        {L"http://page.test/game.html#top", L"http://game.test/", L"", L"Referer: http://page.test/game.html\r\n"},
+        {L"about:blank", L"http://game.test/", L"", L""},
+        {L"https://page.test/?token=1", L"http://game.test/", L"", L""},
+        {L"https://page.test/", L"https://game.test/", L"X: 1", L"X: 1\r\nReferer: https://page.test/\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        Browser().Last()->SetNewWindowContext(c.opener);
+        const ComPtr<FakeWebBrowser> pPopup = Open(L"about:blank");
+        ASSERT_TRUE(pPopup);
+        pPopup->FireBeforeNavigate2(c.url, "", c.headers);
+        EXPECT_EQ(Browser().Record().headers.back(), c.sent) << c.opener;
+    }
+}
+
 TEST_F(PopupTest, EachWindowWaitsForItsAddressOnItsOwnUntilItClosesOrItsTimeIsUp)
 {
     const size_t before = Navigations().size();
