@@ -26,10 +26,7 @@ int CWinApp::ExitInstance()
     return 0;
 }
 
-void CWinApp::SetRegistryKey(const wchar_t* lpszRegistryKey)
-{
-    m_strRegistryKey = lpszRegistryKey;
-}
+void CWinApp::SetRegistryKey(const wchar_t*) {}
 
 CWinApp* AfxGetApp() noexcept
 {

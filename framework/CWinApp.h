@@ -20,12 +20,12 @@ public:
     virtual BOOL InitInstance();
     virtual int ExitInstance();
 
-    // Records where the framework's own profile settings would live under
-    // HKEY_CURRENT_USER\Software; nothing is written there.
+    // Where the framework's own profile settings would live under
+    // HKEY_CURRENT_USER\Software. This framework keeps no profile: nothing
+    // is kept of it, and nothing is written there.
     void SetRegistryKey(const wchar_t* lpszRegistryKey);
 
     CWnd* m_pMainWnd = nullptr;
-    CString m_strRegistryKey;
 };
 
 CWinApp* AfxGetApp() noexcept;
