@@ -21,6 +21,10 @@
 namespace
 {
 
+// A COM object goes by Release, never by delete through an interface, whose
+// destructor is not virtual by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class Site final : public IOleClientSite, public IOleInPlaceSite
 {
 public:
@@ -83,6 +87,7 @@ public:
 private:
     HWND m_hWnd;
 };
+#pragma GCC diagnostic pop
 
 INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 {

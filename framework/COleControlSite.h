@@ -115,6 +115,10 @@ public:
 private:
     // Receives the control's events; an identity of its own whose references
     // count on the site.
+    // A COM object goes by Release, never by delete through an interface, whose
+    // destructor is not virtual by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
     class XEventSink final : public DispatchWithoutTypeInfo
     {
     public:
@@ -129,6 +133,7 @@ private:
     private:
         COleControlSite* m_pSite;
     };
+#pragma GCC diagnostic pop
 
     ~COleControlSite() override = default;
 

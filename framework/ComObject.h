@@ -5,6 +5,10 @@
 // The reference count of a COM object on the heap, shared by every
 // interface it implements; the last Release deletes it. The object answers
 // QueryInterface itself.
+// A COM object goes by Release, never by delete through an interface, whose
+// destructor is not virtual by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 template <class... Interfaces>
 class ComObject : public Interfaces...
 {
@@ -28,3 +32,4 @@ protected:
 private:
     LONG m_cRef = 0;
 };
+#pragma GCC diagnostic pop

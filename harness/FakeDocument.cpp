@@ -35,7 +35,7 @@ public:
         for (size_t i = 0; i < m_members.size(); ++i)
             if (cNames == 1 && m_members[i].first == names[0])
             {
-                pIds[0] = static_cast<DISPID>(i + 1);
+                pIds[0] = static_cast<DISPID>(i) + 1;
                 return S_OK;
             }
         pIds[0] = DISPID_UNKNOWN;
@@ -53,7 +53,7 @@ private:
     std::vector<std::pair<std::wstring, Member>> m_members;
 };
 
-HRESULT ReturnObject(ComPtr<IDispatch> pObject, VARIANT* pResult)
+HRESULT ReturnObject(const ComPtr<IDispatch>& pObject, VARIANT* pResult)
 {
     pResult->vt = VT_DISPATCH;
     pResult->pdispVal = pObject.Get();
@@ -89,6 +89,7 @@ ComPtr<IDispatch> MakeElement(const FakeElement& element)
 ComPtr<IDispatch> MakeFakeDocument(const std::vector<FakeElement>& elements)
 {
     std::vector<std::pair<std::wstring, ComPtr<IDispatch>>> made;
+    made.reserve(elements.size());
     for (const FakeElement& element : elements)
         made.emplace_back(element.tag, MakeElement(element));
     ComPtr<ScriptObject> pDocument(new ScriptObject);

@@ -43,6 +43,10 @@ const VARIANT* ValueOf(const VARIANT& arg)
 }
 
 // The control's event connection point: one sink at a time.
+// A COM object goes by Release, never by delete through an interface, whose
+// destructor is not virtual by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class FakeConnectionPoint final : public IConnectionPoint
 {
 public:
@@ -89,6 +93,7 @@ private:
     LONG m_cRef = 0;
     ComPtr<FakeWebBrowser> m_pOwner;
 };
+#pragma GCC diagnostic pop
 
 void RegisterWindowClass()
 {
@@ -581,7 +586,7 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
     }
     m_record.postData.push_back(post);
     const VARIANT* pHeaders = ValueOf(pDispParams->rgvarg[0]);
-    m_record.headers.push_back(pHeaders && pHeaders->vt == VT_BSTR && pHeaders->bstrVal ? pHeaders->bstrVal : L"");
+    m_record.headers.emplace_back(pHeaders && pHeaders->vt == VT_BSTR && pHeaders->bstrVal ? pHeaders->bstrVal : L"");
     for (UINT i = 0; i < 4; ++i)
     {
         const VARIANT& v = pDispParams->rgvarg[i];

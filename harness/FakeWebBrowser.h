@@ -62,6 +62,10 @@ struct FakeBrowserRecord
     int registeredAsBrowser = 0;
 };
 
+// A COM object goes by Release, never by delete through an interface, whose
+// destructor is not virtual by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class FakeWebBrowser final : public IOleObject,
                              public IOleInPlaceObject,
                              public IOleInPlaceActiveObject,
@@ -196,6 +200,7 @@ private:
     bool m_bClosed = false;
     std::wstring m_newWindowContext = L"http://page.test/game.html";
 };
+#pragma GCC diagnostic pop
 
 // Makes the fake the WebBrowser control of this process while it lives
 // (OLE is initialised for it on this thread).

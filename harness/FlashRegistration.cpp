@@ -22,7 +22,7 @@ void SetString(const std::wstring& key, const std::wstring& value)
 {
     const UniqueRegKey hKey(Create(key));
     ::RegSetValueExW(hKey.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+                     static_cast<DWORD>(value.size() + 1) * sizeof(wchar_t));
 }
 
 } // namespace

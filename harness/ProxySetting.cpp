@@ -25,7 +25,7 @@ void SetServer(HKEY hKey, const std::wstring& server)
     const DWORD enable = 1;
     ::RegSetValueExW(hKey, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
     ::RegSetValueExW(hKey, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
-                     static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
+                     static_cast<DWORD>(server.size() + 1) * sizeof(wchar_t));
 }
 
 } // namespace

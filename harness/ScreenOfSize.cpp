@@ -14,7 +14,7 @@ ScreenOfSize::ScreenOfSize(int cx, int cy)
                           nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
         return;
     ::RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(size.c_str()),
-                     static_cast<DWORD>((size.size() + 1) * sizeof(wchar_t)));
+                     static_cast<DWORD>(size.size() + 1) * sizeof(wchar_t));
     // Kept for the process's life: its windows live on it.
     const HDESK hDesktop = ::CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     m_bInPlace = hDesktop && ::SetThreadDesktop(hDesktop);

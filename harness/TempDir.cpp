@@ -124,7 +124,7 @@ std::vector<std::wstring> FileNames(const std::wstring& directory, const std::ws
     if (hFind)
         do
             if (fd.cFileName[0] != L'.')
-                names.push_back(fd.cFileName);
+                names.emplace_back(fd.cFileName);
         while (::FindNextFileW(hFind.Get(), &fd));
     return names;
 }

@@ -84,7 +84,6 @@ bool CGameScreenshot::PrintsWholeWindows() const
 
 BOOL WINAPI CGameScreenshot::LogicalToPhysical(HWND hWnd, LPPOINT lpPoint)
 {
-    using ToPhysicalFn = BOOL(WINAPI*)(HWND, LPPOINT);
     static const auto pfnPerMonitor =
         SystemFunction<ToPhysicalFn>(L"user32.dll", "LogicalToPhysicalPointForPerMonitorDPI");
     return pfnPerMonitor ? pfnPerMonitor(hWnd, lpPoint) : ::LogicalToPhysicalPoint(hWnd, lpPoint);
@@ -236,7 +235,7 @@ CString CGameScreenshot::Save(const CPicture& picture)
         // Another launcher may take the free name first: then the next one.
         for (int nTry = 0; nTry < kMostSuffix; ++nTry)
         {
-            const CString strPath = FreeName(m_strFolder, now);
+            CString strPath = FreeName(m_strFolder, now);
             if (::MoveFileExW(strPart, strPath, MOVEFILE_WRITE_THROUGH))
                 return strPath;
             const DWORD dwError = ::GetLastError();

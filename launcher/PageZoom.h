@@ -10,7 +10,7 @@
 // screen), the percent asked of the page, and the zoom the page has, which
 // is not always the one asked for: after a refresh (which completes no
 // page) and after the player's Ctrl+wheel.
-class CPageZoom : private CZoomablePage::Listener
+class CPageZoom final : private CZoomablePage::Listener
 {
 public:
     static const int kAuto = 0;

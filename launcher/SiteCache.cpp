@@ -40,7 +40,7 @@ std::vector<CString> CachedUrls()
         return urls;
     for (;;)
     {
-        urls.push_back(CString(pEntry->lpszSourceUrlName));
+        urls.emplace_back(pEntry->lpszSourceUrlName);
         cb = static_cast<DWORD>(buffer.size());
         if (::FindNextUrlCacheEntryW(hFind.Get(), pEntry, &cb))
             continue;

@@ -255,6 +255,6 @@ TEST_P(NoBrowserTest, LauncherRunsAndSaysTheBrowserCouldNotStart)
 
 INSTANTIATE_TEST_SUITE_P(Failures, NoBrowserTest,
                          ::testing::Values(FakeBrowserFailure::Create, FakeBrowserFailure::Activate),
-                         [](const auto& info) { return FailureName(info.param); });
+                         [](const auto& testParam) { return FailureName(testParam.param); });
 
 } // namespace

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -28,7 +30,7 @@ std::vector<std::wstring> ComboItems(HWND hCombo)
     {
         wchar_t text[64] = {};
         ::SendMessageW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
+        items.emplace_back(text);
     }
     return items;
 }
@@ -125,7 +127,7 @@ public:
     {
         if (pMsg->message != WM_KEYDOWN)
             return CDialog::PreTranslateMessage(pMsg);
-        g_offers.push_back(m_name);
+        g_offers.emplace_back(m_name);
         return m_handle;
     }
 
@@ -167,8 +169,8 @@ TEST(DialogTest, DialogWithoutPositionOfItsOwnIsCentred)
     ::GetWindowRect(centred.m_hWnd, &rc);
     RECT work;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR((rc.left + rc.right) / 2, (work.left + work.right) / 2, 1);
-    EXPECT_NEAR((rc.top + rc.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_LE(std::abs((rc.left + rc.right) / 2 - (work.left + work.right) / 2), 1);
+    EXPECT_LE(std::abs((rc.top + rc.bottom) / 2 - (work.top + work.bottom) / 2), 1);
 
     // A dialog placed by its template stays where the template puts its
     // client area.

@@ -21,7 +21,7 @@ LRESULT CALLBACK PlainWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
 {
     if (message == WM_USER + 1)
     {
-        g_calls.push_back("window procedure");
+        g_calls.emplace_back("window procedure");
         return 42;
     }
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
@@ -40,8 +40,8 @@ HWND CreatePlainWindow()
 class CBaseWnd : public CWnd
 {
 protected:
-    afx_msg void OnTimer(UINT_PTR) { g_calls.push_back("base timer"); }
-    afx_msg void OnClose() { g_calls.push_back("base close"); }
+    afx_msg void OnTimer(UINT_PTR) { g_calls.emplace_back("base timer"); }
+    afx_msg void OnClose() { g_calls.emplace_back("base close"); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -58,8 +58,8 @@ protected:
         g_calls.push_back("derived timer " + std::to_string(nIDEvent));
         CBaseWnd::OnTimer(nIDEvent);
     }
-    afx_msg void OnClicked7() { g_calls.push_back("clicked 7"); }
-    afx_msg void OnSelChange7() { g_calls.push_back("selchange 7"); }
+    afx_msg void OnClicked7() { g_calls.emplace_back("clicked 7"); }
+    afx_msg void OnSelChange7() { g_calls.emplace_back("selchange 7"); }
     afx_msg LRESULT OnNcHitTest(CPoint point)
     {
         g_calls.push_back("hit " + std::to_string(point.x) + "," + std::to_string(point.y));

@@ -28,7 +28,8 @@ TEST(RecordingProxyTest, ConnectionsThatNeverSendHoldUpNoRequest)
 {
     RecordingProxy proxy;
     std::vector<SOCKET> idle;
-    for (int i = 0; i < 8; ++i)
+    idle.reserve(8);
+for (int i = 0; i < 8; ++i)
         idle.push_back(Connect(proxy.Port()));
 
     const SOCKET s = Connect(proxy.Port());
@@ -43,13 +44,13 @@ TEST(RecordingProxyTest, ConnectionsThatNeverSendHoldUpNoRequest)
     EXPECT_EQ(proxy.RequestedUrls(), std::vector<std::string>{"http://page.test:80/"});
 
     // Answered while the idle ones were still open: they held up nothing.
-    for (SOCKET s : idle)
+    for (SOCKET idleSocket : idle)
     {
         u_long nonBlocking = 1;
-        ::ioctlsocket(s, FIONBIO, &nonBlocking);
-        EXPECT_EQ(::recv(s, buffer, sizeof(buffer), MSG_PEEK), SOCKET_ERROR);
+        ::ioctlsocket(idleSocket, FIONBIO, &nonBlocking);
+        EXPECT_EQ(::recv(idleSocket, buffer, sizeof(buffer), MSG_PEEK), SOCKET_ERROR);
         EXPECT_EQ(::WSAGetLastError(), WSAEWOULDBLOCK);
-        ::closesocket(s);
+        ::closesocket(idleSocket);
     }
 }
 

@@ -327,7 +327,7 @@ TEST_P(GameHeightTest, OnlyAFlashWindowOfExactly750GetsTheTallGameArea)
 INSTANTIATE_TEST_SUITE_P(Heights, GameHeightTest,
                          ::testing::Values(GameHeight{750, 750}, GameHeight{749, 700}, GameHeight{751, 700},
                                            GameHeight{700, 700}),
-                         [](const auto& info) { return "Flash" + std::to_string(info.param.flashHeight); });
+                         [](const auto& testParam) { return "Flash" + std::to_string(testParam.param.flashHeight); });
 
 TEST_F(AutoFitTest, FittedWindowStaysPutOnLaterTicks)
 {

@@ -91,7 +91,7 @@ std::vector<std::wstring> Files(const std::wstring& pattern)
     if (hFind)
         do
             if (fd.cFileName[0] != L'.')
-                names.push_back(fd.cFileName);
+                names.emplace_back(fd.cFileName);
         while (::FindNextFileW(hFind.Get(), &fd));
     return names;
 }

@@ -63,7 +63,8 @@ TEST_F(SettingsStressTest, ReaderNeverSeesAHalfWrittenFile)
     WriteFileBytes(IniPath(), other);
     LauncherWindow& launcher = StartSound();
     std::vector<std::string> saved; // what a save of each platform row writes
-    for (int row = 0; row < COrlimWebDlg::kManualEntryRow; ++row)
+    saved.reserve(COrlimWebDlg::kManualEntryRow);
+for (int row = 0; row < COrlimWebDlg::kManualEntryRow; ++row)
         saved.push_back(SavedSection(row, std::wstring(launcher.Dialog().GetPlatformUrl(row))));
 
     std::atomic<bool> done{false};

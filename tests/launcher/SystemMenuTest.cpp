@@ -40,7 +40,8 @@ std::vector<MenuItem> Items(HMENU hMenu)
 std::vector<std::wstring> Texts(const std::vector<MenuItem>& items)
 {
     std::vector<std::wstring> texts;
-    for (const MenuItem& item : items)
+    texts.reserve(items.size());
+for (const MenuItem& item : items)
         texts.push_back(item.text);
     return texts;
 }
