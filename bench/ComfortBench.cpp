@@ -58,8 +58,8 @@ bool Cache(const std::wstring& url)
     if (!::CreateUrlCacheEntryW(url.c_str(), 0, L"js", file, 0))
         return false;
     const FILETIME never = {};
-    return ::CommitUrlCacheEntryW(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
-                                  nullptr) != FALSE;
+    return ::CommitUrlCacheEntryW(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr) !=
+           FALSE;
 }
 
 } // namespace
@@ -73,8 +73,8 @@ int main()
 
     std::printf("choice_ms %.1f\n", ChoiceMs(launcher));
     {
-        const UniqueFileHandle hHeld(::CreateFileW(dir.File(L"UserVar.ini").c_str(), GENERIC_READ, 0, nullptr,
-                                                   OPEN_EXISTING, 0, nullptr));
+        const UniqueFileHandle hHeld(
+            ::CreateFileW(dir.File(L"UserVar.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         std::printf("choice_held_ms %.1f\n", ChoiceMs(launcher));
     }
     PumpFor(1500); // what waited lands

@@ -70,8 +70,8 @@ Run StartOnce(const std::wstring& exe, bool ticks)
     HWND hFound = nullptr;
     while (!hFound && process.IsRunning())
     {
-        hFound = FindVisibleWindow(
-            [&](HWND hWnd, DWORD pid) { return pid == process.ProcessId() && HasBrowser(hWnd); });
+        hFound =
+            FindVisibleWindow([&](HWND hWnd, DWORD pid) { return pid == process.ProcessId() && HasBrowser(hWnd); });
         if (!hFound)
             ::Sleep(1);
     }

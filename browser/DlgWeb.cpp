@@ -48,8 +48,7 @@ BEGIN_EVENTSINK_MAP(CDlgWeb, CDialog)
                    VTS_PDISPATCH VTS_PBOOL VTS_UI4 VTS_BSTR VTS_BSTR)
     ON_EVENT_RANGE(CDlgWeb, kFirstPopupID, kLastPopupID, DISPID_BEFORENAVIGATE2, OnPopupBeforeNavigate2,
                    VTS_DISPATCH VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT VTS_PBOOL)
-    ON_EVENT_RANGE(CDlgWeb, kFirstPopupID, kLastPopupID, DISPID_WINDOWCLOSING, OnPopupWindowClosing,
-                   VTS_BOOL VTS_PBOOL)
+    ON_EVENT_RANGE(CDlgWeb, kFirstPopupID, kLastPopupID, DISPID_WINDOWCLOSING, OnPopupWindowClosing, VTS_BOOL VTS_PBOOL)
 END_EVENTSINK_MAP()
 
 CDlgWeb::CDlgWeb() noexcept : CDialog(IDD_BROWSER_PANE), m_nNextPopupID(kFirstPopupID) {}

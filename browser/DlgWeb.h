@@ -70,8 +70,7 @@ protected:
 private:
     // A page's request for a new window, from the pane's control or a
     // hidden browser.
-    void OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
-                            BSTR bstrUrl);
+    void OnNewWindowRequest(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext, BSTR bstrUrl);
     // A hidden browser still waiting for its address, by its id.
     CHiddenBrowser* FindPopup(UINT nID) const;
     // Lets a hidden browser go, once its event has returned.

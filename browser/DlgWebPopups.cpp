@@ -110,8 +110,7 @@ CString RefererFor(const CString& strOpener, const CString& strUrl)
 
 } // namespace
 
-void CDlgWeb::OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext,
-                           BSTR bstrUrl)
+void CDlgWeb::OnNewWindow3(LPDISPATCH* ppDisp, BOOL* Cancel, unsigned long dwFlags, BSTR bstrUrlContext, BSTR bstrUrl)
 {
     OnNewWindowRequest(ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl);
 }
@@ -214,8 +213,9 @@ void CDlgWeb::OnPopupWindowClosing(UINT nID, BOOL, BOOL*)
 
 void CDlgWeb::ReleasePopup(UINT nID)
 {
-    const auto it = std::find_if(m_popups.begin(), m_popups.end(),
-                                 [nID](const std::unique_ptr<CHiddenBrowser>& pPopup) { return pPopup->GetID() == nID; });
+    const auto it =
+        std::find_if(m_popups.begin(), m_popups.end(),
+                     [nID](const std::unique_ptr<CHiddenBrowser>& pPopup) { return pPopup->GetID() == nID; });
     if (it == m_popups.end())
         return;
     ::KillTimer(m_hWnd, nID);

@@ -15,8 +15,7 @@ const DISPID kDispidRegisterAsBrowser = 552;
 
 } // namespace
 
-CHiddenBrowser::CHiddenBrowser(CWnd& wndHost, UINT nID, const CString& strOpener)
-    : m_nID(nID), m_strOpener(strOpener)
+CHiddenBrowser::CHiddenBrowser(CWnd& wndHost, UINT nID, const CString& strOpener) : m_nID(nID), m_strOpener(strOpener)
 {
     COleControlContainer* pCtrlCont = wndHost.GetControlContainer();
     RECT rect;

@@ -16,6 +16,5 @@ Fn SystemFunction(const wchar_t* lpszModule, const char* lpszName) noexcept
         SUCCEEDED(::StringCchPrintfW(szPath + cchFolder, MAX_PATH - cchFolder, L"\\%ls", lpszModule)))
         hModule = ::LoadLibraryW(szPath);
     // FARPROC stands for any signature: the cast through void(*)() says so.
-    return hModule ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, lpszName)))
-                   : nullptr;
+    return hModule ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, lpszName))) : nullptr;
 }

@@ -92,6 +92,6 @@ std::wstring BuildDirectory()
     wchar_t path[MAX_PATH];
     const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring dir(path, n);
-    dir = dir.substr(0, dir.find_last_of(L'\\')); // tests\ ...
+    dir = dir.substr(0, dir.find_last_of(L'\\'));  // tests\ ...
     return dir.substr(0, dir.find_last_of(L'\\')); // ... the build directory
 }

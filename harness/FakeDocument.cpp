@@ -78,8 +78,9 @@ ComPtr<IDispatch> MakeElement(const FakeElement& element)
         ComPtr<ScriptObject> pWindow(new ScriptObject);
         const ComPtr<IDispatch> pInner = MakeFakeDocument(element.inner);
         pWindow->Add(L"document", [pInner](DISPPARAMS*, VARIANT* pResult) { return ReturnObject(pInner, pResult); });
-        pElement->Add(L"contentWindow",
-                      [pWindow](DISPPARAMS*, VARIANT* pResult) { return ReturnObject(ComPtr<IDispatch>(pWindow.Get()), pResult); });
+        pElement->Add(L"contentWindow", [pWindow](DISPPARAMS*, VARIANT* pResult) {
+            return ReturnObject(ComPtr<IDispatch>(pWindow.Get()), pResult);
+        });
     }
     return ComPtr<IDispatch>(pElement.Get());
 }

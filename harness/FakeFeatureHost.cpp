@@ -16,8 +16,8 @@ FakeFeatureHost::FakeFeatureHost() : m_strFolder(m_dir.Path().c_str())
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = kClass;
     ::RegisterClassW(&wc);
-    m_hWnd = ::CreateWindowExW(0, kClass, L"host", WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE, 100, 100, 400, 300,
-                               nullptr, nullptr, wc.hInstance, nullptr);
+    m_hWnd = ::CreateWindowExW(0, kClass, L"host", WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE, 100, 100, 400, 300, nullptr,
+                               nullptr, wc.hInstance, nullptr);
     ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -186,7 +186,8 @@ VARIANT_BOOL FakeWebBrowser::FireBeforeNavigate2(const std::wstring& url, const 
     varFlags.vt = VT_I4;
     varTarget.vt = VT_BSTR;
     varTarget.bstrVal = nullptr;
-    SAFEARRAY* psa = postData.empty() ? nullptr : ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(postData.size()));
+    SAFEARRAY* psa =
+        postData.empty() ? nullptr : ::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(postData.size()));
     if (psa)
     {
         void* pData = nullptr;

@@ -47,10 +47,10 @@ struct FakeBrowserRecord
     long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
     int refreshes = 0;                     // a refresh puts the page back at 100 %
     int completeRefreshes = 0;             // Refresh2(REFRESH_COMPLETELY): nothing from the cache
-    int navigateCallsWithOtherArgs = 0; // calls whose optional arguments were not four null references
-    std::vector<UINT> acceleratorKeys;  // WM_KEYDOWN codes offered to TranslateAccelerator
-    std::vector<UINT> windowKeys;       // WM_KEYDOWN codes that reached the control's window
-    std::string state;                  // bytes loaded from the persisted state
+    int navigateCallsWithOtherArgs = 0;    // calls whose optional arguments were not four null references
+    std::vector<UINT> acceleratorKeys;     // WM_KEYDOWN codes offered to TranslateAccelerator
+    std::vector<UINT> windowKeys;          // WM_KEYDOWN codes that reached the control's window
+    std::string state;                     // bytes loaded from the persisted state
     bool initNew = false;
     // A new window the page asks for from inside the next Navigate, and
     // what Cancel came back as.

@@ -14,7 +14,7 @@ struct GuiCounts
     int gdiObjects;
     int windows;
     unsigned long handles; // kernel objects
-    size_t workingSet; // bytes
+    size_t workingSet;     // bytes
 
     static GuiCounts Now();
 };

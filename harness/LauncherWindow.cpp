@@ -134,8 +134,8 @@ HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy, COLORREF colour
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"MacromediaFlashPlayerActiveX";
     ::RegisterClassW(&wc); // once a process; later calls find it there
-    const HWND hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent,
-                                        nullptr, wc.hInstance, nullptr);
+    const HWND hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr,
+                                        wc.hInstance, nullptr);
     if (hWnd && colour != CLR_INVALID)
     {
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, static_cast<LONG_PTR>(colour));

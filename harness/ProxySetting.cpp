@@ -14,8 +14,8 @@ const wchar_t kInternetSettings[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 UniqueRegKey OpenSettings()
 {
     UniqueRegKey key;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                          key.Put(), nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key.Put(),
+                          nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot open the Internet settings");
     return key;
 }

@@ -116,8 +116,8 @@ void RecordingProxy::Serve()
         const unsigned long long ullNow = ::GetTickCount64();
         for (auto it = connections.begin(); it != connections.end();)
         {
-            const bool bDone = (FD_ISSET(static_cast<SOCKET>(it->socket), &readable) && Read(*it)) ||
-                               ullNow >= it->ullDeadline;
+            const bool bDone =
+                (FD_ISSET(static_cast<SOCKET>(it->socket), &readable) && Read(*it)) || ullNow >= it->ullDeadline;
             if (!bDone)
             {
                 ++it;

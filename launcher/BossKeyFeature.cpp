@@ -13,8 +13,7 @@ const wchar_t kKeyMark[] = L"BossMute";
 
 } // namespace
 
-CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CGameMute& mute)
-    : CFeature(host), m_mute(mute), m_bossMode(mute)
+CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CGameMute& mute) : CFeature(host), m_mute(mute), m_bossMode(mute)
 {
 }
 

@@ -34,7 +34,10 @@ public:
     virtual void OnMenuOpening() {}
     // A message to the window: true when it is this feature's, *pResult
     // then being the answer.
-    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT* /*pResult*/) { return false; }
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT* /*pResult*/)
+    {
+        return false;
+    }
     // What is wrong, for the strip's notice line; empty when nothing is.
     virtual CString NoticeText() const { return CString(); }
     // The launcher ends: closed, Windows ending, or its window destroyed.

@@ -98,9 +98,8 @@ bool CGameMute::Apply()
 
 bool CGameMute::Enumerator()
 {
-    if (!m_pEnumerator &&
-        FAILED(::CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER, IID_IMMDeviceEnumerator,
-                                  m_pEnumerator.PutVoid())))
+    if (!m_pEnumerator && FAILED(::CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER,
+                                                    IID_IMMDeviceEnumerator, m_pEnumerator.PutVoid())))
     {
         m_bUnavailable = true;
         return false;
@@ -156,7 +155,7 @@ HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDeviceStateChanged(L
 }
 
 HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDefaultDeviceChanged(EDataFlow flow, ERole role,
-                                                                               LPCWSTR) noexcept
+                                                                                 LPCWSTR) noexcept
 {
     if (flow == eRender && role == eConsole)
         m_owner.Notify();

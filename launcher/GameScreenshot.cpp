@@ -146,9 +146,9 @@ CString CGameScreenshot::Take(const RECT& rcScreen)
 {
     const HWND hWnd = m_hWndPrepared;
     CPicture picture;
-    const bool bTaken = hWnd && !::IsRectEmpty(&rcScreen) &&
-                        ((!m_bRaised && CaptureWindowContent(hWnd, rcScreen, picture)) ||
-                         CaptureFromScreen(hWnd, rcScreen, picture));
+    const bool bTaken =
+        hWnd && !::IsRectEmpty(&rcScreen) &&
+        ((!m_bRaised && CaptureWindowContent(hWnd, rcScreen, picture)) || CaptureFromScreen(hWnd, rcScreen, picture));
     Restore();
     return bTaken ? Save(picture) : CString();
 }
@@ -228,8 +228,7 @@ CString CGameScreenshot::Save(const CPicture& picture)
     // written whole leaves nothing under a picture's name, and nothing that
     // watches the folder sees half a picture.
     CString strPart;
-    strPart.Format(L"%ls.%lu.part", static_cast<const wchar_t*>(FreeName(m_strFolder, now)),
-                   ::GetCurrentProcessId());
+    strPart.Format(L"%ls.%lu.part", static_cast<const wchar_t*>(FreeName(m_strFolder, now)), ::GetCurrentProcessId());
     if (WritePng(strPart, picture))
     {
         // Another launcher may take the free name first: then the next one.

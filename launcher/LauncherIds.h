@@ -10,8 +10,8 @@ namespace LauncherIds
 // Messages posted to the launcher's window.
 enum Message : UINT
 {
-    kNotifyIconMessage = WM_APP + 1, // the boss key's icon in the notification area
-    kAudioDeviceMessage = WM_APP + 2, // a playback device changed (from Core Audio's thread)
+    kNotifyIconMessage = WM_APP + 1,   // the boss key's icon in the notification area
+    kAudioDeviceMessage = WM_APP + 2,  // a playback device changed (from Core Audio's thread)
     kCacheClearedMessage = WM_APP + 3, // the site's cache entries are gone
 };
 

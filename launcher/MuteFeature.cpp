@@ -17,7 +17,8 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
     row.nID = IDM_MUTE;
     row.lpszText = L"静音";
     row.state = [this] {
-        return (m_mute.IsKnownUnavailable() ? UINT(MFS_GRAYED) : 0U) | (m_mute.IsPlayerMuted() ? UINT(MFS_CHECKED) : 0U);
+        return (m_mute.IsKnownUnavailable() ? UINT(MFS_GRAYED) : 0U) |
+               (m_mute.IsPlayerMuted() ? UINT(MFS_CHECKED) : 0U);
     };
     row.action = [this](UINT) {
         if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))

@@ -17,8 +17,8 @@ public:
 
     struct Step
     {
-        UINT nID;           // its system-menu command
-        int nOption;        // the percent, or kAuto
+        UINT nID;    // its system-menu command
+        int nOption; // the percent, or kAuto
         const wchar_t* lpszText;
     };
     // The menu's items, in its order: the fixed steps, largest first, then

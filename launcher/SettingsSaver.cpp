@@ -93,7 +93,8 @@ SettingsSave CSettingsSaver::TryNow()
         for (const auto& waiting : m_waiting)
             bWritten = bWritten && waiting.second(copy.GetPath());
         if (copy.IsOpen())
-            result = bWritten ? copy.Commit() : CSettingsFileCopy::FailureOf(::GetLastError(), SettingsSave::Unwritable);
+            result =
+                bWritten ? copy.Commit() : CSettingsFileCopy::FailureOf(::GetLastError(), SettingsSave::Unwritable);
     }
     if (result == SettingsSave::Saved)
         m_waiting.clear();

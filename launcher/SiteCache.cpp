@@ -15,9 +15,9 @@ namespace
 // Second-level labels under which names are registered, for the countries
 // whose game portals the catalogue holds and a few more.
 const wchar_t* const kTwoLevelSuffixes[] = {
-    L"com.cn", L"net.cn", L"org.cn", L"gov.cn", L"edu.cn", L"ac.cn",  L"com.hk", L"net.hk", L"org.hk", L"com.tw",
-    L"net.tw", L"org.tw", L"com.mo", L"co.uk",  L"org.uk", L"co.jp",  L"ne.jp",  L"co.kr",  L"com.sg", L"com.my",
-    L"com.au", L"net.au",
+    L"com.cn", L"net.cn", L"org.cn", L"gov.cn", L"edu.cn", L"ac.cn",  L"com.hk", L"net.hk",
+    L"org.hk", L"com.tw", L"net.tw", L"org.tw", L"com.mo", L"co.uk",  L"org.uk", L"co.jp",
+    L"ne.jp",  L"co.kr",  L"com.sg", L"com.my", L"com.au", L"net.au",
 };
 
 using UniqueCacheFind = UniqueHandle<HANDLE, NullHandleTraits<HANDLE, ::FindCloseUrlCache>>;

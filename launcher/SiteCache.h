@@ -35,5 +35,4 @@ public:
 private:
     CString m_strDomain;
     std::vector<CString> m_shownDomains; // besides the page's
-
 };

@@ -16,12 +16,12 @@ class CSystemMenu
 public:
     struct Row
     {
-        UINT nID = 0;                            // the command (a multiple of 16 below 0xF000); 0 for a sub-menu
-        const wchar_t* lpszText = nullptr;       // the text, or null for one of the moment:
-        std::function<CString()> text;           //   asked each time the menu is brought up to date
-        std::function<UINT()> state;             // MFS_CHECKED, MFS_GRAYED, MFT_RADIOCHECK; none when empty
-        std::function<void(UINT nID)> action;    // none for a line that only tells something
-        std::vector<Row> subRows;                // a sub-menu's rows
+        UINT nID = 0;                         // the command (a multiple of 16 below 0xF000); 0 for a sub-menu
+        const wchar_t* lpszText = nullptr;    // the text, or null for one of the moment:
+        std::function<CString()> text;        //   asked each time the menu is brought up to date
+        std::function<UINT()> state;          // MFS_CHECKED, MFS_GRAYED, MFT_RADIOCHECK; none when empty
+        std::function<void(UINT nID)> action; // none for a line that only tells something
+        std::vector<Row> subRows;             // a sub-menu's rows
     };
 
     // Puts the rows into hWnd's system menu, above Close.

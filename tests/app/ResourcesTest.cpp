@@ -204,10 +204,9 @@ TEST_F(ResourcesTest, IsA32BitGuiImageThatNeedsOnlySystemDlls)
     EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 
-    const std::vector<std::string> system = {"advapi32.dll", "comctl32.dll", "gdi32.dll",    "kernel32.dll",
-                                             "msvcrt.dll",   "ole32.dll",    "oleaut32.dll", "shell32.dll",
-                                             "urlmon.dll",   "user32.dll",   "version.dll",  "windowscodecs.dll",
-                                             "wininet.dll"};
+    const std::vector<std::string> system = {
+        "advapi32.dll", "comctl32.dll", "gdi32.dll",  "kernel32.dll", "msvcrt.dll",        "ole32.dll",  "oleaut32.dll",
+        "shell32.dll",  "urlmon.dll",   "user32.dll", "version.dll",  "windowscodecs.dll", "wininet.dll"};
     const std::vector<std::string> dlls = ImportedDlls(image, nt);
     EXPECT_FALSE(dlls.empty());
     for (std::string dll : dlls)

@@ -32,7 +32,6 @@ protected:
         Launcher().Destroy();
         EXPECT_EQ(FakeWebBrowserClass::LiveObjects(), 0);
     }
-
 };
 
 TEST_F(HostilePageTest, MegabyteAddressIsHandledWhole)

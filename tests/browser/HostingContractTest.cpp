@@ -25,7 +25,6 @@ class HostingContractTest : public LauncherFixture
 {
 protected:
     const std::vector<std::string>& Calls() { return Browser().Record().calls; }
-
 };
 
 TEST_F(HostingContractTest, CreationConnectsEventsBeforeActivation)

@@ -132,9 +132,15 @@ TEST_F(PopupTest, EachWindowWaitsForItsAddressOnItsOwnUntilItClosesOrItsTimeIsUp
 TEST_F(PopupTest, OnlyWebAddressesReachThePaneFromAPagesWindow)
 {
     const size_t before = Navigations().size();
-    const wchar_t* const addresses[] = {L"JavaScript:alert(document.cookie)", L" javascript:x()", L"vbscript:x",
-                                        L"file:///C:/windows/win.ini", L"res://ieframe.dll/x", L"mk:@MSITStore:x",
-                                        L"ms-its:x.chm::/a.htm", L"data:text/html,<b>x</b>", L"about:home"};
+    const wchar_t* const addresses[] = {L"JavaScript:alert(document.cookie)",
+                                        L" javascript:x()",
+                                        L"vbscript:x",
+                                        L"file:///C:/windows/win.ini",
+                                        L"res://ieframe.dll/x",
+                                        L"mk:@MSITStore:x",
+                                        L"ms-its:x.chm::/a.htm",
+                                        L"data:text/html,<b>x</b>",
+                                        L"about:home"};
     for (const wchar_t* url : addresses)
     {
         Open(url); // as the address it asks for

@@ -29,7 +29,7 @@ TEST(RecordingProxyTest, ConnectionsThatNeverSendHoldUpNoRequest)
     RecordingProxy proxy;
     std::vector<SOCKET> idle;
     idle.reserve(8);
-for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i)
         idle.push_back(Connect(proxy.Port()));
 
     const SOCKET s = Connect(proxy.Port());

@@ -200,10 +200,12 @@ TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
     // This launcher ends: the second one takes the keys, and the player's
     // press of them hides it.
     m_launcher.reset();
-    EXPECT_TRUE(PumpUntil([&] {
-        PressKeys({VK_CONTROL, VK_MENU, 'H'});
-        return PumpUntil([&] { return !::IsWindowVisible(hSecond); }, 300);
-    }, 5000));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            PressKeys({VK_CONTROL, VK_MENU, 'H'});
+            return PumpUntil([&] { return !::IsWindowVisible(hSecond); }, 300);
+        },
+        5000));
 }
 
 } // namespace

@@ -50,7 +50,6 @@ std::wstring Host(const std::wstring& url)
 class CatalogueTest : public LauncherFixture
 {
 protected:
-
     // Chooses each platform row and collects what the box shows.
     std::vector<std::wstring> ShownAddresses()
     {

@@ -177,7 +177,8 @@ TEST_F(GameScreenshotTest, PictureComesBackWithItsColoursTheRightWayUp)
 {
     const CPicture picture = Checkerboard();
     CGameScreenshot systemEncoder(m_dir.File(L"截图").c_str());
-    for (CGameScreenshot* pShots : {static_cast<CGameScreenshot*>(&systemEncoder), static_cast<CGameScreenshot*>(&m_shots)})
+    for (CGameScreenshot* pShots :
+         {static_cast<CGameScreenshot*>(&systemEncoder), static_cast<CGameScreenshot*>(&m_shots)})
     {
         const CString strPath = pShots->Save(picture);
         ASSERT_FALSE(strPath.IsEmpty());
@@ -291,8 +292,8 @@ TEST_F(GameScreenshotTest, TheScreenIsReadInItsOwnPixels)
     wc.lpszClassName = L"OrlimTestBands";
     ::RegisterClassW(&wc);
     // Three bands of 100 screen pixels: what the launcher sees as 200 high.
-    const HWND hWnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 150, 150, 300,
-                                        300, nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND hWnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 150, 150, 300, 300,
+                                        nullptr, nullptr, wc.hInstance, nullptr);
     PumpPending();
     CPicture picture;
     const RECT rcLogical = {100, 100, 300, 300};

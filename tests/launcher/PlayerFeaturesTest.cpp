@@ -76,9 +76,9 @@ TEST(BossKeyTest, ReadsModifiersAndOneKeyElseTheDefault)
     EXPECT_EQ(CBossKey::Parse(L"Alt+q").nVirtKey, static_cast<UINT>('Q'));
     EXPECT_STREQ(CBossKey::Parse(L"Alt+F11").Format(), L"Alt+F11");
     // Keys that would take typing from other programs, and keys Windows keeps.
-    for (const wchar_t* bad : {L"", L"H", L"Ctrl+", L"Ctrl+Ctrl+H", L"Win+H", L"Ctrl+F13", L"Ctrl+F05", L"Ctrl+HH",
-                               L"Ctrl+1", L"ctrl+H", L"Shift+A", L"F5", L"Alt+F4", L"Shift+Alt+F4", L"F12",
-                               L"Ctrl+Alt+F12"})
+    for (const wchar_t* bad :
+         {L"", L"H", L"Ctrl+", L"Ctrl+Ctrl+H", L"Win+H", L"Ctrl+F13", L"Ctrl+F05", L"Ctrl+HH", L"Ctrl+1", L"ctrl+H",
+          L"Shift+A", L"F5", L"Alt+F4", L"Shift+Alt+F4", L"F12", L"Ctrl+Alt+F12"})
         EXPECT_STREQ(CBossKey::Parse(bad).Format(), L"Ctrl+Alt+H") << bad;
 }
 

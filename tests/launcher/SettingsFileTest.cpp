@@ -62,7 +62,8 @@ TEST_P(HeldFileTest, TheLatestChoiceLandsWholeOnceTheProgramLetsGo)
     EXPECT_EQ(Ini().find("[other]\r\nkept=1\r\n"), 0u) << "the copy started without the file";
 }
 
-INSTANTIATE_TEST_SUITE_P(Holders, HeldFileTest, ::testing::Values(DWORD(0), DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_DELETE)));
+INSTANTIATE_TEST_SUITE_P(Holders, HeldFileTest,
+                         ::testing::Values(DWORD(0), DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_DELETE)));
 
 // What the file calls answer at the worst moment, as Windows answers them.
 BOOL WINAPI CopyRefusedForTheMoment(LPCWSTR, LPCWSTR, BOOL)

@@ -64,7 +64,7 @@ TEST_F(SettingsStressTest, ReaderNeverSeesAHalfWrittenFile)
     LauncherWindow& launcher = StartSound();
     std::vector<std::string> saved; // what a save of each platform row writes
     saved.reserve(COrlimWebDlg::kManualEntryRow);
-for (int row = 0; row < COrlimWebDlg::kManualEntryRow; ++row)
+    for (int row = 0; row < COrlimWebDlg::kManualEntryRow; ++row)
         saved.push_back(SavedSection(row, std::wstring(launcher.Dialog().GetPlatformUrl(row))));
 
     std::atomic<bool> done{false};

@@ -27,8 +27,8 @@ bool Cache(const std::wstring& url)
         return false;
     WriteFileBytes(file, "cached");
     FILETIME never = {};
-    return ::CommitUrlCacheEntryW(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
-                                  nullptr) != FALSE;
+    return ::CommitUrlCacheEntryW(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr) !=
+           FALSE;
 }
 
 bool IsCached(const std::wstring& url)
@@ -62,7 +62,8 @@ TEST_F(ClearCacheTest, OnlyThePagesSitesGoAndThePageIsLoadedAnew)
     FakeElement frame{L"iframe", {{L"src", L"http://play.games.test/room/frame.html"}}, {}, true};
     frame.inner = {{L"embed", {{L"src", L"../swf/game.swf"}}, {}, false},
                    {L"param", {{L"name", L"Movie"}, {L"value", L"http://cdn.movies.test/m.swf"}}, {}, false}};
-    Browser().Record().pDocument = MakeFakeDocument({frame, {L"object", {{L"data", L"//flash.objects.test/o.swf"}}, {}, false}});
+    Browser().Record().pDocument =
+        MakeFakeDocument({frame, {L"object", {{L"data", L"//flash.objects.test/o.swf"}}, {}, false}});
     const std::wstring ours[] = {L"http://www.velka.cn/game.swf", L"http://cdn.velka.cn/res/a.js",
                                  L"http://play.games.test/swf/game.swf", L"http://cdn.movies.test/m.swf",
                                  L"http://flash.objects.test/o.swf"};

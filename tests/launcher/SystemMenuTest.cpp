@@ -41,7 +41,7 @@ std::vector<std::wstring> Texts(const std::vector<MenuItem>& items)
 {
     std::vector<std::wstring> texts;
     texts.reserve(items.size());
-for (const MenuItem& item : items)
+    for (const MenuItem& item : items)
         texts.push_back(item.text);
     return texts;
 }
@@ -66,9 +66,10 @@ TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
     ASSERT_GE(close, 13u);
     const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 12),
                                      items.begin() + static_cast<std::ptrdiff_t>(close));
-    EXPECT_EQ(Texts(ours), (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面",
-                                                      L"清除缓存并刷新", L"页面缩放", L"静音", L"截图", L"打开截图文件夹",
-                                                      L"老板键 (Ctrl+Alt+H)", L"新开窗口（另一个账号）", L""}));
+    EXPECT_EQ(Texts(ours),
+              (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面", L"清除缓存并刷新",
+                                         L"页面缩放", L"静音", L"截图", L"打开截图文件夹", L"老板键 (Ctrl+Alt+H)",
+                                         L"新开窗口（另一个账号）", L""}));
     EXPECT_TRUE(ours[0].nState & MF_SEPARATOR);
     EXPECT_TRUE(ours[1].nState & MF_GRAYED);
     EXPECT_TRUE(ours[8].nState & MF_GRAYED) << "no screenshots folder yet";
