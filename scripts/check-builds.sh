@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
-# What the test command checks besides the tests: the release is the same
-# bytes when built twice (other directories, another time), and the program
-# builds warning-free with Clang as well as with GCC.
+# What the test command checks besides the tests: every source is in
+# clang-format's shape; the README's by-hand build configures and makes its
+# checks with CMake's default generator; the release is the same bytes when
+# built twice (other directories, another time); the program builds
+# warning-free with Clang as well as with GCC; and clang-tidy's checks
+# (.clang-tidy) find nothing in any source.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 mkdir -p "$ORLIM_BUILD"
 orlim_install_packages
+cd "$ORLIM_ROOT"
+sources=$(git ls-files '*.cpp' '*.h' '*.c')
+
+orlim_say "checking the sources' format"
+clang-format --dry-run --Werror $sources ||
+    orlim_die "sources out of clang-format's shape (clang-format -i <file> puts them right)"
+
+orlim_say "the by-hand build with CMake's default generator: configure, and its checks"
+by_hand="$ORLIM_BUILD/by-hand"
+rm -rf "$by_hand"
+{ cmake --preset test -B "$by_hand" -G "Unix Makefiles" && cmake --build "$by_hand" --target orlim_checks; } \
+    >"$ORLIM_BUILD/by-hand.log" 2>&1 ||
+    { tail -n 40 "$ORLIM_BUILD/by-hand.log" >&2; orlim_die "the README's by-hand build failed (full log: $ORLIM_BUILD/by-hand.log)"; }
 
 orlim_say "building the release twice"
 first="$ORLIM_BUILD/release-check/first"
@@ -21,7 +37,16 @@ cat "$first/SHA256SUMS" >&2
 
 orlim_say "building with Clang, warnings as errors"
 clang_build="$ORLIM_BUILD/clang"
-cmake --preset clang -S "$ORLIM_ROOT" -B "$clang_build" $(orlim_generator) >"$ORLIM_BUILD/clang.log" 2>&1 &&
+# Configured with the tests, so that what the compiler is asked of every
+# source is there for clang-tidy; only the program is built.
+cmake --preset clang -S "$ORLIM_ROOT" -B "$clang_build" $(orlim_generator) -DORLIM_BUILD_TESTS=ON \
+    >"$ORLIM_BUILD/clang.log" 2>&1 &&
     cmake --build "$clang_build" --parallel "$(nproc)" --target OrlimWeb >>"$ORLIM_BUILD/clang.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/clang.log" >&2; orlim_die "the Clang build failed (full log: $ORLIM_BUILD/clang.log)"; }
 orlim_say "Clang built OrlimWeb.exe without a warning"
+
+orlim_say "clang-tidy on every source"
+printf '%s\n' $(git ls-files '*.cpp') | xargs -P "$(nproc)" -n 4 clang-tidy -p "$clang_build" --quiet \
+    >"$ORLIM_BUILD/clang-tidy.log" 2>&1 ||
+    { grep -E "(error|warning):" "$ORLIM_BUILD/clang-tidy.log" >&2; orlim_die "clang-tidy found the above (full log: $ORLIM_BUILD/clang-tidy.log)"; }
+orlim_say "clang-tidy found nothing"

@@ -13,8 +13,9 @@ ORLIM_BUILD=$ORLIM_ROOT/build
 ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
 ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming"
 # Installed without what they recommend: the release's zip writer, the
-# second compiler, and a sound server that plays nowhere.
-ORLIM_PACKAGES_LEAN="python3 clang lld pulseaudio x11-utils"
+# second compiler and its tidy and format tools, Make for the by-hand build,
+# and a sound server that plays nowhere.
+ORLIM_PACKAGES_LEAN="python3 clang lld clang-tidy clang-format make pulseaudio x11-utils"
 
 orlim_say() { printf '==> %s\n' "$*" >&2; }
 orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
