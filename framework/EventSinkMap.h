@@ -166,10 +166,11 @@ protected:                                               \
         using TheBaseClass = baseClass;                                                         \
         static const AFX_EVENTSINKMAP_ENTRY _eventsinkEntries[] = {
 
+// A class name cannot be parenthesised where it names a member or a cast's type.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                                       \
     {static_cast<UINT>(id), static_cast<UINT>(id), dispid, vtsParams,                                \
      [](CWnd* pTarget, UINT, AFX_EVENTPARAM* pParams) {                                              \
-         /* NOLINTNEXTLINE(bugprone-macro-parentheses): a class name cannot be parenthesised */     \
          static_assert(AfxEventHandlerTakes(&theClass::pfnHandler, vtsParams),                       \
                        "the handler does not take the listed parameter types");                     \
          AfxCallEventHandler(static_cast<theClass*>(pTarget), &theClass::pfnHandler, pParams);       \
@@ -180,11 +181,12 @@ protected:                                               \
 #define ON_EVENT_RANGE(theClass, idFirst, idLast, dispid, pfnHandler, vtsParams)                     \
     {static_cast<UINT>(idFirst), static_cast<UINT>(idLast), dispid, vtsParams,                       \
      [](CWnd* pTarget, UINT nCtlID, AFX_EVENTPARAM* pParams) {                                       \
-         /* NOLINTNEXTLINE(bugprone-macro-parentheses): a class name cannot be parenthesised */     \
          static_assert(AfxEventHandlerTakes(&theClass::pfnHandler, vtsParams, true),                 \
                        "the handler does not take the id and the listed parameter types");          \
          AfxCallEventRangeHandler(static_cast<theClass*>(pTarget), &theClass::pfnHandler, nCtlID, pParams); \
      }},
+
+// NOLINTEND(bugprone-macro-parentheses)
 
 #define END_EVENTSINK_MAP()                                                          \
     {0, 0, 0, nullptr, nullptr}};                                                    \
