@@ -36,6 +36,7 @@ void CBossKeyFeature::OnStart()
     const COptions& options = Host().Options();
     m_bossMode.OnSilence([this](bool bSilenced) { Host().SaveOption(kKeyMark, bSilenced ? L"1" : nullptr); });
     m_bossMode.Attach(Host().Window(), CBossKey::Parse(options.Text(kKeyKeys)), LauncherIds::kNotifyIconMessage);
+    WatchKeys();
     // A launcher ended while hidden left its silence behind (the system
     // keeps a program's mute from one run to the next): the player's own
     // choice stands again.
@@ -56,8 +57,28 @@ bool CBossKeyFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         m_bossMode.OnTaskbarCreated();
     else if (message == CBossMode::s_nTogetherMessage)
         m_bossMode.OnTogether(wParam);
+    else if (message == WM_TIMER && wParam == LauncherIds::kBossKeysTimer)
+    {
+        m_bossMode.TryKeyAgain();
+        WatchKeys();
+    }
     else
         return false;
     *pResult = 0;
     return true;
+}
+
+void CBossKeyFeature::OnEnd()
+{
+    // No icon, no silence and no keys left behind, nor tried again.
+    ::KillTimer(Host().Window(), LauncherIds::kBossKeysTimer);
+    m_bossMode.Detach();
+}
+
+void CBossKeyFeature::WatchKeys()
+{
+    if (m_bossMode.IsKeyRegistered())
+        ::KillTimer(Host().Window(), LauncherIds::kBossKeysTimer);
+    else
+        ::SetTimer(Host().Window(), LauncherIds::kBossKeysTimer, 1000, nullptr);
 }

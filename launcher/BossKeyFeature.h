@@ -17,9 +17,13 @@ public:
     void OnStart() override;
     void OnMenuOpening() override { m_bossMode.TryKeyAgain(); } // its holder may have ended
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    void OnEnd() override { m_bossMode.Detach(); } // no icon, no silence and no keys left behind
+    void OnEnd() override;
 
 private:
+    // While another program holds the keys, they are tried again every
+    // second: a holder that crashed tells no one.
+    void WatchKeys();
+
     CGameMute& m_mute;
     CBossMode m_bossMode;
 };

@@ -44,7 +44,8 @@ public:
     // takes them; a hidden launcher ends as End says.
     void Detach();
     // Tries the keys again where another program held them (the menu
-    // opens, another launcher let them go).
+    // opens, another launcher let them go, or a while has passed: a holder
+    // that crashed tells no one).
     void TryKeyAgain();
     // Told when the boss key's silence comes into force (true) and when it
     // is undone (false).

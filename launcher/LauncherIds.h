@@ -21,6 +21,7 @@ enum Timer : UINT_PTR
     kAutoFitTimer = 0,    // the auto-fit's tick, once a second
     kScreenshotTimer = 1, // a screenshot's two steps
     kSettingsTimer = 2,   // a save held up, tried again
+    kBossKeysTimer = 3,   // the boss keys, held by another program, tried again
 };
 const UINT kAutoFitPeriodMs = 1000;
 

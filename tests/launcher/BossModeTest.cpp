@@ -6,6 +6,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
 #include "harness/MessagePump.h"
+#include "harness/TempDir.h"
 #include "harness/TestHandles.h"
 
 #include "framework/UniqueHotKey.h"
@@ -200,6 +201,27 @@ TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
     // This launcher ends: the second one takes the keys, and the player's
     // press of them hides it.
     m_launcher.reset();
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            PressKeys({VK_CONTROL, VK_MENU, 'H'});
+            return PumpUntil([&] { return !::IsWindowVisible(hSecond); }, 300);
+        },
+        5000));
+}
+
+TEST(BossKeyHolderKilledTest, AnotherLauncherTakesTheKeysUnasked)
+{
+    const TempDir dir;
+    for (const wchar_t* lpszName : {L"first", L"second"})
+        ::CreateDirectoryW(dir.File(lpszName).c_str(), nullptr);
+    LauncherProcess holder(dir.File(L"first"));
+    ASSERT_NE(holder.WaitForWindow(), nullptr);
+    LauncherProcess second(dir.File(L"second"));
+    const HWND hSecond = second.WaitForWindow();
+    ASSERT_NE(hSecond, nullptr);
+    // The holder crashes: it tells no one, and no menu is opened.
+    ::TerminateProcess(holder.Handle(), 1);
+    ASSERT_NE(holder.WaitForExit(5000), DWORD(STILL_ACTIVE));
     EXPECT_TRUE(PumpUntil(
         [&] {
             PressKeys({VK_CONTROL, VK_MENU, 'H'});
