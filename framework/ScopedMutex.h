@@ -8,12 +8,19 @@
 class ScopedMutex
 {
 public:
+    // How the mutex is made, or opened where it is there: CreateMutexExW,
+    // unless a test stands in for what Windows answers.
+    using CreateFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
+
     // Waits at most dwTimeoutMs for it, handling the messages other threads
     // and programs send to the thread's windows meanwhile, so that none of
     // them waits on this one. A holder that ended without letting go counts
-    // as gone. psa is the mutex's security where this makes it.
-    ScopedMutex(const wchar_t* lpszName, DWORD dwTimeoutMs, SECURITY_ATTRIBUTES* psa = nullptr) noexcept
-        : m_hMutex(::CreateMutexW(psa, FALSE, lpszName))
+    // as gone. psa is the mutex's security where this makes it; only the
+    // access to wait for it and let it go is asked for (CreateMutexW asks
+    // for all, which Windows refuses where that security grants less).
+    ScopedMutex(const wchar_t* lpszName, DWORD dwTimeoutMs, SECURITY_ATTRIBUTES* psa = nullptr,
+                CreateFn pfnCreate = ::CreateMutexExW) noexcept
+        : m_hMutex(pfnCreate(psa, lpszName, 0, SYNCHRONIZE | MUTEX_MODIFY_STATE))
     {
         if (!m_hMutex)
             return;

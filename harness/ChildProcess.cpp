@@ -95,3 +95,14 @@ std::wstring BuildDirectory()
     dir = dir.substr(0, dir.find_last_of(L'\\'));  // tests\ ...
     return dir.substr(0, dir.find_last_of(L'\\')); // ... the build directory
 }
+
+std::unique_ptr<ChildProcess> HoldFile(const std::wstring& path, DWORD ms)
+{
+    const std::wstring event = L"OrlimTestHolding" + std::to_wstring(::GetCurrentProcessId());
+    const UniqueKernelHandle hEvent(::CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+    auto holder = std::make_unique<ChildProcess>(BuildDirectory() + L"\\harness\\hold_file.exe",
+                                                 L"\"" + path + L"\" " + std::to_wstring(ms) + L" " + event, L"");
+    const HANDLE handles[] = {hEvent.Get(), holder->Handle()};
+    ::WaitForMultipleObjects(2, handles, FALSE, 10000);
+    return holder;
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // A program started as a child process in a directory of the caller's
@@ -33,6 +34,10 @@ private:
     UniqueKernelHandle m_hJob;
     UniqueKernelHandle m_hProcess;
 };
+
+// Another program holding a file for ms milliseconds (hold_file: it reads
+// it, letting others read it too); returns once it holds the file.
+std::unique_ptr<ChildProcess> HoldFile(const std::wstring& path, DWORD ms);
 
 // The first visible top-level window that match accepts, with the id of the
 // process it belongs to; null when none does.

@@ -50,6 +50,7 @@ public:
     // CFeatureHost
     HWND Window() const override { return m_hWnd; }
     const CString& StartFolder() const override { return m_strFolder; }
+    const CString& SettingsFolder() const override { return m_strFolder; }
     const COptions& Options() const override { return m_options; }
     void SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue) override;
     CPageZoom& Zoom() override { return m_zoom; }

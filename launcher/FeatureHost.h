@@ -15,8 +15,10 @@ class CFeatureHost
 public:
     // The launcher's window: its timers and messages.
     virtual HWND Window() const = 0;
-    // The folder the launcher was started in, where its settings file is.
+    // The folder the launcher was started in, and the one its settings file
+    // is kept in (the same, unless the first cannot be written).
     virtual const CString& StartFolder() const = 0;
+    virtual const CString& SettingsFolder() const = 0;
 
     // "[options]" as it was at start, and a change saved at once (a null
     // value removes the key).

@@ -13,26 +13,10 @@
 #include "browser/DlgWeb.h"
 #include "framework/CRect.h"
 
-#include <cwchar>
-
-namespace
-{
-
-// The folder a file's full path is in ("." for a bare name).
-CString FolderOf(const CString& strFile)
-{
-    const wchar_t* pszFile = strFile;
-    const wchar_t* pszName = std::wcsrchr(pszFile, L'\\');
-    const CString strFolder(pszFile, pszName ? static_cast<int>(pszName - pszFile) : 0);
-    return strFolder.IsEmpty() ? CString(L".") : strFolder;
-}
-
-} // namespace
-
-CFeatures::CFeatures(COrlimWebDlg& launcher, CDlgWeb& pane, CPageZoom& zoom, CSettingsSaver& saver,
-                     const CString& strSettingsFile, std::function<void()> onNoticeChanged)
-    : m_launcher(launcher), m_pane(pane), m_zoom(zoom), m_saver(saver), m_strSettingsFile(strSettingsFile),
-      m_strStartFolder(FolderOf(strSettingsFile)), m_onNoticeChanged(std::move(onNoticeChanged))
+CFeatures::CFeatures(COrlimWebDlg& launcher, CDlgWeb& pane, CPageZoom& zoom, CSettings& settings,
+                     const CString& strStartFolder, std::function<void()> onNoticeChanged)
+    : m_launcher(launcher), m_pane(pane), m_zoom(zoom), m_settings(settings), m_strStartFolder(strStartFolder),
+      m_onNoticeChanged(std::move(onNoticeChanged))
 {
     // The comforts, in the order of their rows above Close.
     m_features.push_back(std::make_unique<CFlashStatusFeature>(*this));
@@ -58,7 +42,6 @@ void CFeatures::BeforeBrowser()
 
 void CFeatures::Start()
 {
-    m_options = COptions::Read(m_strSettingsFile);
     std::vector<CSystemMenu::Row> rows;
     for (const auto& pFeature : m_features)
     {
@@ -138,13 +121,7 @@ HWND CFeatures::Window() const
 
 void CFeatures::SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue)
 {
-    // A choice that cannot be saved holds for this run all the same.
-    const CString strValue(lpszValue ? lpszValue : L"");
-    const bool bRemove = lpszValue == nullptr;
-    const CString strKey(lpszKey);
-    m_saver.Save(lpszKey, [strKey, strValue, bRemove](const wchar_t* lpszCopy) {
-        return COptions::WriteTo(lpszCopy, strKey, bRemove ? nullptr : static_cast<const wchar_t*>(strValue));
-    });
+    m_settings.SaveOption(lpszKey, lpszValue);
 }
 
 CString CFeatures::PageUrl() const

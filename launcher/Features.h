@@ -2,7 +2,7 @@
 
 #include "Feature.h"
 #include "FeatureHost.h"
-#include "SettingsSaver.h"
+#include "Settings.h"
 #include "SystemMenu.h"
 
 #include <functional>
@@ -19,9 +19,9 @@ class CPageZoom;
 class CFeatures final : public CFeatureHost
 {
 public:
-    // strSettingsFile: the settings file's full path, fixed at start.
-    CFeatures(COrlimWebDlg& launcher, CDlgWeb& pane, CPageZoom& zoom, CSettingsSaver& saver,
-              const CString& strSettingsFile, std::function<void()> onNoticeChanged);
+    // strStartFolder: the folder the launcher was started in, a full path.
+    CFeatures(COrlimWebDlg& launcher, CDlgWeb& pane, CPageZoom& zoom, CSettings& settings,
+              const CString& strStartFolder, std::function<void()> onNoticeChanged);
     ~CFeatures();
     CFeatures(const CFeatures&) = delete;
     CFeatures& operator=(const CFeatures&) = delete;
@@ -41,7 +41,8 @@ public:
     // CFeatureHost
     HWND Window() const override;
     const CString& StartFolder() const override { return m_strStartFolder; }
-    const COptions& Options() const override { return m_options; }
+    const CString& SettingsFolder() const override { return m_settings.Folder(); }
+    const COptions& Options() const override { return m_settings.Options(); }
     void SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue) override;
     CPageZoom& Zoom() override { return m_zoom; }
     CString PageUrl() const override;
@@ -56,11 +57,9 @@ private:
     COrlimWebDlg& m_launcher;
     CDlgWeb& m_pane;
     CPageZoom& m_zoom;
-    CSettingsSaver& m_saver;
-    CString m_strSettingsFile;
+    CSettings& m_settings;
     CString m_strStartFolder;
     std::function<void()> m_onNoticeChanged;
-    COptions m_options;
     std::vector<std::unique_ptr<CFeature>> m_features;
     CSystemMenu m_menu;
 };

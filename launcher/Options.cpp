@@ -1,9 +1,8 @@
 #include "Options.h"
 
-#include "SettingsTurn.h"
-
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -12,11 +11,8 @@ namespace
 {
 
 const wchar_t kSection[] = L"options";
-// Another launcher's save takes milliseconds; one that hangs in its save is
-// not waited for (the file is replaced in one step: it is whole to read).
-const DWORD kTurnWaitMs = 250;
-// "[options]" holds a handful of short keys; a longer section is cut.
-const DWORD kSectionBuffer = 4096;
+// A section longer than this (no launcher writes one) is read cut.
+const DWORD kSectionMost = DWORD(1) << 20;
 
 std::wstring Lower(const wchar_t* psz, size_t cch)
 {
@@ -26,17 +22,35 @@ std::wstring Lower(const wchar_t* psz, size_t cch)
     return str;
 }
 
+// The section's lines, key=value\0key=value\0\0, whole: a buffer too small
+// for them is given a cut list (and its size less two), never the
+// section's end. *pbWhole says whether it was read to its end.
+std::vector<wchar_t> ReadSection(const wchar_t* lpszFile, bool* pbWhole)
+{
+    for (DWORD cchBuffer = 512;; cchBuffer *= 2)
+    {
+        std::vector<wchar_t> section(cchBuffer);
+        const DWORD cch = ::GetPrivateProfileSectionW(kSection, section.data(), cchBuffer, lpszFile);
+        *pbWhole = cch < cchBuffer - 2;
+        if (*pbWhole || cchBuffer >= kSectionMost)
+        {
+            section.resize(std::min(cch, cchBuffer - 2));
+            return section;
+        }
+    }
+}
+
 } // namespace
 
 COptions COptions::Read(const wchar_t* lpszFile)
 {
-    const CSettingsTurn turn(lpszFile, kTurnWaitMs);
     COptions options;
-    std::vector<wchar_t> section(kSectionBuffer);
-    const DWORD cch = ::GetPrivateProfileSectionW(kSection, section.data(), kSectionBuffer, lpszFile);
-    // key=value\0key=value\0\0; the profile functions trim blanks and quotes
-    // of a value they read one by one: each is read so.
-    for (const wchar_t* pLine = section.data(); pLine < section.data() + cch && *pLine; pLine += std::wcslen(pLine) + 1)
+    bool bWhole = false;
+    const std::vector<wchar_t> section = ReadSection(lpszFile, &bWhole);
+    // key=value\0key=value: the profile functions trim blanks and quotes of
+    // a value they read one by one: each is read so.
+    for (const wchar_t* pLine = section.data(); pLine < section.data() + section.size() && *pLine;
+         pLine += std::wcslen(pLine) + 1)
     {
         const wchar_t* pEquals = std::wcschr(pLine, L'=');
         if (!pEquals)
@@ -83,9 +97,10 @@ bool COptions::WriteTo(const wchar_t* lpszFile, const wchar_t* lpszKey, const wc
         return false;
     if (lpszValue)
         return true;
-    // A launcher that only used the boss key leaves no "[options]".
-    wchar_t szRest[2] = {};
-    if (::GetPrivateProfileSectionW(kSection, szRest, 2, lpszFile) == 0)
+    // A launcher that only used the boss key leaves no "[options]"; the
+    // player's other choices keep it.
+    bool bWhole = false;
+    if (ReadSection(lpszFile, &bWhole).empty() && bWhole)
         return ::WritePrivateProfileStringW(kSection, nullptr, nullptr, lpszFile) != FALSE;
     return true;
 }

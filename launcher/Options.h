@@ -15,7 +15,8 @@
 class COptions
 {
 public:
-    // The options of a file (its full path), in the launchers' turn with it.
+    // The options of a file (its full path), read in the launchers' turn
+    // with it.
     static COptions Read(const wchar_t* lpszFile);
 
     // A key's text as written; empty when it is not there.

@@ -22,16 +22,16 @@ const int kBaseWidth = 1148;
 const int kBaseHeight = 750;
 const int kExplorerHeightMargin = 2; // taken from the outer height by a platform choice
 
-// A path of the folder the launcher was started in, fixed at start.
-CString StartFolderPath(const wchar_t* lpszRelative)
+// The full path of the folder the launcher was started in.
+CString StartFolderPath()
 {
     CString strPath;
-    const DWORD cch = ::GetFullPathNameW(lpszRelative, 0, nullptr, nullptr);
+    const DWORD cch = ::GetFullPathNameW(L".", 0, nullptr, nullptr);
     if (cch == 0)
-        return CString(lpszRelative);
-    const DWORD cchCopied = ::GetFullPathNameW(lpszRelative, cch, strPath.GetBuffer(static_cast<int>(cch)), nullptr);
+        return CString(L".");
+    const DWORD cchCopied = ::GetFullPathNameW(L".", cch, strPath.GetBuffer(static_cast<int>(cch)), nullptr);
     strPath.ReleaseBuffer(cchCopied < cch ? static_cast<int>(cchCopied) : 0);
-    return strPath.IsEmpty() ? CString(lpszRelative) : strPath;
+    return strPath.IsEmpty() ? CString(L".") : strPath;
 }
 
 } // namespace
@@ -52,8 +52,8 @@ END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
     : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)),
-      m_strSettingsFile(StartFolderPath(L".\\UserVar.ini")), m_saver(m_strSettingsFile), m_zoom(m_dlgWeb),
-      m_features(*this, m_dlgWeb, m_zoom, m_saver, m_strSettingsFile, [this] { InvalidateStrip(); })
+      m_strStartFolder(StartFolderPath()), m_settings(m_strStartFolder), m_zoom(m_dlgWeb),
+      m_features(*this, m_dlgWeb, m_zoom, m_settings, m_strStartFolder, [this] { InvalidateStrip(); })
 {
     // A shared icon of the program's own resources: the system frees it.
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -74,7 +74,7 @@ BOOL COrlimWebDlg::OnInitDialog()
 
     m_features.BeforeBrowser();
     m_dlgWeb.Create(IDD_BROWSER_PANE);
-    m_saver.Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
+    m_settings.Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
     FillPlatformUrls();
     LoadSettings();
     m_features.Start();
@@ -150,7 +150,7 @@ void COrlimWebDlg::OnPaint()
 CString COrlimWebDlg::NoticeText() const
 {
     // What the player can do something about first.
-    const CString strSettings = m_saver.Problem();
+    const CString strSettings = m_settings.Notice();
     const CString strFeatures = m_features.NoticeText();
     if (strSettings.IsEmpty() || strFeatures.IsEmpty())
         return strSettings.IsEmpty() ? strFeatures : strSettings;
@@ -225,7 +225,7 @@ void COrlimWebDlg::OnClose()
         m_features.End();
         // What waits to be saved has its last chance, the window gone.
         ::ShowWindow(m_hWnd, SW_HIDE);
-        m_saver.Flush(kEndSavePatienceMs);
+        m_settings.Flush(kEndSavePatienceMs);
         ::ExitProcess(0);
     }
 }
@@ -233,14 +233,14 @@ void COrlimWebDlg::OnClose()
 void COrlimWebDlg::OnEndSession(BOOL bEnding)
 {
     if (bEnding)
-        m_saver.Flush(kEndSavePatienceMs); // the features have ended
+        m_settings.Flush(kEndSavePatienceMs); // the features have ended
     CDialog::OnEndSession(bEnding);
 }
 
 void COrlimWebDlg::OnDestroy()
 {
     m_features.End();
-    m_saver.Flush(kEndSavePatienceMs);
+    m_settings.Flush(kEndSavePatienceMs);
     CDialog::OnDestroy();
 }
 

@@ -2,7 +2,7 @@
 
 #include "Features.h"
 #include "PageZoom.h"
-#include "SettingsSaver.h"
+#include "Settings.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
 #include "framework/CDialog.h"
@@ -42,12 +42,13 @@ public:
     BOOL IsManualEntryRow(int nRow) const;
 
     // Settings file, .\UserVar.ini of the folder the launcher was started
-    // from. A save writes both values into a copy of the file
+    // from (CSettings). A save writes both values into a copy of the file
     // (SaveServersSel writes the row there), which then replaces the file;
-    // one that cannot be made now is made as soon as it can (CSettingsSaver).
+    // one that cannot be made now is made as soon as it can.
     void LoadSettings();
     void SaveSettings();
-    BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
+    static void SaveRowAndUrl(CSettings& settings, int nSel, CString strUrl);
+    static BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
 
     // Layout and auto-fit.
     void ApplyBaseLayout();
@@ -90,11 +91,11 @@ private:
 
     UniqueBrush m_brStrip; // the header strip's colour, behind the label
     bool m_bAskingToClose = false;
-    // The settings file, in the folder the launcher was started from, for
-    // the whole run: a file dialog (a page's upload, the Flash Player's)
+    // The folder the launcher was started from, and the settings file there,
+    // for the whole run: a file dialog (a page's upload, the Flash Player's)
     // moves the current directory.
-    CString m_strSettingsFile;
-    CSettingsSaver m_saver;
+    CString m_strStartFolder;
+    CSettings m_settings;
     CPageZoom m_zoom;
     CFeatures m_features;
 };

@@ -157,7 +157,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == LauncherIds::kSettingsTimer)
     {
-        m_saver.OnTimer();
+        m_settings.OnTimer();
         return;
     }
     // Without a browser control there is nothing to search: a null parent

@@ -1,6 +1,5 @@
 #include "OrlimWebDlg.h"
 
-#include "SettingsFileCopy.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -18,9 +17,6 @@ const DWORD kUrlBufferStart = 260;
 // A longer address is no address (the browser takes 2,083 characters at
 // most), and reading it would hold up the start: it counts as absent.
 const DWORD kUrlLengthMost = DWORD(1) << 20;
-// Another launcher's save takes milliseconds; one that hangs in its save is
-// not waited for (the file is replaced in one step: it is whole to read).
-const DWORD kTurnWaitMs = 250;
 
 // Reads a value of the settings file whole; one longer than kUrlLengthMost
 // counts as absent.
@@ -59,16 +55,14 @@ bool NeedsQuotes(const CString& str)
 
 void COrlimWebDlg::LoadSettings()
 {
-    // Not before what a save cut off left is put right.
-    const CSettingsTurn turn(m_strSettingsFile, kTurnWaitMs);
-    if (turn.IsHeld())
-        CSettingsFileCopy::FinishCutOffSaves(m_strSettingsFile);
     CString strSel;
-    ::GetPrivateProfileStringW(kSettingsSection, kKeyServersSel, L"0",
-                               strSel.GetBuffer(static_cast<int>(kServersSelBuffer - 1)), kServersSelBuffer,
-                               m_strSettingsFile);
-    strSel.ReleaseBuffer();
-    m_strUrls[kManualEntryRow] = ReadSetting(m_strSettingsFile, kKeyUrl, GetPlatformUrl(0));
+    m_settings.Load([&](const wchar_t* lpszFile) {
+        ::GetPrivateProfileStringW(kSettingsSection, kKeyServersSel, L"0",
+                                   strSel.GetBuffer(static_cast<int>(kServersSelBuffer - 1)), kServersSelBuffer,
+                                   lpszFile);
+        strSel.ReleaseBuffer();
+        m_strUrls[kManualEntryRow] = ReadSetting(lpszFile, kKeyUrl, GetPlatformUrl(0));
+    });
     m_nCurSel = static_cast<int>(std::wcstol(strSel, nullptr, 10));
 
     // A stored row that names no row counts as no stored row at all.
@@ -89,12 +83,16 @@ void COrlimWebDlg::SaveSettings()
 {
     CString strUrl;
     GetDlgItemText(IDC_URL_EDIT, strUrl);
+    SaveRowAndUrl(m_settings, GetCurrentRow(), strUrl);
+}
+
+void COrlimWebDlg::SaveRowAndUrl(CSettings& settings, int nSel, CString strUrl)
+{
     if (NeedsQuotes(strUrl))
         strUrl.Format(L"\"%ls\"", static_cast<const wchar_t*>(strUrl));
     // Both values change together or not at all; a save that cannot be made
     // now is made as soon as it can, and the next choice replaces it.
-    const int nSel = GetCurrentRow();
-    m_saver.Save(kSettingsSection, [this, nSel, strUrl](const wchar_t* lpszCopy) {
+    settings.Save(kSettingsSection, [nSel, strUrl](const wchar_t* lpszCopy) {
         return SaveServersSel(nSel, lpszCopy) &&
                ::WritePrivateProfileStringW(kSettingsSection, kKeyUrl, strUrl, lpszCopy);
     });

@@ -15,7 +15,7 @@ const UINT kDelayFading = 400;
 
 CString FolderOf(const CFeatureHost& host)
 {
-    CString strFolder = host.StartFolder();
+    CString strFolder = host.SettingsFolder();
     strFolder += L"\\截图";
     return strFolder;
 }

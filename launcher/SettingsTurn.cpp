@@ -50,7 +50,7 @@ private:
 
 } // namespace
 
-CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs)
-    : m_mutex(TurnName(lpszFile), dwWaitMs, TurnSecurity().Get())
+CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate)
+    : m_mutex(TurnName(lpszFile), dwWaitMs, TurnSecurity().Get(), pfnCreate)
 {
 }

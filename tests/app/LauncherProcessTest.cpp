@@ -1,6 +1,7 @@
 // The real OrlimWeb.exe, run as a child process with the real WebBrowser
 // control, its requests going to a recording proxy on loopback.
 
+#include "harness/ChildProcess.h"
 #include "harness/LauncherFixture.h"
 #include "harness/Pixels.h"
 #include "harness/LauncherProcess.h"
@@ -98,6 +99,25 @@ TEST_F(LauncherProcessTest, NoKeepsItRunningYesEndsItAtOnceWithExitCodeZero)
     ASSERT_NE(hQuestion, nullptr);
     ::PostMessageW(::GetDlgItem(hQuestion, IDYES), BM_CLICK, 0, 0);
     EXPECT_EQ(launcher.WaitForExit(5000), 0u);
+}
+
+TEST_F(LauncherProcessTest, AChoiceWaitingForTheFileIsSavedByYesOnceTheOtherProgramLetsGo)
+{
+    LauncherProcess launcher(m_dir.Path());
+    const HWND hWnd = launcher.WaitForWindow();
+    ASSERT_NE(hWnd, nullptr);
+    // A virus scanner holds the file for a second, from the choice to the
+    // answer and on.
+    const auto holder = HoldFile(m_dir.File(L"UserVar.ini"), 1000);
+    const HWND hCombo = ::GetDlgItem(hWnd, IDC_PLATFORM_COMBO);
+    ::SendMessageW(hCombo, CB_SETCURSEL, 6, 0);
+    ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    const HWND hQuestion = WaitForQuestion(launcher);
+    ASSERT_NE(hQuestion, nullptr);
+    ::PostMessageW(::GetDlgItem(hQuestion, IDYES), BM_CLICK, 0, 0);
+    EXPECT_EQ(launcher.WaitForExit(5000), 0u);
+    EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("ServersSel=6\r\n"), std::string::npos);
 }
 
 TEST_F(LauncherProcessTest, EscapeDoesNotEndIt)

@@ -119,7 +119,7 @@ TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGone)
     host.OpenMenu();
     EXPECT_TRUE(host.MenuState(IDM_OPEN_SCREENSHOTS) & MF_GRAYED) << "no folder yet";
     host.Choose(IDM_SCREENSHOT);
-    const std::wstring folder = std::wstring(static_cast<const wchar_t*>(host.StartFolder())) + L"\\截图";
+    const std::wstring folder = std::wstring(static_cast<const wchar_t*>(host.SettingsFolder())) + L"\\截图";
     EXPECT_TRUE(PumpUntil([&] { return FileNames(folder, L"*.png").size() == 1; }));
     host.OpenMenu();
     EXPECT_FALSE(host.MenuState(IDM_OPEN_SCREENSHOTS) & MF_GRAYED);

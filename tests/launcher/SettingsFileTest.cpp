@@ -2,17 +2,20 @@
 // hidden by the player, left behind half-saved by a killed launcher, its
 // turn left by one, and fixed to the folder the launcher started in.
 
+#include "harness/ChildProcess.h"
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
 #include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
+#include "launcher/Settings.h"
 #include "launcher/SettingsSaver.h"
 #include "launcher/SettingsTurn.h"
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <thread>
@@ -21,19 +24,6 @@
 
 namespace
 {
-
-// Starts hold_file on a file for ms milliseconds; returns once it holds the
-// file.
-std::unique_ptr<ChildProcess> HoldFile(const std::wstring& path, DWORD ms)
-{
-    const std::wstring event = L"OrlimTestHolding" + std::to_wstring(::GetCurrentProcessId());
-    const UniqueKernelHandle hEvent(::CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
-    auto holder = std::make_unique<ChildProcess>(BuildDirectory() + L"\\harness\\hold_file.exe",
-                                                 L"\"" + path + L"\" " + std::to_wstring(ms) + L" " + event, L"");
-    const HANDLE handles[] = {hEvent.Get(), holder->Handle()};
-    ::WaitForMultipleObjects(2, handles, FALSE, 10000);
-    return holder;
-}
 
 class SettingsFileTest : public LauncherFixture
 {
@@ -114,6 +104,33 @@ TEST(SettingsSaverTest, WhatWillPassIsWaitedForAndWhatWillNotIsSaid)
     }
 }
 
+// A virus scanner looks at the new file the moment it is made: it cannot
+// take the settings file's name yet.
+BOOL WINAPI MoveRefusedOntoTheFile(LPCWSTR lpszFrom, LPCWSTR lpszTo, DWORD dwFlags)
+{
+    if (!std::wcsstr(lpszTo, L".new"))
+    {
+        ::SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    return ::MoveFileExW(lpszFrom, lpszTo, dwFlags);
+}
+
+TEST(SettingsSaverTest, AFirstSaveKilledBeforeItTookTheFilesNameIsThereAtTheNextStart)
+{
+    TempDir dir;
+    SettingsFileCalls calls;
+    calls.pfnMoveFileEx = MoveRefusedOntoTheFile;
+    {
+        CSettings killed(dir.Path().c_str(), calls);
+        killed.SaveOption(L"Zoom", L"125");
+        ASSERT_TRUE(killed.IsWaiting());
+    }
+    CSettings next(dir.Path().c_str());
+    next.Load([](const wchar_t*) {});
+    EXPECT_EQ(std::wstring(next.Options().Text(L"Zoom")), L"125");
+}
+
 TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)
 {
     // The launcher ended (its thread, here) while it held the turn.
@@ -122,6 +139,42 @@ TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)
     ASSERT_TRUE(pLeft->IsHeld());
     Launcher().ChooseRow(5);
     EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos) << "the save waited for a launcher that is gone";
+}
+
+// Windows opens a mutex that is there for the access its security grants,
+// no more: the turn's lets every launcher wait for it and let it go.
+HANDLE WINAPI CreateMutexAsWindows(LPSECURITY_ATTRIBUTES psa, LPCWSTR lpszName, DWORD dwFlags, DWORD dwAccess)
+{
+    const UniqueKernelHandle hThere(::OpenMutexW(SYNCHRONIZE, FALSE, lpszName));
+    if (hThere && (dwAccess & ~DWORD(SYNCHRONIZE | MUTEX_MODIFY_STATE)))
+    {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return ::CreateMutexExW(psa, lpszName, dwFlags, dwAccess);
+}
+
+TEST(SettingsTurnTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhile)
+{
+    TempDir dir;
+    const std::wstring file = dir.File(L"UserVar.ini");
+    const HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const UniqueKernelHandle hHeld(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    bool bAnswered = false;
+    // Another launcher has the turn, and sends this one's window a message
+    // before it lets go.
+    std::thread other([&] {
+        const CSettingsTurn turn(file.c_str(), 0, CreateMutexAsWindows);
+        ::SetEvent(hHeld.Get());
+        DWORD_PTR dwResult = 0;
+        bAnswered = ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult) != 0;
+    });
+    ::WaitForSingleObject(hHeld.Get(), 5000);
+    const CSettingsTurn mine(file.c_str(), 3000, CreateMutexAsWindows);
+    other.join();
+    EXPECT_TRUE(mine.IsHeld());
+    EXPECT_TRUE(bAnswered);
+    ::DestroyWindow(hWnd);
 }
 
 TEST_F(SettingsFileTest, AHiddenFileStaysHiddenAndWhatAKilledSaveLeftIsPutRight)

@@ -1,0 +1,482 @@
+// The settings file as every launcher of a folder and every feature of a
+// launcher share it. Seeded runs of what they do to it: rows and addresses
+// chosen, options set, changed and removed, the boss key's hide and show,
+// other launchers saving between, another program holding the file for a
+// while, launchers killed or closed and new ones started. After each step
+// the file is compared with a model of what it must hold: nothing lost,
+// nothing left behind, every section whole.
+//
+// A run that fails prints its seed and its steps; ORLIM_SETTINGS_SEED=<seed>
+// runs that one alone.
+
+#include "harness/TempDir.h"
+
+#include "framework/UniqueHandle.h"
+#include "launcher/OrlimWebDlg.h"
+#include "launcher/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+const wchar_t* const kOptionKeys[] = {L"Zoom", L"TopMost", L"Mute", L"BossKey"};
+const wchar_t* const kOptionValues[] = {L"150", L"70", L"0", L"1", L"Ctrl+Shift+F9", L"Alt+F2"};
+const wchar_t kMark[] = L"BossMute";
+const UINT_PTR kTimer = 2;
+const DWORD kPatienceMs = 2000;           // a launcher that ends waits so long for the file
+const int kTriesBeforeTheNoticeSays = 40; // 10 s of tries every 250 ms
+const wchar_t kHeldNotice[] = L"正被其他程序占用";
+
+// What another program does to the file for a while.
+enum class Hold
+{
+    None,
+    Alone,       // opens it for itself: nobody reads it or replaces it
+    LetsRead,    // lets others read it, not replace it
+    LetsReplace, // lets it be replaced, not read (a virus scanner's way)
+    LocksRange,  // locks its bytes: reading them is refused
+    Moment,      // opens it for itself while the next save copies it, then lets go
+};
+const char* const kHoldNames[] = {
+    "", "alone", "letting others read", "letting it be replaced", "locking its bytes", "alone for a moment"};
+
+// Windows refuses to read bytes that another program locked
+// (ERROR_LOCK_VIOLATION); Wine reads them. A program that holds the file
+// for a moment refuses the copy, and is gone by the replace.
+std::atomic<bool> g_bLocked{false};
+std::atomic<bool> g_bMoment{false};
+BOOL WINAPI CopyFileAsWindows(LPCWSTR lpszFrom, LPCWSTR lpszTo, BOOL bFailIfExists)
+{
+    if (g_bLocked || g_bMoment.exchange(false))
+    {
+        ::SetLastError(g_bLocked ? ERROR_LOCK_VIOLATION : ERROR_SHARING_VIOLATION);
+        return FALSE;
+    }
+    return ::CopyFileW(lpszFrom, lpszTo, bFailIfExists);
+}
+
+std::string Narrow(const std::wstring& wide)
+{
+    std::string narrow;
+    for (const wchar_t c : wide)
+        narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+// The file as it must be: section name -> key -> value, names in small
+// letters.
+using Sections = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
+
+class ModelRun
+{
+public:
+    explicit ModelRun(unsigned seed) : m_random(seed), m_file(m_dir.File(L"UserVar.ini"))
+    {
+        if (Chance(2))
+        {
+            WriteFileBytes(m_file, "[other]\r\nkept=1\r\n");
+            m_expected[L"other"][L"kept"] = L"1";
+        }
+    }
+    ~ModelRun()
+    {
+        while (!m_launchers.empty())
+            Kill(0);
+        LetGo();
+    }
+    ModelRun(const ModelRun&) = delete;
+    ModelRun& operator=(const ModelRun&) = delete;
+
+    // Runs the steps; what first differed from the model, or empty.
+    std::string Go(int nSteps)
+    {
+        for (int i = 0; i < nSteps && m_fault.empty(); ++i)
+        {
+            Step();
+            Check();
+        }
+        return m_fault;
+    }
+    std::string Log() const { return m_log.str(); }
+
+private:
+    struct Launcher
+    {
+        std::unique_ptr<CSettings> pSettings;
+        HWND hWnd = nullptr; // its timer's
+        std::vector<std::pair<std::wstring, std::function<void(Sections&)>>> waiting;
+        int nTries = 0; // held up, since the last save that landed
+        bool bHidden = false;
+        int nId = 0;
+    };
+
+    bool Chance(int n) { return m_random() % n == 0; }
+    size_t Pick(size_t n) { return m_random() % n; }
+    std::ostream& Say(const Launcher& launcher) { return m_log << "  launcher " << launcher.nId << ": "; }
+
+    void Step()
+    {
+        if (m_launchers.empty() || (m_launchers.size() < 3 && Chance(8)))
+            return Start();
+        Launcher& launcher = m_launchers[Pick(m_launchers.size())];
+        switch (Pick(10))
+        {
+        case 0:
+        case 1:
+            return ChooseRow(launcher);
+        case 2:
+        case 3:
+            return SetOption(launcher);
+        case 4:
+            return BossKey();
+        case 5:
+            return m_hold == Hold::None ? TakeHold() : (LetGo(), void());
+        case 6:
+        case 7:
+            return Tick();
+        case 8:
+            return Kill(Pick(m_launchers.size()));
+        default:
+            return Close(Pick(m_launchers.size()));
+        }
+    }
+
+    void Start()
+    {
+        Launcher launcher;
+        launcher.nId = ++m_nLaunchers;
+        SettingsFileCalls calls;
+        calls.pfnCopyFile = CopyFileAsWindows;
+        launcher.pSettings = std::make_unique<CSettings>(m_dir.Path().c_str(), calls);
+        launcher.hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        launcher.pSettings->Attach(launcher.hWnd, kTimer, [] {});
+        Say(launcher) << "starts\n";
+        int nRow = 0;
+        std::wstring url;
+        launcher.pSettings->Load([&](const wchar_t* lpszFile) {
+            wchar_t szRow[3];
+            ::GetPrivateProfileStringW(L"section", L"ServersSel", L"0", szRow, 3, lpszFile);
+            nRow = std::wcstol(szRow, nullptr, 10);
+            std::vector<wchar_t> buffer(4096);
+            ::GetPrivateProfileStringW(L"section", L"Url", L"", buffer.data(), 4096, lpszFile);
+            url = buffer.data();
+        });
+        if (Readable())
+        {
+            // What it read is what was saved.
+            const auto& section = m_expected[L"section"];
+            const auto find = [](const std::map<std::wstring, std::wstring>& keys, const wchar_t* lpszKey) {
+                const auto it = keys.find(Lower(lpszKey));
+                return it == keys.end() ? std::wstring() : it->second;
+            };
+            if (std::to_wstring(nRow) != (section.empty() ? L"0" : find(section, L"ServersSel")) ||
+                url != find(section, L"Url"))
+                Fault("the row and address read at start are not the ones saved");
+            for (const wchar_t* lpszKey : {L"Zoom", L"TopMost", L"Mute", L"BossKey", L"BossMute"})
+                if (std::wstring(launcher.pSettings->Options().Text(lpszKey)) != find(m_expected[L"options"], lpszKey))
+                    Fault("option " + Narrow(lpszKey) + " read at start is not the one saved");
+        }
+        m_launchers.push_back(std::move(launcher));
+        Launcher& started = m_launchers.back();
+        // A launcher ended while hidden left the boss key's mark: undone.
+        if (started.pSettings->Options().Switch(kMark))
+            SaveOption(started, kMark, nullptr);
+        // The first page, as if its row had been chosen.
+        SaveRow(started, nRow, url.empty() ? L"http://first.test/" : url);
+    }
+
+    void ChooseRow(Launcher& launcher)
+    {
+        const int nRow = static_cast<int>(Pick(79));
+        SaveRow(launcher, nRow, L"http://row" + std::to_wstring(nRow) + L".test/" + std::to_wstring(Pick(100)));
+    }
+
+    void SaveRow(Launcher& launcher, int nRow, const std::wstring& url)
+    {
+        Say(launcher) << "row " << nRow << " " << Narrow(url) << "\n";
+        Waits(launcher, L"section", [nRow, url](Sections& file) {
+            file[L"section"][L"serverssel"] = std::to_wstring(nRow);
+            file[L"section"][L"url"] = url;
+        });
+        COrlimWebDlg::SaveRowAndUrl(*launcher.pSettings, nRow, CString(url.c_str()));
+        Tried(launcher);
+    }
+
+    void SetOption(Launcher& launcher)
+    {
+        const wchar_t* lpszKey = kOptionKeys[Pick(std::size(kOptionKeys))];
+        const wchar_t* lpszValue = Chance(4) ? nullptr : kOptionValues[Pick(std::size(kOptionValues))];
+        SaveOption(launcher, lpszKey, lpszValue);
+    }
+
+    void SaveOption(Launcher& launcher, const wchar_t* lpszKey, const wchar_t* lpszValue)
+    {
+        Say(launcher) << Narrow(lpszKey) << (lpszValue ? " = " + Narrow(lpszValue) : std::string(" removed")) << "\n";
+        const std::wstring key = Lower(lpszKey);
+        const std::wstring value = lpszValue ? lpszValue : L"";
+        Waits(launcher, lpszKey, [key, value, bRemove = !lpszValue](Sections& file) {
+            if (!bRemove)
+                file[L"options"][key] = value;
+            else if (file[L"options"].erase(key) && file[L"options"].empty())
+                file.erase(L"options");
+        });
+        launcher.pSettings->SaveOption(lpszKey, lpszValue);
+        Tried(launcher);
+    }
+
+    // The boss key: every launcher hides, or every hidden one shows again.
+    void BossKey()
+    {
+        const bool bHide = std::none_of(m_launchers.begin(), m_launchers.end(),
+                                        [](const Launcher& launcher) { return launcher.bHidden; });
+        for (Launcher& launcher : m_launchers)
+        {
+            launcher.bHidden = bHide;
+            SaveOption(launcher, kMark, bHide ? L"1" : nullptr);
+        }
+    }
+
+    void TakeHold()
+    {
+        const auto hold = static_cast<Hold>(1 + Pick(5));
+        if (hold == Hold::Moment)
+        {
+            if (::GetFileAttributesW(m_file.c_str()) == INVALID_FILE_ATTRIBUTES)
+                return;
+            m_hold = hold;
+            g_bMoment = true;
+            m_log << "  another program holds the file, " << kHoldNames[static_cast<int>(hold)] << "\n";
+            return;
+        }
+        const DWORD dwShare[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE};
+        m_hHeld.Reset(::CreateFileW(m_file.c_str(), GENERIC_READ, dwShare[static_cast<int>(hold)], nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        if (!m_hHeld)
+            return; // no file yet
+        m_hold = hold;
+        g_bLocked = hold == Hold::LocksRange;
+        m_log << "  another program holds the file, " << kHoldNames[static_cast<int>(hold)] << "\n";
+    }
+
+    void LetGo()
+    {
+        if (m_hold == Hold::None)
+            return;
+        m_log << "  the other program lets go\n";
+        m_hHeld.Reset();
+        g_bLocked = false;
+        g_bMoment = false;
+        m_hold = Hold::None;
+    }
+
+    // The launchers' timers come round, once, or for more than ten seconds
+    // while the file is held.
+    void Tick()
+    {
+        const int nTicks = m_hold != Hold::None && Chance(2) ? kTriesBeforeTheNoticeSays + 5 : 1;
+        m_log << "  " << nTicks << " ticks\n";
+        for (int i = 0; i < nTicks; ++i)
+            for (Launcher& launcher : m_launchers)
+                if (::KillTimer(launcher.hWnd, kTimer))
+                {
+                    launcher.pSettings->OnTimer();
+                    Tried(launcher);
+                }
+                else if (!launcher.waiting.empty())
+                {
+                    return Fault("a save that waits is not tried again");
+                }
+    }
+
+    void Kill(size_t i)
+    {
+        Say(m_launchers[i]) << "killed\n";
+        Forget(i);
+    }
+
+    // The player closes it: the boss key's mark goes, and a program holding
+    // the file lets go while the launcher waits for it.
+    void Close(size_t i)
+    {
+        Launcher& launcher = m_launchers[i];
+        Say(launcher) << "closed\n";
+        if (launcher.bHidden)
+            SaveOption(launcher, kMark, nullptr);
+        std::thread letGo;
+        if (m_hold != Hold::None)
+            letGo = std::thread([this] {
+                ::Sleep(10);
+                LetGo();
+            });
+        launcher.pSettings->Flush(kPatienceMs);
+        if (letGo.joinable())
+            letGo.join();
+        Lands(launcher);
+        Forget(i);
+    }
+
+    void Forget(size_t i)
+    {
+        ::DestroyWindow(m_launchers[i].hWnd);
+        m_launchers.erase(m_launchers.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+
+    // The model's side of a save: it waits with the launcher's others.
+    void Waits(Launcher& launcher, const std::wstring& item, std::function<void(Sections&)> apply)
+    {
+        for (auto& waiting : launcher.waiting)
+            if (waiting.first == item)
+                return void(waiting.second = std::move(apply));
+        launcher.waiting.emplace_back(item, std::move(apply));
+    }
+
+    // The launcher tried to save what waits: it lands unless the file is held.
+    void Tried(Launcher& launcher)
+    {
+        if (launcher.waiting.empty())
+            return;
+        if (m_hold == Hold::None)
+            return Lands(launcher);
+        ++launcher.nTries;
+        if (m_hold == Hold::Moment)
+            LetGo(); // its moment is over
+    }
+
+    void Lands(Launcher& launcher)
+    {
+        for (auto& waiting : launcher.waiting)
+            waiting.second(m_expected);
+        launcher.waiting.clear();
+        launcher.nTries = 0;
+    }
+
+    bool Readable() const
+    {
+        return m_hold == Hold::None || m_hold == Hold::LetsRead || m_hold == Hold::LocksRange || m_hold == Hold::Moment;
+    }
+
+    void Check()
+    {
+        for (const Launcher& launcher : m_launchers)
+        {
+            const std::wstring notice(launcher.pSettings->Notice());
+            const bool bSays = notice.find(kHeldNotice) != std::wstring::npos;
+            if (bSays != (launcher.nTries >= kTriesBeforeTheNoticeSays) || (!bSays && !notice.empty()))
+                return Fault("launcher " + std::to_string(launcher.nId) + "'s notice is wrong after " +
+                             std::to_string(launcher.nTries) + " tries held up: \"" + Narrow(notice) + "\"");
+        }
+        for (const std::wstring& name : FileNames(m_dir.Path()))
+            if (name != L"UserVar.ini")
+                return Fault("a copy was left behind: " + Narrow(name));
+        if (!Readable())
+            return;
+        std::string problem;
+        const Sections file = Parse(ReadFileBytes(m_file), &problem);
+        if (!problem.empty())
+            return Fault(problem);
+        Sections expected = m_expected;
+        for (auto it = expected.begin(); it != expected.end();)
+            it = it->second.empty() ? expected.erase(it) : std::next(it);
+        if (file != expected)
+            Fault("the file differs from the model: it has\n" + Describe(file) + "where the model has\n" +
+                  Describe(expected));
+    }
+
+    // The file's sections; a section named twice, or a line of neither kind,
+    // is a problem.
+    static Sections Parse(const std::string& bytes, std::string* pProblem)
+    {
+        Sections sections;
+        std::map<std::wstring, std::wstring>* pSection = nullptr;
+        std::istringstream lines(bytes);
+        std::string line;
+        while (std::getline(lines, line))
+        {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.empty())
+                continue;
+            const std::wstring wide = Lower(std::wstring(line.begin(), line.end()));
+            if (wide.front() == L'[' && wide.back() == L']')
+            {
+                const std::wstring name = wide.substr(1, wide.size() - 2);
+                if (sections.count(name))
+                    *pProblem = "section [" + Narrow(name) + "] is there twice";
+                pSection = &sections[name];
+            }
+            else if (const size_t at = wide.find(L'='); at != std::wstring::npos && pSection)
+                (*pSection)[wide.substr(0, at)] =
+                    std::wstring(line.begin() + static_cast<std::ptrdiff_t>(at) + 1, line.end());
+            else
+                *pProblem = "a line of no section: " + line;
+        }
+        return sections;
+    }
+
+    static std::string Describe(const Sections& sections)
+    {
+        std::string text;
+        for (const auto& section : sections)
+        {
+            text += "    [" + Narrow(section.first) + "]";
+            for (const auto& key : section.second)
+                text += " " + Narrow(key.first) + "=" + Narrow(key.second);
+            text += "\n";
+        }
+        return text;
+    }
+
+    void Fault(const std::string& what)
+    {
+        if (m_fault.empty())
+            m_fault = what;
+    }
+
+    std::mt19937 m_random;
+    TempDir m_dir;
+    std::wstring m_file;
+    Sections m_expected;
+    std::vector<Launcher> m_launchers;
+    int m_nLaunchers = 0;
+    Hold m_hold = Hold::None;
+    UniqueFileHandle m_hHeld;
+    std::ostringstream m_log;
+    std::string m_fault;
+};
+
+TEST(SettingsModelTest, WhatEveryLauncherAndFeatureSavedIsThereAndNothingElse)
+{
+    const char* pszSeed = std::getenv("ORLIM_SETTINGS_SEED");
+    const unsigned first = pszSeed ? static_cast<unsigned>(std::strtoul(pszSeed, nullptr, 10)) : 1;
+    const unsigned count = pszSeed ? 1 : 200;
+    for (unsigned seed = first; seed < first + count; ++seed)
+    {
+        ModelRun run(seed);
+        const std::string fault = run.Go(20);
+        ASSERT_EQ(fault, "") << "seed " << seed << " (ORLIM_SETTINGS_SEED=" << seed << " runs it alone):\n"
+                             << run.Log();
+    }
+}
+
+} // namespace
