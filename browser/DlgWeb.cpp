@@ -148,6 +148,12 @@ bool CDlgWeb::ReadZoom(int* pnPercent)
     return true;
 }
 
+int CDlgWeb::OnScreen(int nPercent) const
+{
+    // What the browser's own zoom is.
+    return ::MulDiv(nPercent, m_nSystemDpi, kLayoutDpi);
+}
+
 void CDlgWeb::SetSystemDpi(int nDpi) noexcept
 {
     if (nDpi > 0)
@@ -161,7 +167,7 @@ bool CDlgWeb::ApplyZoom(int nPercent)
     // Internet Explorer's for every program that hosts it.
     VARIANT varZoom;
     varZoom.vt = VT_I4;
-    varZoom.lVal = ::MulDiv(nPercent, m_nSystemDpi, kLayoutDpi);
+    varZoom.lVal = OnScreen(nPercent);
     VARIANT varFlags;
     varFlags.vt = VT_I4;
     varFlags.lVal = OLECMDIDF_OPTICAL_ZOOM_NOPERSIST;

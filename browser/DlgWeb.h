@@ -37,6 +37,7 @@ public:
     // are the page's own.
     bool ApplyZoom(int nPercent) override;
     bool ReadZoom(int* pnPercent) override;
+    int OnScreen(int nPercent) const override;
     void SetListener(Listener* pListener) noexcept override { m_pListener = pListener; }
     // The system's DPI as this program sees it (120 on Windows 7 at 125 %;
     // 96 at 150 %, where a program that is not DPI-aware is scaled by the

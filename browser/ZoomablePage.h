@@ -25,6 +25,10 @@ public:
     virtual bool ApplyZoom(int nPercent) = 0;
     // False where the browser does not say.
     virtual bool ReadZoom(int* pnPercent) = 0;
+    // How large a page at nPercent shows on the screen, in percents of the
+    // screen's pixels (more than nPercent where the system's scale is more
+    // than 100 % and the browser counts it in).
+    virtual int OnScreen(int nPercent) const = 0;
     virtual void SetListener(Listener* pListener) noexcept = 0;
 
 protected:

@@ -40,6 +40,7 @@ public:
     int reloads = 0;
     int completeReloads = 0;
     int baseLayouts = 0;
+    int gameFocused = 0;
     // What the host gives them.
     std::wstring pageUrl = L"http://www.velka.cn/";
     ComPtr<IDispatch> pDocument;
@@ -59,12 +60,14 @@ public:
     void ReloadPage(bool bCompletely) override { ++(bCompletely ? completeReloads : reloads); }
     HWND FindGame() const override { return hWndGame; }
     RECT GameArea() const override { return rcGameArea; }
+    void FocusGame() override { ++gameFocused; }
     void ApplyBaseLayout() override { ++baseLayouts; }
     void NoticeChanged() override {}
 
     // CZoomablePage
     bool ApplyZoom(int nPercent) override;
     bool ReadZoom(int* pnPercent) override;
+    int OnScreen(int nPercent) const override { return nPercent; }
     void SetListener(Listener*) noexcept override {}
 
 private:

@@ -35,6 +35,9 @@ void CBossKeyFeature::OnStart()
 {
     const COptions& options = Host().Options();
     m_bossMode.OnSilence([this](bool bSilenced) { Host().SaveOption(kKeyMark, bSilenced ? L"1" : nullptr); });
+    // The player typing at once types into the game, not the strip (the
+    // dialog gives the focus back to the control that had it last).
+    m_bossMode.OnComeBack([this] { Host().FocusGame(); });
     m_bossMode.Attach(Host().Window(), CBossKey::Parse(options.Text(kKeyKeys)), LauncherIds::kNotifyIconMessage);
     WatchKeys();
     // A launcher ended while hidden left its silence behind (the system

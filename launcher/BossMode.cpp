@@ -34,8 +34,9 @@ std::vector<HWND> OtherVisibleWindows(HWND hWnd)
 
 const UINT CBossMode::s_nTogetherMessage = ::RegisterWindowMessageW(L"OrlimWeb.BossKey");
 
-CBossMode::CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify) noexcept
-    : m_mute(mute), m_pfnShellNotify(pfnShellNotify)
+CBossMode::CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify,
+                     SetForegroundFn pfnSetForeground) noexcept
+    : m_mute(mute), m_pfnShellNotify(pfnShellNotify), m_pfnSetForeground(pfnSetForeground)
 {
 }
 
@@ -164,7 +165,11 @@ void CBossMode::Show(bool bActivate)
         if (::IsWindow(hWnd))
             ::ShowWindow(hWnd, SW_SHOWNA);
     if (bActivate)
-        ::SetForegroundWindow(m_hWnd);
+    {
+        m_pfnSetForeground(m_hWnd);
+        if (m_onComeBack)
+            m_onComeBack();
+    }
     if (m_onSilence)
         m_onSilence(false);
 }

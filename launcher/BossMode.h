@@ -31,7 +31,12 @@ public:
         KeysFree = 2,
     };
 
-    explicit CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify = ::Shell_NotifyIconW) noexcept;
+    // How a window is brought to the front: only so on Windows, whatever
+    // showing it did (a test stands in for it where Wine differs).
+    using SetForegroundFn = BOOL(WINAPI*)(HWND);
+
+    explicit CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify = ::Shell_NotifyIconW,
+                       SetForegroundFn pfnSetForeground = ::SetForegroundWindow) noexcept;
     ~CBossMode();
     CBossMode(const CBossMode&) = delete;
     CBossMode& operator=(const CBossMode&) = delete;
@@ -50,6 +55,9 @@ public:
     // Told when the boss key's silence comes into force (true) and when it
     // is undone (false).
     void OnSilence(std::function<void(bool bSilenced)> onSilence) { m_onSilence = std::move(onSilence); }
+    // Told when the player brought this launcher back (its keys, its icon)
+    // and it is in front: the keyboard is to go where the player was.
+    void OnComeBack(std::function<void()> onComeBack) { m_onComeBack = std::move(onComeBack); }
 
     const CBossKey& Key() const noexcept { return m_key; }
     bool IsKeyRegistered() const noexcept { return m_hotKey.IsRegistered(); }
@@ -85,7 +93,9 @@ private:
 
     CGameMute& m_mute;
     std::function<void(bool)> m_onSilence;
+    std::function<void()> m_onComeBack;
     CNotifyIcon::ShellNotifyFn m_pfnShellNotify;
+    SetForegroundFn m_pfnSetForeground;
     HWND m_hWnd = nullptr;
     UINT m_nIconMessage = 0;
     CBossKey m_key;

@@ -34,6 +34,8 @@ public:
     // of it on the screen, or all the pane shows when there is none.
     virtual HWND FindGame() const = 0;
     virtual RECT GameArea() const = 0;
+    // The keyboard goes to the game (or the page, while no game shows).
+    virtual void FocusGame() = 0;
     // Back to the base size, as with no game to fit to.
     virtual void ApplyBaseLayout() = 0;
     // What the notice line shows changed.

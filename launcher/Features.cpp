@@ -66,12 +66,17 @@ bool CFeatures::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
     case WM_INITMENUPOPUP:
         // What the world changed meanwhile (the sound, the screenshots'
         // folder, the page shown) is asked only now that the player opens
-        // the menu. The window goes on as usual.
-        if (HIWORD(lParam) || m_menu.IsSubMenu(reinterpret_cast<HMENU>(wParam)))
+        // the menu. The menu is known by its handle: an opening by a right
+        // click on the caption need not say that it is the system menu. The
+        // window goes on as usual.
+        if (const auto hMenu = reinterpret_cast<HMENU>(wParam); m_menu.IsSystemMenu(hMenu) || HIWORD(lParam))
         {
-            if (HIWORD(lParam))
-                for (const auto& pFeature : m_features)
-                    pFeature->OnMenuOpening();
+            for (const auto& pFeature : m_features)
+                pFeature->OnMenuOpening();
+            m_menu.Update();
+        }
+        else if (m_menu.IsSubMenu(hMenu))
+        {
             m_menu.Update();
         }
         return false;
@@ -166,6 +171,15 @@ RECT CFeatures::GameArea() const
     ::MapWindowPoints(hWndLauncher, nullptr, reinterpret_cast<LPPOINT>(&rcClient), 2);
     ::IntersectRect(&rcShown, &rcShown, &rcClient);
     return rcShown;
+}
+
+void CFeatures::FocusGame()
+{
+    HWND hWnd = FindGame();
+    if (!hWnd)
+        hWnd = m_pane.m_explorer.m_hWnd;
+    if (hWnd)
+        ::SetFocus(hWnd);
 }
 
 void CFeatures::ApplyBaseLayout()

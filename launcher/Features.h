@@ -50,6 +50,7 @@ public:
     void ReloadPage(bool bCompletely) override;
     HWND FindGame() const override;
     RECT GameArea() const override;
+    void FocusGame() override;
     void ApplyBaseLayout() override;
     void NoticeChanged() override { m_onNoticeChanged(); }
 

@@ -56,6 +56,11 @@ void CGameMute::Refresh()
 
 void CGameMute::OnDevicesChanged()
 {
+    // What the player set in the volume mixer meanwhile stands, not what the
+    // launcher set last: read from the session the game played in.
+    BOOL bMuted = FALSE;
+    if (m_pVolume && !m_bBossMute && SUCCEEDED(m_pVolume->GetMute(&bMuted)))
+        m_bPlayerMute = bMuted != FALSE;
     m_pVolume.Reset();
     // A device back after the game was given its sound again may still hold
     // the silence: once Core Audio is in use, every device hears the news.

@@ -48,7 +48,8 @@ public:
     bool IsKnownUnavailable() const noexcept { return m_bUnavailable; }
 
     // The default playback device changed, or a device started to play: its
-    // session is given the silence, or the sound, of the others.
+    // session is given the silence, or the sound, of the session the game
+    // played in until now (the player may have set it in the volume mixer).
     void OnDevicesChanged();
 
 private:

@@ -27,8 +27,8 @@ const int kClientHeightMargin = 27; // client height minus browser height once f
 const int kExplorerMinWidth = kGameWidth;
 const int kExplorerMaxWidth = 4 * kGameWidth;
 
-// At a page zoom of nZoom percent the game, and everything the fit sizes
-// after it, is that much smaller.
+// At a zoom of nZoom percent on the screen the game, and everything the fit
+// sizes after it, is that much smaller or larger.
 int Zoomed(int nPixels, int nZoom)
 {
     return ::MulDiv(nPixels, nZoom, 100);
@@ -109,8 +109,8 @@ bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom)
 }
 
 // With the automatic zoom, the largest zoom at which the fitted launcher
-// fits its screen.
-int ChooseZoomForScreen(HWND hWnd, bool bTallGame)
+// fits its screen, the page drawn as large as the screen shows it.
+int ChooseZoomForScreen(HWND hWnd, bool bTallGame, const CPageZoom& zoom)
 {
     int nZoom = 100;
     for (const CPageZoom::Step& step : CPageZoom::kSteps)
@@ -118,7 +118,7 @@ int ChooseZoomForScreen(HWND hWnd, bool bTallGame)
         if (step.nOption == CPageZoom::kAuto)
             continue;
         nZoom = step.nOption;
-        if (FitsScreen(hWnd, bTallGame, nZoom))
+        if (FitsScreen(hWnd, bTallGame, zoom.OnScreen(nZoom)))
             return nZoom;
     }
     return nZoom; // the smallest
@@ -148,7 +148,7 @@ HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
     // the order in which the system enumerates a window's descendants. It
     // takes each window's child list once; stepping from sibling to sibling
     // with FindWindowEx would list the siblings again at every step.
-    FlashSearch search = {Zoomed(kFlashMinWidth, m_zoom.Shown()), nullptr};
+    FlashSearch search = {Zoomed(kFlashMinWidth, m_zoom.ShownOnScreen()), nullptr};
     ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&search));
     return search.hWndFound;
 }
@@ -168,9 +168,11 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     {
         // The fit follows the page, not the player: it never activates the
         // launcher or raises it above the window the player is using. It
-        // scales with the zoom the page is laid out at.
+        // scales with the zoom the page is laid out at, as large as the
+        // screen shows it (at 120 DPI a page at 100 % is drawn at 125 %).
         const UINT nFlags = SWP_NOACTIVATE | SWP_NOZORDER;
-        const int nZoom = m_zoom.Read();
+        m_zoom.Read();
+        const int nZoom = m_zoom.ShownOnScreen();
         CRect rcFlash;
         CRect rcExplorer;
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
@@ -183,7 +185,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
                 // past the screen: the zoomed page then fits itself on a
                 // later tick.
                 m_zoom.ChosenFor(hWndFlash);
-                if (m_zoom.Ask(ChooseZoomForScreen(m_hWnd, bTall)))
+                if (m_zoom.Ask(ChooseZoomForScreen(m_hWnd, bTall, m_zoom)))
                 {
                     CDialog::OnTimer(nIDEvent);
                     return;

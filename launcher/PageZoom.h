@@ -46,8 +46,11 @@ public:
     // Reads the page's zoom back; after a refresh, the percent asked for is
     // asked again. A page that does not say keeps the one asked for.
     int Read();
-    // The page's zoom as last read (or asked for).
+    // The page's zoom as last read (or asked for), and how large that shows
+    // it on the screen (see CZoomablePage::OnScreen): what the fit sizes by.
     int Shown() const noexcept { return m_nShown; }
+    int ShownOnScreen() const { return m_page.OnScreen(m_nShown); }
+    int OnScreen(int nPercent) const { return m_page.OnScreen(nPercent); }
 
     // Whether the automatic zoom is still to be chosen for this game.
     bool IsToChooseFor(HWND hWndGame) const noexcept { return IsAuto() && hWndGame != m_hWndChosenFor; }

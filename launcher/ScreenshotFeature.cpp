@@ -61,5 +61,18 @@ void CScreenshotFeature::NextStep()
             ::SetTimer(Host().Window(), LauncherIds::kScreenshotTimer, kDelay, nullptr);
         return;
     }
-    m_screenshot.Take(Host().GameArea());
+    const bool bNotSaved = m_screenshot.Take(Host().GameArea()).IsEmpty();
+    if (bNotSaved != m_bNotSaved)
+    {
+        m_bNotSaved = bNotSaved;
+        Host().NoticeChanged();
+    }
+}
+
+CString CScreenshotFeature::NoticeText() const
+{
+    CString strText;
+    if (m_bNotSaved)
+        strText.Format(L"截图未能保存到 %ls", static_cast<const wchar_t*>(m_screenshot.Folder()));
+    return strText;
 }

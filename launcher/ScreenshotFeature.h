@@ -13,6 +13,9 @@ public:
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnMenuOpening() override { m_bFolderExists = m_screenshot.FolderExists(); }
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The last picture could not be saved (its folder cannot be made or
+    // written), until one is.
+    CString NoticeText() const override;
 
 private:
     // The picture's next step: the launcher made ready, then the picture.
@@ -20,4 +23,5 @@ private:
 
     CGameScreenshot m_screenshot;
     bool m_bFolderExists = false; // as the menu last asked
+    bool m_bNotSaved = false;
 };

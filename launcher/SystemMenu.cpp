@@ -27,6 +27,11 @@ void CSystemMenu::Update()
         UpdateRows(hSysMenu, m_rows);
 }
 
+bool CSystemMenu::IsSystemMenu(HMENU hMenu) const
+{
+    return hMenu && m_hWnd && hMenu == ::GetSystemMenu(m_hWnd, FALSE);
+}
+
 bool CSystemMenu::IsSubMenu(HMENU hMenu) const
 {
     return std::find(m_subMenus.begin(), m_subMenus.end(), hMenu) != m_subMenus.end();

@@ -28,7 +28,9 @@ public:
     void Insert(HWND hWnd, std::vector<Row> rows);
     // Brings every row's text and state up to date.
     void Update();
-    // Whether a menu is one of the rows' sub-menus.
+    // Whether a menu is the window's system menu, or one of the rows'
+    // sub-menus.
+    bool IsSystemMenu(HMENU hMenu) const;
     bool IsSubMenu(HMENU hMenu) const;
     // Carries out a command of the rows: false when it is none of them.
     bool Command(UINT nID);

@@ -86,6 +86,29 @@ TEST_F(BossModeTest, OnlyChoosingTheIconBringsItBack)
     EXPECT_FALSE(IconShown(m_hWnd));
 }
 
+// Windows brings a window to the front only when asked to: showing it is
+// not enough (Wine's showing does it).
+std::vector<HWND> g_broughtToFront;
+BOOL WINAPI RecordingSetForeground(HWND hWnd)
+{
+    g_broughtToFront.push_back(hWnd);
+    return ::SetForegroundWindow(hWnd);
+}
+
+TEST_F(BossModeTest, OnlyTheLauncherWhoseKeysWerePressedComesToTheFront)
+{
+    g_broughtToFront.clear();
+    CBossMode boss(m_mute, ::Shell_NotifyIconW, RecordingSetForeground);
+    boss.Attach(m_hWnd, m_key, kIconMessage);
+    boss.HideAll();
+    boss.OnTogether(CBossMode::Shown); // another launcher's keys
+    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+    EXPECT_EQ(g_broughtToFront, std::vector<HWND>{});
+    boss.HideAll();
+    boss.OnHotKey(1);
+    EXPECT_EQ(g_broughtToFront, std::vector<HWND>{m_hWnd});
+}
+
 TEST_F(BossModeTest, TheIconIsDrawnAtTheNotificationAreasSize)
 {
     const CNotifyIcon icon(m_hWnd, kIconMessage, ::Shell_NotifyIconW);
@@ -173,6 +196,33 @@ TEST_F(BossKeyLauncherTest, ItsOtherWindowsGoAndComeBackWithIt)
     ::DestroyWindow(hAlert);
 }
 
+TEST_F(BossKeyLauncherTest, TheKeysBringItToTheFrontWithTheKeyboardOnTheGame)
+{
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 1100, 700);
+    ::SetFocus(Launcher().Item(IDC_PLATFORM_COMBO));
+    ::SendMessageW(Hwnd(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H'));
+    ASSERT_FALSE(::IsWindowVisible(Hwnd()));
+    // The player works in another program meanwhile.
+    const UniqueKernelHandle hDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<HWND> hOther{nullptr};
+    std::thread other([&] {
+        const HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                            nullptr, nullptr, nullptr);
+        ::SetForegroundWindow(hWnd);
+        hOther = hWnd;
+        const HANDLE hWait = hDone.Get();
+        while (::MsgWaitForMultipleObjects(1, &hWait, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            PumpPending();
+        ::DestroyWindow(hWnd);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return hOther.load() && ::GetForegroundWindow() == hOther.load(); }));
+    ::SendMessageW(Hwnd(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H'));
+    EXPECT_EQ(::GetForegroundWindow(), Hwnd());
+    EXPECT_EQ(::GetFocus(), hGame) << "what the player types goes to the game";
+    ::SetEvent(hDone.Get());
+    other.join();
+}
+
 TEST_F(BossKeyLauncherTest, WindowsEndingLeavesNoIconAndNoSilence)
 {
     FakeAudioDevices audio;
@@ -195,6 +245,8 @@ TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
     EXPECT_FALSE(::IsWindowVisible(Hwnd()));
     ::SendMessageW(Hwnd(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H'));
     EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hSecond) != FALSE; }, 5000));
+    DWORD_PTR dwResult = 0;
+    ::SendMessageTimeoutW(hSecond, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult); // it has done all it does
     EXPECT_TRUE(::IsWindowVisible(Hwnd()));
     EXPECT_EQ(::GetForegroundWindow(), Hwnd()) << "only the launcher whose keys were pressed comes to the front";
 

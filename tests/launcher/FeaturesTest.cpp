@@ -111,16 +111,21 @@ TEST(FeaturesTest, MuteIsTheSessionsAndFollowsTheDevicesAsTheWindowHearsOfThem)
     EXPECT_TRUE(audio.IsMuted(FakeAudioDevices::kHeadset));
 }
 
-TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGone)
+TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGoneOrSaysWhyNot)
 {
     FakeFeatureHost host;
     CScreenshotFeature screenshot(host);
     host.Start(screenshot);
+    const std::wstring folder = std::wstring(static_cast<const wchar_t*>(host.SettingsFolder())) + L"\\截图";
+    WriteFileBytes(folder, ""); // a file where the folder would be made
+    host.Choose(IDM_SCREENSHOT);
+    EXPECT_TRUE(PumpUntil([&] { return !screenshot.NoticeText().IsEmpty(); }));
+    ::DeleteFileW(folder.c_str());
     host.OpenMenu();
     EXPECT_TRUE(host.MenuState(IDM_OPEN_SCREENSHOTS) & MF_GRAYED) << "no folder yet";
     host.Choose(IDM_SCREENSHOT);
-    const std::wstring folder = std::wstring(static_cast<const wchar_t*>(host.SettingsFolder())) + L"\\截图";
     EXPECT_TRUE(PumpUntil([&] { return FileNames(folder, L"*.png").size() == 1; }));
+    EXPECT_TRUE(screenshot.NoticeText().IsEmpty());
     host.OpenMenu();
     EXPECT_FALSE(host.MenuState(IDM_OPEN_SCREENSHOTS) & MF_GRAYED);
 }

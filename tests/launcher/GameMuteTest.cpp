@@ -90,6 +90,18 @@ TEST_F(GameMuteTest, ADevicePluggedInAgainGetsTheSoundBackToo)
     EXPECT_TRUE(PumpUntil([&] { return !m_audio.IsMuted(kHeadset); }, 3000));
 }
 
+TEST_F(GameMuteTest, ASilenceSetInTheVolumeMixerStaysWhenADeviceComesIn)
+{
+    Start();
+    Command(IDM_MUTE);
+    Command(IDM_MUTE);
+    m_audio.Unplug(kHeadset);
+    m_audio.SetMuted(kSpeakers, true);
+    m_audio.Plug(kHeadset);
+    EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+}
+
 TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)
 {
     Start();

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -129,6 +131,61 @@ TEST(SettingsSaverTest, AFirstSaveKilledBeforeItTookTheFilesNameIsThereAtTheNext
     CSettings next(dir.Path().c_str());
     next.Load([](const wchar_t*) {});
     EXPECT_EQ(std::wstring(next.Options().Text(L"Zoom")), L"125");
+}
+
+// A folder under Program Files, for a program that asks for no elevation:
+// Windows refuses it every new file.
+std::wstring g_protected;
+HANDLE WINAPI CreateRefusedInProgramFiles(LPCWSTR lpszName, DWORD dwAccess, DWORD dwShare, LPSECURITY_ATTRIBUTES psa,
+                                          DWORD dwCreation, DWORD dwFlags, HANDLE hTemplate)
+{
+    if (std::wstring(lpszName).rfind(g_protected, 0) == 0)
+    {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return ::CreateFileW(lpszName, dwAccess, dwShare, psa, dwCreation, dwFlags, hTemplate);
+}
+
+std::wstring ReadRow(CSettings& settings)
+{
+    wchar_t szRow[3] = {};
+    settings.Load([&](const wchar_t* lpszFile) {
+        ::GetPrivateProfileStringW(L"section", L"ServersSel", L"0", szRow, 3, lpszFile);
+    });
+    return szRow;
+}
+
+TEST(SettingsPlaceTest, AFolderThePlayerCannotWriteKeepsTheSettingsWhereWindowsKeptTheOriginalPrograms)
+{
+    TempDir dir;
+    g_protected = dir.File(L"Program Files\\Orlim");
+    ::SHCreateDirectoryExW(nullptr, g_protected.c_str(), nullptr);
+    wchar_t szLocal[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", szLocal, MAX_PATH);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", dir.File(L"Local").c_str());
+    const std::wstring store = dir.File(L"Local\\VirtualStore") + g_protected.substr(2);
+    ::SHCreateDirectoryExW(nullptr, store.c_str(), nullptr);
+    // The original program's choices, where Windows put them; an older file
+    // beside the program.
+    WriteFileBytes(store + L"\\UserVar.ini", "[section]\r\nServersSel=7\r\nUrl=http://x.test/\r\n");
+    WriteFileBytes(g_protected + L"\\UserVar.ini", "[section]\r\nServersSel=3\r\nUrl=http://y.test/\r\n");
+    SettingsFileCalls calls;
+    calls.pfnCreateFile = CreateRefusedInProgramFiles;
+    {
+        CSettings settings(g_protected.c_str(), calls);
+        EXPECT_EQ(ReadRow(settings), L"7");
+        settings.SaveOption(L"Zoom", L"125");
+        EXPECT_NE(ReadFileBytes(store + L"\\UserVar.ini").find("Zoom=125"), std::string::npos);
+        EXPECT_EQ(std::wstring(settings.Folder()), store) << "the screenshots go there too";
+        EXPECT_NE(std::wstring(settings.Notice()).find(store), std::wstring::npos);
+    }
+    // None kept there yet: begun with the file beside the program.
+    ::DeleteFileW((store + L"\\UserVar.ini").c_str());
+    CSettings settings(g_protected.c_str(), calls);
+    EXPECT_EQ(ReadRow(settings), L"3");
+    EXPECT_NE(ReadFileBytes(store + L"\\UserVar.ini").find("ServersSel=3"), std::string::npos);
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", szLocal[0] ? szLocal : nullptr);
 }
 
 TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)

@@ -4,6 +4,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
 #include "res/resource.h"
@@ -129,6 +130,49 @@ TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
     Start();
     EXPECT_TRUE(Checked(IDM_ZOOM_125));
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
+}
+
+// Reads an item's state once the system menu shows, then closes the menu.
+struct MenuLook
+{
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR idEvent, DWORD)
+    {
+        if (!::FindWindowW(L"#32768", nullptr))
+            return;
+        ::KillTimer(nullptr, idEvent);
+        s_nState = ::GetMenuState(::GetSystemMenu(s_hWnd, FALSE), s_nID, MF_BYCOMMAND);
+        ::EndMenu();
+    }
+    static HWND s_hWnd;
+    static UINT s_nID;
+    static UINT s_nState;
+};
+HWND MenuLook::s_hWnd = nullptr;
+UINT MenuLook::s_nID = 0;
+UINT MenuLook::s_nState = UINT(-1);
+
+TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)
+{
+    Start();
+    const std::wstring folder = m_dir.File(L"截图");
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    OpenMenu();
+    ASSERT_FALSE(MenuState(IDM_OPEN_SCREENSHOTS) & MF_GRAYED);
+    ::RemoveDirectoryW(folder.c_str());
+
+    MenuLook::s_hWnd = Hwnd();
+    MenuLook::s_nID = IDM_OPEN_SCREENSHOTS;
+    ::SetTimer(nullptr, 0, 50, MenuLook::OnTimer);
+    ::SetForegroundWindow(Hwnd());
+    const RECT rc = WindowRect(Hwnd());
+    ::SetCursorPos(rc.left + 300, rc.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, clicks, sizeof(INPUT));
+    ASSERT_TRUE(PumpUntil([] { return MenuLook::s_nState != UINT(-1); }, 5000)) << "the menu did not open";
+    EXPECT_TRUE(MenuLook::s_nState & MF_GRAYED) << "the folder is gone";
 }
 
 TEST_F(SystemMenuTest, ReloadRefreshesThePage)

@@ -112,19 +112,27 @@ TEST_F(ZoomTest, AStepClickedInItsSubMenuIsChosenAndStaysTheLaunchersOwn)
     EXPECT_NE(Ini().find("[options]\r\nZoom=125\r\n"), std::string::npos);
 }
 
-TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitStaysThePages)
+TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitIsWhatTheScreenShows)
 {
-    // Windows 7 at 125 %: the browser's zoom includes the system's 120 DPI.
+    // Windows 7 at 125 %: the browser's zoom includes the system's 120 DPI,
+    // and draws a page pixel as 1.25 screen pixels.
     ::KillTimer(Hwnd(), 0);
     static_cast<CDlgWeb*>(CWnd::FromHandlePermanent(Launcher().Pane()))->SetSystemDpi(120);
     Command(IDM_ZOOM_80);
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{100});
-    // The page drawn at 80 %: the browser says 100.
-    MakeFlashWindow(Launcher().Explorer(), 0, 0, 880, 560);
+    // The page at 80 %: the game is 1100 x 700 on the screen.
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 1100, 700);
     Launcher().Tick();
-    EXPECT_EQ(Width(ClientRect(Hwnd())), 880);
+    EXPECT_EQ(Width(ClientRect(Hwnd())), 1100);
+    EXPECT_EQ(Height(ClientRect(Hwnd())), 700 + 27);
     OpenMenu();
     EXPECT_TRUE(MenuState(IDM_ZOOM_80) & MF_CHECKED);
+    // At the page's own size the tall game is 1375 x 938.
+    Command(IDM_ZOOM_100);
+    ::SetWindowPos(hGame, nullptr, 0, 0, 1375, 938, SWP_NOZORDER);
+    Launcher().Tick();
+    EXPECT_EQ(Width(ClientRect(Hwnd())), 1375);
+    EXPECT_EQ(Height(ClientRect(Hwnd())), 938 + 27);
 }
 
 TEST_F(ZoomTest, AFixedZoomChosenWithoutAGameBringsBackTheBaseSize)
@@ -213,6 +221,20 @@ TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWh
     Command(IDM_ZOOM_AUTO);
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80, 100, 80}));
+}
+
+// A full-HD screen at 125 % on Windows 7: the page at its own size shows the
+// game at 1375 x 875, the largest that fits.
+using FullHdScreenTest = ScreenTest<1920, 1080>;
+
+TEST_F(FullHdScreenTest, TheAutomaticZoomCountsTheSystemsScale)
+{
+    static_cast<CDlgWeb*>(CWnd::FromHandlePermanent(Launcher().Pane()))->SetSystemDpi(120);
+    Command(IDM_ZOOM_150);
+    Command(IDM_ZOOM_AUTO);
+    MakeFlashWindow(Launcher().Explorer(), 0, 0, 2063, 1313); // the page at 150 %
+    Launcher().Tick();
+    EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{188, 125}));
 }
 
 // A large screen: the game fills it at 150 %.
