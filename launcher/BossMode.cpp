@@ -166,8 +166,9 @@ void CBossMode::Show(bool bActivate)
             ::ShowWindow(hWnd, SW_SHOWNA);
     if (bActivate)
     {
-        m_pfnSetForeground(m_hWnd);
-        if (m_onComeBack)
+        // Refused, the taskbar button flashes: the keyboard stays with the
+        // program the player is in.
+        if (m_pfnSetForeground(m_hWnd) && m_onComeBack)
             m_onComeBack();
     }
     if (m_onSilence)

@@ -35,6 +35,10 @@ bool CGameMute::SetPlayerMute(bool bMute)
 
 void CGameMute::SetBossMute(bool bMute)
 {
+    // A silence the player set in the volume mixer stays when the boss
+    // key's goes.
+    if (bMute && !m_bBossMute)
+        FollowMixer(Volume(false));
     m_bBossMute = bMute;
     // Without a device there is no sound to silence.
     Apply();
@@ -44,23 +48,26 @@ void CGameMute::Refresh()
 {
     BOOL bMuted = FALSE;
     ISimpleAudioVolume* pVolume = Volume(false);
-    HRESULT hr = pVolume ? pVolume->GetMute(&bMuted) : E_FAIL;
-    if (FAILED(hr) && pVolume)
-    {
+    if (pVolume && FAILED(pVolume->GetMute(&bMuted)))
         pVolume = Volume(true);
-        hr = pVolume ? pVolume->GetMute(&bMuted) : E_FAIL;
-    }
-    if (SUCCEEDED(hr) && !m_bBossMute)
-        m_bPlayerMute = bMuted != FALSE;
+    FollowMixer(pVolume);
+}
+
+void CGameMute::FollowMixer(ISimpleAudioVolume* pVolume)
+{
+    BOOL bMuted = FALSE;
+    if (!pVolume || m_bBossMute || FAILED(pVolume->GetMute(&bMuted)) || (bMuted != FALSE) == m_bPlayerMute)
+        return;
+    m_bPlayerMute = bMuted != FALSE;
+    if (m_onMixerChoice)
+        m_onMixerChoice(m_bPlayerMute);
 }
 
 void CGameMute::OnDevicesChanged()
 {
     // What the player set in the volume mixer meanwhile stands, not what the
-    // launcher set last: read from the session the game played in.
-    BOOL bMuted = FALSE;
-    if (m_pVolume && !m_bBossMute && SUCCEEDED(m_pVolume->GetMute(&bMuted)))
-        m_bPlayerMute = bMuted != FALSE;
+    // launcher set last.
+    FollowMixer(m_pVolume.Get());
     m_pVolume.Reset();
     // A device back after the game was given its sound again may still hold
     // the silence: once Core Audio is in use, every device hears the news.

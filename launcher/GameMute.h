@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <mmdeviceapi.h>
 
+#include <functional>
+
 struct ISimpleAudioVolume;
 
 // The game's silence: the mute of this process's audio session on every
@@ -44,12 +46,15 @@ public:
     // Asks the session how it stands (the player may have muted it in the
     // system's volume mixer meanwhile): the player's choice follows it.
     void Refresh();
+    // Told when the player's choice followed the volume mixer.
+    void OnMixerChoice(std::function<void(bool bMuted)> onMixerChoice) { m_onMixerChoice = std::move(onMixerChoice); }
     // Whether the last look found no device to mute.
     bool IsKnownUnavailable() const noexcept { return m_bUnavailable; }
 
     // The default playback device changed, or a device started to play: its
-    // session is given the silence, or the sound, of the session the game
-    // played in until now (the player may have set it in the volume mixer).
+    // session is given the silence, or the sound, of the default device's
+    // session until now (as the menu reads it: the player may have set it in
+    // the volume mixer).
     void OnDevicesChanged();
 
 private:
@@ -80,6 +85,9 @@ private:
 #pragma GCC diagnostic pop
 
     bool Apply();
+    // The player's choice follows what a session says, unless the boss key's
+    // silence is in force there.
+    void FollowMixer(ISimpleAudioVolume* pVolume);
     // The device enumerator, made and listened to on first use.
     bool Enumerator();
     // The process's session on a device.
@@ -95,6 +103,7 @@ private:
     bool m_bPlayerMute = false;
     bool m_bBossMute = false;
     bool m_bUnavailable = false;
+    std::function<void(bool)> m_onMixerChoice;
     ComPtr<IMMDeviceEnumerator> m_pEnumerator;
     bool m_bListening = false;
     ComPtr<ISimpleAudioVolume> m_pVolume;

@@ -30,6 +30,8 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
 void CMuteFeature::OnStart()
 {
     m_mute.Attach(Host().Window(), LauncherIds::kAudioDeviceMessage);
+    // The player's choice kept across starts is the mixer's too.
+    m_mute.OnMixerChoice([this](bool bMuted) { Host().SaveOption(kKey, bMuted ? L"1" : L"0"); });
     if (Host().Options().Switch(kKey))
         m_mute.SetPlayerMute(true);
 }

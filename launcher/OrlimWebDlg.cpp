@@ -149,14 +149,18 @@ void COrlimWebDlg::OnPaint()
 
 CString COrlimWebDlg::NoticeText() const
 {
-    // What the player can do something about first.
-    const CString strSettings = m_settings.Notice();
-    const CString strFeatures = m_features.NoticeText();
-    if (strSettings.IsEmpty() || strFeatures.IsEmpty())
-        return strSettings.IsEmpty() ? strFeatures : strSettings;
-    CString strBoth;
-    strBoth.Format(L"%ls；%ls", static_cast<const wchar_t*>(strSettings), static_cast<const wchar_t*>(strFeatures));
-    return strBoth;
+    // What the player can do something about first; where the settings are
+    // kept, which every start of a launcher under Program Files says, last.
+    CString strNotice;
+    for (const CString& strText : {m_settings.Problem(), m_features.NoticeText(), m_settings.Where()})
+    {
+        if (strText.IsEmpty())
+            continue;
+        if (!strNotice.IsEmpty())
+            strNotice += L"；";
+        strNotice += strText;
+    }
+    return strNotice;
 }
 
 void COrlimWebDlg::InvalidateStrip()

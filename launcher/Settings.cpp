@@ -80,9 +80,9 @@ void MakeFolders(const CString& strFolder)
 } // namespace
 
 CSettings::CSettings(const wchar_t* lpszStartFolder, const SettingsFileCalls& calls)
-    : m_strStartFile(PathIn(lpszStartFolder, kFileName)), m_strFolder(FolderFor(lpszStartFolder, calls)),
-      m_strFile(PathIn(m_strFolder, kFileName)), m_bElsewhere(std::wcscmp(m_strFolder, lpszStartFolder) != 0),
-      m_saver(m_strFile, calls)
+    : m_calls(calls), m_strStartFile(PathIn(lpszStartFolder, kFileName)),
+      m_strFolder(FolderFor(lpszStartFolder, calls)), m_strFile(PathIn(m_strFolder, kFileName)),
+      m_bElsewhere(std::wcscmp(m_strFolder, lpszStartFolder) != 0), m_saver(m_strFile, calls)
 {
 }
 
@@ -93,16 +93,19 @@ void CSettings::Attach(HWND hWnd, UINT_PTR nTimerId, std::function<void()> onNot
 
 void CSettings::Load(const std::function<void(const wchar_t* lpszFile)>& readSection)
 {
-    if (m_bElsewhere && ::GetFileAttributesW(m_strFile) == INVALID_FILE_ATTRIBUTES)
-    {
-        // Kept elsewhere from now on, begun with what the start folder's
-        // file holds (as Windows begins it at the first save).
-        MakeFolders(m_strFolder);
-        ::CopyFileW(m_strStartFile, m_strFile, TRUE);
-    }
     const CSettingsTurn turn(m_strFile, kTurnWaitMs);
     if (turn.IsHeld())
+    {
+        if (m_bElsewhere && ::GetFileAttributesW(m_strFile) == INVALID_FILE_ATTRIBUTES)
+        {
+            // Kept elsewhere from now on, begun with what the start folder's
+            // file holds (as Windows begins it at the first save); another
+            // launcher starting too reads it once whole.
+            MakeFolders(m_strFolder);
+            m_calls.pfnCopyFile(m_strStartFile, m_strFile, TRUE);
+        }
         CSettingsFileCopy::FinishCutOffSaves(m_strFile);
+    }
     // Where the copy could not be begun, the start folder's file is read.
     const wchar_t* lpszRead =
         m_bElsewhere && ::GetFileAttributesW(m_strFile) == INVALID_FILE_ATTRIBUTES ? m_strStartFile : m_strFile;
@@ -126,10 +129,10 @@ void CSettings::SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue)
     });
 }
 
-CString CSettings::Notice() const
+CString CSettings::Where() const
 {
-    CString strNotice = m_saver.Problem();
-    if (strNotice.IsEmpty() && m_bElsewhere)
-        strNotice.Format(L"启动器所在的文件夹不能写入，设置保存在 %ls", static_cast<const wchar_t*>(m_strFolder));
-    return strNotice;
+    CString strWhere;
+    if (m_bElsewhere)
+        strWhere.Format(L"启动器所在的文件夹不能写入，设置保存在 %ls", static_cast<const wchar_t*>(m_strFolder));
+    return strWhere;
 }

@@ -18,6 +18,9 @@
 // nothing of elevation: the player's VirtualStore, the folder's path without
 // its drive under %LOCALAPPDATA%\VirtualStore, begun as a copy of the start
 // folder's file. Launchers of both kinds then read and write the same file.
+// (Windows did so for Program Files and the Windows folder; any other folder
+// that cannot be written is kept so too. A launcher run as administrator
+// writes the start folder's own file, as the original program did then.)
 class CSettings
 {
 public:
@@ -50,11 +53,14 @@ public:
     void Flush(DWORD dwPatienceMs) { m_saver.Flush(dwPatienceMs); }
     bool IsWaiting() const noexcept { return m_saver.IsWaiting(); }
 
-    // For the strip's notice line: why the settings cannot be saved, or
-    // where they are kept when not beside the program; empty otherwise.
-    CString Notice() const;
+    // For the strip's notice line: why the settings cannot be saved, and
+    // where they are kept when not beside the program; empty when nothing
+    // is wrong.
+    CString Problem() const { return m_saver.Problem(); }
+    CString Where() const;
 
 private:
+    SettingsFileCalls m_calls;
     CString m_strStartFile; // UserVar.ini in the start folder
     CString m_strFolder;
     CString m_strFile;

@@ -53,8 +53,14 @@ TEST_F(GameMuteTest, BossKeySilencesTheGameAndGivesItsSoundBack)
     ASSERT_TRUE(::IsWindowVisible(Hwnd()));
     EXPECT_FALSE(m_audio.IsMuted(kSpeakers));
 
-    // The player's own silence stays when the boss key goes.
+    // The player's own silence stays when the boss key goes, chosen in the
+    // menu or in the volume mixer.
     Command(IDM_MUTE);
+    Command(IDM_BOSSKEY);
+    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+    Command(IDM_MUTE);
+    m_audio.SetMuted(kSpeakers, true);
     Command(IDM_BOSSKEY);
     ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
@@ -100,6 +106,7 @@ TEST_F(GameMuteTest, ASilenceSetInTheVolumeMixerStaysWhenADeviceComesIn)
     m_audio.Plug(kHeadset);
     EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+    EXPECT_NE(Ini().find("Mute=1\r\n"), std::string::npos) << "kept across starts, as if chosen in the menu";
 }
 
 TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)

@@ -178,7 +178,7 @@ TEST(SettingsPlaceTest, AFolderThePlayerCannotWriteKeepsTheSettingsWhereWindowsK
         settings.SaveOption(L"Zoom", L"125");
         EXPECT_NE(ReadFileBytes(store + L"\\UserVar.ini").find("Zoom=125"), std::string::npos);
         EXPECT_EQ(std::wstring(settings.Folder()), store) << "the screenshots go there too";
-        EXPECT_NE(std::wstring(settings.Notice()).find(store), std::wstring::npos);
+        EXPECT_NE(std::wstring(settings.Where()).find(store), std::wstring::npos);
     }
     // None kept there yet: begun with the file beside the program.
     ::DeleteFileW((store + L"\\UserVar.ini").c_str());

@@ -92,11 +92,22 @@ class ModelRun
 public:
     explicit ModelRun(unsigned seed) : m_random(seed), m_file(m_dir.File(L"UserVar.ini"))
     {
+        // What the player or another program keeps in the file: another
+        // section, and a key of the options' own, longer than a first read of
+        // the section takes.
+        std::string text;
         if (Chance(2))
         {
-            WriteFileBytes(m_file, "[other]\r\nkept=1\r\n");
+            text += "[other]\r\nkept=1\r\n";
             m_expected[L"other"][L"kept"] = L"1";
         }
+        if (Chance(3))
+        {
+            text += "[options]\r\nNote=" + std::string(600, 'n') + "\r\n";
+            m_expected[L"options"][L"note"] = std::wstring(600, L'n');
+        }
+        if (!text.empty())
+            WriteFileBytes(m_file, text);
     }
     ~ModelRun()
     {
@@ -380,7 +391,7 @@ private:
     {
         for (const Launcher& launcher : m_launchers)
         {
-            const std::wstring notice(launcher.pSettings->Notice());
+            const std::wstring notice(launcher.pSettings->Problem());
             const bool bSays = notice.find(kHeldNotice) != std::wstring::npos;
             if (bSays != (launcher.nTries >= kTriesBeforeTheNoticeSays) || (!bSays && !notice.empty()))
                 return Fault("launcher " + std::to_string(launcher.nId) + "'s notice is wrong after " +
