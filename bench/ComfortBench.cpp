@@ -11,7 +11,7 @@
 #include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
-#include "launcher/SiteCache.h"
+#include "launcher/services/SiteCache.h"
 #include "res/resource.h"
 
 #include <windows.h>

@@ -2,10 +2,10 @@
 
 #include "harness/TempDir.h"
 
-#include "launcher/Feature.h"
-#include "launcher/FeatureHost.h"
-#include "launcher/PageZoom.h"
-#include "launcher/SystemMenu.h"
+#include "launcher/features/Feature.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/services/PageZoom.h"
+#include "launcher/features/SystemMenu.h"
 
 #include <string>
 #include <utility>

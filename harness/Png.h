@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher/GameScreenshot.h"
+#include "launcher/services/GameScreenshot.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Feature.h"
-#include "FeatureHost.h"
-#include "Settings.h"
-#include "SystemMenu.h"
+#include "launcher/features/Feature.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/settings/Settings.h"
+#include "launcher/features/SystemMenu.h"
 
 #include <functional>
 #include <memory>

@@ -5,7 +5,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
 #include "framework/CWinApp.h"
-#include "LauncherIds.h"
+#include "launcher/LauncherIds.h"
 #include "res/resource.h"
 
 namespace

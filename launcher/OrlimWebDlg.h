@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Features.h"
-#include "PageZoom.h"
-#include "Settings.h"
+#include "launcher/Features.h"
+#include "launcher/services/PageZoom.h"
+#include "launcher/settings/Settings.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
 #include "framework/CDialog.h"

@@ -1,8 +1,8 @@
-#include "OrlimWebDlg.h"
+#include "launcher/OrlimWebDlg.h"
 
 #include "framework/CRect.h"
 #include "framework/SystemFunction.h"
-#include "LauncherIds.h"
+#include "launcher/LauncherIds.h"
 #include "res/resource.h"
 
 #include <dwmapi.h>

@@ -1,4 +1,4 @@
-#include "OrlimWebDlg.h"
+#include "launcher/OrlimWebDlg.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 #include "harness/MessagePump.h"
 
 #include "launcher/OrlimWebDlg.h"
-#include "launcher/SettingsTurn.h"
+#include "launcher/settings/SettingsTurn.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -10,8 +10,8 @@
 #include "harness/TestHandles.h"
 
 #include "framework/UniqueHotKey.h"
-#include "launcher/BossMode.h"
-#include "launcher/GameMute.h"
+#include "launcher/services/BossMode.h"
+#include "launcher/services/GameMute.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/MessagePump.h"
 
-#include "launcher/GameMute.h"
+#include "launcher/services/GameMute.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "harness/TestHandles.h"
 
 #include "framework/ComObject.h"
-#include "launcher/GameScreenshot.h"
+#include "launcher/services/GameScreenshot.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -12,11 +12,11 @@
 
 #include "framework/ComPtr.h"
 #include "framework/UniqueHotKey.h"
-#include "launcher/AnotherAccount.h"
-#include "launcher/BossKey.h"
-#include "launcher/GameMute.h"
-#include "launcher/FlashStatus.h"
-#include "launcher/GameScreenshot.h"
+#include "launcher/services/AnotherAccount.h"
+#include "launcher/services/BossKey.h"
+#include "launcher/services/GameMute.h"
+#include "launcher/services/FlashStatus.h"
+#include "launcher/services/GameScreenshot.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -9,9 +9,9 @@
 #include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
-#include "launcher/Settings.h"
-#include "launcher/SettingsSaver.h"
-#include "launcher/SettingsTurn.h"
+#include "launcher/settings/Settings.h"
+#include "launcher/settings/SettingsSaver.h"
+#include "launcher/settings/SettingsTurn.h"
 
 #include <gtest/gtest.h>
 

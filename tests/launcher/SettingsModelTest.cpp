@@ -13,7 +13,7 @@
 
 #include "framework/UniqueHandle.h"
 #include "launcher/OrlimWebDlg.h"
-#include "launcher/Settings.h"
+#include "launcher/settings/Settings.h"
 
 #include <gtest/gtest.h>
 

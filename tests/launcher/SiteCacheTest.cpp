@@ -7,7 +7,7 @@
 #include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
-#include "launcher/SiteCache.h"
+#include "launcher/services/SiteCache.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

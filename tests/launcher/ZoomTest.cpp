@@ -9,7 +9,7 @@
 #include "harness/ScreenOfSize.h"
 
 #include "browser/DlgWeb.h"
-#include "launcher/PageZoom.h"
+#include "launcher/services/PageZoom.h"
 #include "res/resource.h"
 
 #include <docobj.h>

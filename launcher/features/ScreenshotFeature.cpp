@@ -1,7 +1,7 @@
 #include "ScreenshotFeature.h"
 
-#include "FeatureHost.h"
-#include "LauncherIds.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/LauncherIds.h"
 #include "res/resource.h"
 
 namespace

@@ -1,6 +1,6 @@
 #include "ReloadFeature.h"
 
-#include "FeatureHost.h"
+#include "launcher/features/FeatureHost.h"
 #include "res/resource.h"
 
 std::vector<CSystemMenu::Row> CReloadFeature::MenuRows()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsTurn.h"
+#include "launcher/settings/SettingsTurn.h"
 #include "framework/CString.h"
 
 // What became of a save.

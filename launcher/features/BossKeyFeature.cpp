@@ -1,8 +1,8 @@
 #include "BossKeyFeature.h"
 
-#include "FeatureHost.h"
-#include "GameMute.h"
-#include "LauncherIds.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/services/GameMute.h"
+#include "launcher/LauncherIds.h"
 #include "res/resource.h"
 
 namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BossKey.h"
-#include "NotifyIcon.h"
+#include "launcher/services/BossKey.h"
+#include "launcher/services/NotifyIcon.h"
 #include "framework/UniqueHotKey.h"
 
 #include <functional>

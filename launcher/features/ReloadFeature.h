@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Feature.h"
+#include "launcher/features/Feature.h"
 
 // "刷新页面": the page shown, loaded again.
 class CReloadFeature final : public CFeature

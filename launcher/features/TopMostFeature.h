@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Feature.h"
+#include "launcher/features/Feature.h"
 
 // "窗口置顶": the launcher kept above other windows, kept across starts
 // ("TopMost").

@@ -1,8 +1,8 @@
 #include "CacheClearFeature.h"
 
-#include "FeatureHost.h"
-#include "LauncherIds.h"
-#include "SiteCache.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/LauncherIds.h"
+#include "launcher/services/SiteCache.h"
 #include "browser/PageResources.h"
 #include "res/resource.h"
 

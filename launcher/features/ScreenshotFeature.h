@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Feature.h"
-#include "GameScreenshot.h"
+#include "launcher/features/Feature.h"
+#include "launcher/services/GameScreenshot.h"
 
 // "截图" and "打开截图文件夹": pictures of the game alone, in a folder "截图"
 // beside the settings file.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Feature.h"
+#include "launcher/features/Feature.h"
 
 // "页面缩放": the player's zoom steps and the automatic zoom, kept across
 // starts ("Zoom"). The zoom itself is the host's CPageZoom.

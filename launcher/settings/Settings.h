@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Options.h"
-#include "SettingsSaver.h"
+#include "launcher/settings/Options.h"
+#include "launcher/settings/SettingsSaver.h"
 #include "framework/CString.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "AnotherAccountFeature.h"
 
-#include "FeatureHost.h"
-#include "OrlimWebDlg.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/OrlimWebDlg.h"
 #include "res/resource.h"
 
 std::vector<CSystemMenu::Row> CAnotherAccountFeature::MenuRows()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SystemMenu.h"
+#include "launcher/features/SystemMenu.h"
 #include "framework/CString.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "BossMode.h"
 
-#include "GameMute.h"
+#include "launcher/services/GameMute.h"
 
 namespace
 {

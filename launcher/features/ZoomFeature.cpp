@@ -1,7 +1,7 @@
 #include "ZoomFeature.h"
 
-#include "FeatureHost.h"
-#include "PageZoom.h"
+#include "launcher/features/FeatureHost.h"
+#include "launcher/services/PageZoom.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BossMode.h"
-#include "Feature.h"
+#include "launcher/services/BossMode.h"
+#include "launcher/features/Feature.h"
 
 class CGameMute;
 

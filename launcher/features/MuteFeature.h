@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Feature.h"
-#include "GameMute.h"
+#include "launcher/features/Feature.h"
+#include "launcher/services/GameMute.h"
 
 // "静音": the game's silence on every playback device, kept across starts
 // ("Mute"); greyed where there is no device. Core Audio is asked nothing

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Feature.h"
-#include "FlashStatus.h"
+#include "launcher/features/Feature.h"
+#include "launcher/services/FlashStatus.h"
 
 // Which Flash Player the launcher found: a greyed first line of the system
 // menu, and the strip's notice when none can play the games.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Feature.h"
-#include "SiteCacheClear.h"
+#include "launcher/features/Feature.h"
+#include "launcher/services/SiteCacheClear.h"
 
 // "清除缓存并刷新": a game update left a stale game in the cache. The entries
 // of the page's site and of the sites it shows things from (its frames,

@@ -1,7 +1,7 @@
 #include "Settings.h"
 
-#include "SettingsFileCopy.h"
-#include "SettingsTurn.h"
+#include "launcher/settings/SettingsFileCopy.h"
+#include "launcher/settings/SettingsTurn.h"
 #include "framework/UniqueHandle.h"
 
 #include <cwchar>

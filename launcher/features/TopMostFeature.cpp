@@ -1,6 +1,6 @@
 #include "TopMostFeature.h"
 
-#include "FeatureHost.h"
+#include "launcher/features/FeatureHost.h"
 #include "res/resource.h"
 
 namespace

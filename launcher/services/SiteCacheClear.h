@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SiteCache.h"
+#include "launcher/services/SiteCache.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Options.h"
+#include "launcher/settings/Options.h"
 #include "framework/CString.h"
 #include "framework/ComPtr.h"
 

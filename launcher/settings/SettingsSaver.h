@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsFileCopy.h"
+#include "launcher/settings/SettingsFileCopy.h"
 #include "framework/CString.h"
 
 #include <windows.h>

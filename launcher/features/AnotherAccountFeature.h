@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AnotherAccount.h"
-#include "Feature.h"
+#include "launcher/services/AnotherAccount.h"
+#include "launcher/features/Feature.h"
 
 // "新开窗口（另一个账号）": another launcher with logins of its own; and, in a
 // launcher started so, its cookies kept to itself and its place beside the
