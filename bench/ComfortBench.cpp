@@ -5,6 +5,7 @@
 // anew). The cache is the prefix's own; what this adds, it removes.
 //   comfort_bench.exe
 
+#include "harness/MenuItems.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -98,7 +99,7 @@ int main()
             Cache(L"http://www.velka.cn/r" + std::to_wstring(i) + L".js");
         const int before = browser.Record().completeRefreshes;
         t = NowMs();
-        ::SendMessageW(launcher.Hwnd(), WM_SYSCOMMAND, IDM_CLEAR_CACHE, 0);
+        ::SendMessageW(launcher.Hwnd(), WM_SYSCOMMAND, MenuCommand(launcher.Hwnd(), L"清除缓存并刷新"), 0);
         const double command = NowMs() - t;
         PumpUntil([&] { return browser.Record().completeRefreshes > before; }, 60000);
         std::printf("clear_cache_%d_command_ms %.1f\nclear_cache_%d_done_ms %.1f\n", total, command, total,

@@ -180,6 +180,16 @@ bool CDlgWeb::ApplyZoom(int nPercent)
     return SUCCEEDED(hr);
 }
 
+CString CDlgWeb::PageUrl() const
+{
+    return m_explorer.TryGetLocationURL();
+}
+
+ComPtr<IDispatch> CDlgWeb::PageDocument() const
+{
+    return m_explorer.TryGetDocument();
+}
+
 void CDlgWeb::Reload(bool bCompletely)
 {
     Tell(Event::Refreshing);

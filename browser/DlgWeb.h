@@ -2,6 +2,7 @@
 
 #include "browser/Explorer1.h"
 #include "browser/HiddenBrowser.h"
+#include "browser/ShownPage.h"
 #include "browser/ZoomablePage.h"
 #include "framework/CDialog.h"
 
@@ -19,12 +20,14 @@
 // headers (and the asking page as the Referer, unless they name one), is
 // opened in the pane's control instead. Each such browser waits on its own,
 // up to ten minutes.
-class CDlgWeb : public CDialog, public CZoomablePage
+class CDlgWeb : public CDialog, public CZoomablePage, public CShownPage
 {
+    // The launcher reaches into its pane: it places the control's window and
+    // has it navigate.
+    friend class COrlimWebDlg;
+
 public:
     CDlgWeb() noexcept;
-
-    CExplorer1 m_explorer;
 
     // Quiets the browser's navigation click for the process, then creates
     // the pane and its browser control.
@@ -43,8 +46,13 @@ public:
     // 96 at 150 %, where a program that is not DPI-aware is scaled by the
     // system instead).
     void SetSystemDpi(int nDpi) noexcept;
-    // Loads the page shown again; from the network alone when bCompletely.
-    void Reload(bool bCompletely = false);
+    // The page shown (CShownPage): a control that has none, or failed to
+    // start, answers empty.
+    CString PageUrl() const override;
+    ComPtr<IDispatch> PageDocument() const override;
+    void Reload(bool bCompletely) override;
+    // The control's window; null where it could not start.
+    HWND ControlWindow() const noexcept { return m_explorer.m_hWnd; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -88,6 +96,7 @@ private:
     static const UINT kLastPopupID = 2999;
     static const UINT kReleasePopupsMessage = WM_APP + 1;
 
+    CExplorer1 m_explorer;
     bool m_bBrowserStarted = false; // the control was created and bound
     int m_nSystemDpi = kLayoutDpi;
     Listener* m_pListener = nullptr;

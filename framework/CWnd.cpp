@@ -228,11 +228,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     UINT nID = 0;
     if (message == WM_COMMAND)
     {
-        if (OnCommand(wParam, lParam))
-        {
-            *pResult = 0;
-            return TRUE;
-        }
         nCode = HIWORD(wParam);
         nID = LOWORD(wParam);
     }
@@ -252,11 +247,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             }
         }
     }
-    return FALSE;
-}
-
-BOOL CWnd::OnCommand(WPARAM, LPARAM)
-{
     return FALSE;
 }
 

@@ -134,8 +134,6 @@ protected:
 
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // Offered every WM_COMMAND before the message map: TRUE when handled.
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Default processing of the message being handled.
     LRESULT Default();

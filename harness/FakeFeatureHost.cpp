@@ -1,5 +1,6 @@
 #include "FakeFeatureHost.h"
 
+#include "harness/MenuItems.h"
 #include "harness/MessagePump.h"
 
 namespace
@@ -9,7 +10,7 @@ const wchar_t kClass[] = L"OrlimFakeFeatureHost";
 
 } // namespace
 
-FakeFeatureHost::FakeFeatureHost() : m_strFolder(m_dir.Path().c_str())
+FakeFeatureHost::FakeFeatureHost() : m_strFolder(m_dir.Path().c_str()), m_settings(m_strFolder)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WindowProc;
@@ -23,8 +24,7 @@ FakeFeatureHost::FakeFeatureHost() : m_strFolder(m_dir.Path().c_str())
 
 FakeFeatureHost::~FakeFeatureHost()
 {
-    for (CFeature* pFeature : m_features)
-        pFeature->OnEnd();
+    m_list.End();
     ::DestroyWindow(m_hWnd);
 }
 
@@ -33,47 +33,46 @@ void FakeFeatureHost::WriteOptions(const std::string& lines)
     WriteFileBytes(m_dir.File(L"UserVar.ini"), "[options]\r\n" + lines);
 }
 
-void FakeFeatureHost::Start(CFeature& feature)
+void FakeFeatureHost::Start(std::initializer_list<CFeature*> features)
 {
-    m_options = COptions::Read(m_dir.File(L"UserVar.ini").c_str());
-    feature.BeforeBrowser();
-    feature.OnStart();
-    feature.OnPlaced();
-    m_features.push_back(&feature);
-    for (CSystemMenu::Row& row : feature.MenuRows())
-        m_rows.push_back(std::move(row));
-    ::GetSystemMenu(m_hWnd, TRUE); // the menu as the system makes it, rows inserted anew
-    m_menu = CSystemMenu();
-    m_menu.Insert(m_hWnd, m_rows);
+    m_settings.Load([](const wchar_t*) {});
+    for (CFeature* pFeature : features)
+        m_list.Add(*pFeature);
+    m_list.BeforeBrowser();
+    m_list.Start(m_hWnd);
+    m_list.Placed();
 }
 
-void FakeFeatureHost::Choose(UINT nID)
+void FakeFeatureHost::Choose(const std::wstring& text)
 {
-    m_menu.Command(nID);
+    ::SendMessageW(m_hWnd, WM_SYSCOMMAND, MenuCommand(m_hWnd, text), 0);
 }
 
 void FakeFeatureHost::OpenMenu()
 {
-    for (CFeature* pFeature : m_features)
-        pFeature->OnMenuOpening();
-    m_menu.Update();
+    ::SendMessageW(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSystemMenu(m_hWnd, FALSE)),
+                   MAKELPARAM(0, TRUE));
 }
 
-UINT FakeFeatureHost::MenuState(UINT nID) const
+UINT FakeFeatureHost::MenuState(const std::wstring& text) const
 {
-    return ::GetMenuState(::GetSystemMenu(m_hWnd, FALSE), nID, MF_BYCOMMAND);
+    return MenuItemState(m_hWnd, text);
 }
 
-std::wstring FakeFeatureHost::MenuText(UINT nID) const
+std::wstring FakeFeatureHost::MenuText(const std::wstring& text) const
 {
-    wchar_t text[64] = {};
-    ::GetMenuStringW(::GetSystemMenu(m_hWnd, FALSE), nID, text, 64, MF_BYCOMMAND);
-    return text;
+    return MenuItemText(m_hWnd, text);
 }
 
-void FakeFeatureHost::SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue)
+std::string FakeFeatureHost::SavedOptions() const
 {
-    saved.emplace_back(lpszKey, lpszValue ? lpszValue : L"(removed)");
+    const std::string file = ReadFileBytes(m_dir.File(L"UserVar.ini"));
+    const size_t at = file.find("[options]\r\n");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t from = at + std::string("[options]\r\n").size();
+    const size_t to = file.find('[', from);
+    return file.substr(from, to == std::string::npos ? std::string::npos : to - from);
 }
 
 bool FakeFeatureHost::ApplyZoom(int nPercent)
@@ -93,9 +92,7 @@ LRESULT CALLBACK FakeFeatureHost::WindowProc(HWND hWnd, UINT message, WPARAM wPa
 {
     auto* pHost = reinterpret_cast<FakeFeatureHost*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     LRESULT lResult = 0;
-    if (pHost)
-        for (CFeature* pFeature : pHost->m_features)
-            if (pFeature->OnMessage(message, wParam, lParam, &lResult))
-                return lResult;
+    if (pHost && pHost->m_list.OnMessage(message, wParam, lParam, &lResult))
+        return lResult;
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }

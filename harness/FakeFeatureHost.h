@@ -2,20 +2,26 @@
 
 #include "harness/TempDir.h"
 
+#include "browser/ShownPage.h"
+#include "browser/ZoomablePage.h"
 #include "launcher/features/Feature.h"
 #include "launcher/features/FeatureHost.h"
+#include "launcher/features/FeatureList.h"
+#include "launcher/features/GameView.h"
+#include "launcher/services/GameMute.h"
 #include "launcher/services/PageZoom.h"
-#include "launcher/features/SystemMenu.h"
+#include "launcher/settings/Settings.h"
 
+#include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 // A host for the launcher's features without the launcher: a plain window
-// with a system menu, whose messages go to the features added, a page whose
-// zoom is recorded, and the options in a settings file of a folder of its
-// own. What the features ask of it is recorded.
-class FakeFeatureHost final : public CFeatureHost, public CZoomablePage
+// with a system menu, whose messages go through a CFeatureList as the
+// launcher's do, and the services the features are given: a settings file in
+// a folder of its own, the page's zoom, the game's sound, and a page and a
+// game that record what is asked of them.
+class FakeFeatureHost final : public CFeatureHost, public CZoomablePage, public CShownPage, public CGameView
 {
 public:
     FakeFeatureHost();
@@ -25,23 +31,31 @@ public:
 
     // The settings file's "[options]" before Start.
     void WriteOptions(const std::string& lines);
-    // Starts a feature as the launcher does (its options read, its rows in
-    // the window's system menu); it is offered the window's messages.
-    void Start(CFeature& feature);
-    // The player chooses a row; opens the menu.
-    void Choose(UINT nID);
+    // Starts features as the launcher does: the settings read, each
+    // feature started in this order, their rows in the window's menu.
+    void Start(std::initializer_list<CFeature*> features);
+    // The player chooses an item by its text, or opens the menu (see
+    // MenuItems.h).
+    void Choose(const std::wstring& text);
     void OpenMenu();
-    UINT MenuState(UINT nID) const;
-    std::wstring MenuText(UINT nID) const;
+    UINT MenuState(const std::wstring& text) const;
+    std::wstring MenuText(const std::wstring& text) const;
+    // The "[options]" lines the settings file holds now.
+    std::string SavedOptions() const;
 
-    // What the features did.
-    std::vector<std::pair<std::wstring, std::wstring>> saved; // key, value ("(removed)")
-    std::vector<int> zooms;                                   // asked of the page
+    // The services.
+    const CString& Folder() const { return m_strFolder; }
+    CSettings& Settings() { return m_settings; }
+    CPageZoom& Zoom() { return m_zoom; }
+    CGameMute& Mute() { return m_mute; }
+
+    // What the features asked of the page and the game.
+    std::vector<int> zooms; // asked of the page
     int reloads = 0;
     int completeReloads = 0;
     int baseLayouts = 0;
     int gameFocused = 0;
-    // What the host gives them.
+    // What the page and the game are.
     std::wstring pageUrl = L"http://www.velka.cn/";
     ComPtr<IDispatch> pDocument;
     HWND hWndGame = nullptr;
@@ -50,19 +64,10 @@ public:
 
     // CFeatureHost
     HWND Window() const override { return m_hWnd; }
-    const CString& StartFolder() const override { return m_strFolder; }
-    const CString& SettingsFolder() const override { return m_strFolder; }
-    const COptions& Options() const override { return m_options; }
-    void SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue) override;
-    CPageZoom& Zoom() override { return m_zoom; }
-    CString PageUrl() const override { return CString(pageUrl.c_str()); }
-    ComPtr<IDispatch> PageDocument() const override { return pDocument; }
-    void ReloadPage(bool bCompletely) override { ++(bCompletely ? completeReloads : reloads); }
-    HWND FindGame() const override { return hWndGame; }
-    RECT GameArea() const override { return rcGameArea; }
-    void FocusGame() override { ++gameFocused; }
-    void ApplyBaseLayout() override { ++baseLayouts; }
     void NoticeChanged() override {}
+    UINT NewCommand() override { return m_list.NewCommand(); }
+    UINT_PTR NewTimer() override { return m_list.NewTimer(); }
+    UINT NewMessage() override { return m_list.NewMessage(); }
 
     // CZoomablePage
     bool ApplyZoom(int nPercent) override;
@@ -70,15 +75,25 @@ public:
     int OnScreen(int nPercent) const override { return nPercent; }
     void SetListener(Listener*) noexcept override {}
 
+    // CShownPage
+    CString PageUrl() const override { return CString(pageUrl.c_str()); }
+    ComPtr<IDispatch> PageDocument() const override { return pDocument; }
+    void Reload(bool bCompletely) override { ++(bCompletely ? completeReloads : reloads); }
+
+    // CGameView
+    HWND FindGame() const override { return hWndGame; }
+    RECT GameArea() const override { return rcGameArea; }
+    void FocusGame() override { ++gameFocused; }
+    void ApplyBaseLayout() override { ++baseLayouts; }
+
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     TempDir m_dir;
     CString m_strFolder;
-    COptions m_options;
+    CSettings m_settings;
     CPageZoom m_zoom{*this};
-    std::vector<CFeature*> m_features;
-    CSystemMenu m_menu;
-    std::vector<CSystemMenu::Row> m_rows;
+    CGameMute m_mute;
+    CFeatureList m_list{16};
     HWND m_hWnd = nullptr;
 };

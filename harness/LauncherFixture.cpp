@@ -1,5 +1,7 @@
 #include "LauncherFixture.h"
 
+#include "harness/MenuItems.h"
+
 #include "MessagePump.h"
 
 #include <algorithm>
@@ -40,21 +42,19 @@ bool LauncherFixture::WaitForRequest(const std::string& url, DWORD timeoutMs) co
         timeoutMs);
 }
 
-void LauncherFixture::Command(UINT nID)
+void LauncherFixture::Command(const std::wstring& text)
 {
-    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, nID, 0);
+    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, MenuCommand(Hwnd(), text), 0);
 }
 
-UINT LauncherFixture::MenuState(UINT nID) const
+UINT LauncherFixture::MenuState(const std::wstring& text) const
 {
-    return ::GetMenuState(::GetSystemMenu(Hwnd(), FALSE), nID, MF_BYCOMMAND);
+    return MenuItemState(Hwnd(), text);
 }
 
-std::wstring LauncherFixture::MenuText(UINT nID) const
+std::wstring LauncherFixture::MenuText(const std::wstring& text) const
 {
-    wchar_t text[64] = {};
-    ::GetMenuStringW(::GetSystemMenu(Hwnd(), FALSE), nID, text, 64, MF_BYCOMMAND);
-    return text;
+    return MenuItemText(Hwnd(), text);
 }
 
 void LauncherFixture::OpenMenu()

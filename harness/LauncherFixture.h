@@ -71,11 +71,12 @@ protected:
     // time.
     bool WaitForRequest(const std::string& url, DWORD timeoutMs = 10000) const;
 
-    // The system menu: a command as the player chooses it, an item's state
-    // (MF_CHECKED, MF_GRAYED) and text.
-    void Command(UINT nID);
-    UINT MenuState(UINT nID) const;
-    std::wstring MenuText(UINT nID) const;
+    // The system menu, its items known by their text (see MenuItems.h): a
+    // command as the player chooses it, an item's state (MF_CHECKED,
+    // MF_GRAYED) and whole text.
+    void Command(const std::wstring& text);
+    UINT MenuState(const std::wstring& text) const;
+    std::wstring MenuText(const std::wstring& text) const;
     // What the launcher does when the player opens the system menu.
     void OpenMenu();
 

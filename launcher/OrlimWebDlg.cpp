@@ -6,6 +6,7 @@
 #include "framework/CRect.h"
 #include "framework/CWinApp.h"
 #include "launcher/LauncherIds.h"
+#include "launcher/services/OnScreen.h"
 #include "res/resource.h"
 
 namespace
@@ -52,8 +53,8 @@ END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
     : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)),
-      m_strStartFolder(StartFolderPath()), m_settings(m_strStartFolder), m_zoom(m_dlgWeb),
-      m_features(*this, m_dlgWeb, m_zoom, m_settings, m_strStartFolder, [this] { InvalidateStrip(); })
+      m_strStartFolder(StartFolderPath()),
+      m_host(*this, *this, m_dlgWeb, m_dlgWeb, m_strStartFolder, [this] { InvalidateStrip(); })
 {
     // A shared icon of the program's own resources: the system frees it.
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -72,18 +73,18 @@ BOOL COrlimWebDlg::OnInitDialog()
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    m_features.BeforeBrowser();
+    m_host.Features().BeforeBrowser();
     m_dlgWeb.Create(IDD_BROWSER_PANE);
-    m_settings.Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
+    m_host.Settings().Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
     FillPlatformUrls();
     LoadSettings();
-    m_features.Start();
+    m_host.Features().Start(m_hWnd);
     ApplyBaseLayout();
     OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
 
     ::SendMessageW(GetDlgItem(IDC_AUTOFIT_CHECK)->GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
     ::SetTimer(m_hWnd, LauncherIds::kAutoFitTimer, LauncherIds::kAutoFitPeriodMs, nullptr);
-    m_features.Placed();
+    m_host.Features().Placed();
     ::BringWindowToTop(m_hWnd);
     return TRUE; // the dialog manager focuses the first tab stop, the drop-down
 }
@@ -91,7 +92,7 @@ BOOL COrlimWebDlg::OnInitDialog()
 LRESULT COrlimWebDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
-    if (m_features.OnMessage(message, wParam, lParam, &lResult))
+    if (m_host.Features().OnMessage(message, wParam, lParam, &lResult))
         return lResult;
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -119,6 +120,43 @@ void COrlimWebDlg::ApplyBaseLayout()
     ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, kStripHeight, w, h, SWP_SHOWWINDOW);
     ::SetWindowPos(m_dlgWeb.m_explorer.m_hWnd, nullptr, 0, 0, w, h, 0);
     KeepOnScreen(m_hWnd);
+}
+
+HWND COrlimWebDlg::FindGame() const
+{
+    const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
+    return hWndExplorer ? FindFlashWindow(hWndExplorer) : nullptr;
+}
+
+RECT COrlimWebDlg::GameArea() const
+{
+    // The game's window as far as the windows it lies in show it: the
+    // browser's, the pane's and the launcher's client area; all the pane
+    // shows when there is no game.
+    const HWND hWndFlash = FindGame();
+    CRect rcShown;
+    HWND hWnd = hWndFlash ? hWndFlash : m_dlgWeb.m_hWnd;
+    ::GetWindowRect(hWnd, &rcShown);
+    for (hWnd = ::GetParent(hWnd); hWnd && hWnd != m_hWnd; hWnd = ::GetParent(hWnd))
+    {
+        CRect rcParent;
+        ::GetWindowRect(hWnd, &rcParent);
+        ::IntersectRect(&rcShown, &rcShown, &rcParent);
+    }
+    CRect rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&rcClient), 2);
+    ::IntersectRect(&rcShown, &rcShown, &rcClient);
+    return rcShown;
+}
+
+void COrlimWebDlg::FocusGame()
+{
+    HWND hWnd = FindGame();
+    if (!hWnd)
+        hWnd = m_dlgWeb.m_explorer.m_hWnd;
+    if (hWnd)
+        ::SetFocus(hWnd);
 }
 
 void COrlimWebDlg::OnPaint()
@@ -152,7 +190,8 @@ CString COrlimWebDlg::NoticeText() const
     // What the player can do something about first; where the settings are
     // kept, which every start of a launcher under Program Files says, last.
     CString strNotice;
-    for (const CString& strText : {m_settings.Problem(), m_features.NoticeText(), m_settings.Where()})
+    for (const CString& strText :
+         {m_host.Settings().Problem(), m_host.Features().NoticeText(), m_host.Settings().Where()})
     {
         if (strText.IsEmpty())
             continue;
@@ -226,10 +265,10 @@ void COrlimWebDlg::OnClose()
     m_bAskingToClose = false;
     if (nAnswer == IDYES)
     {
-        m_features.End();
+        m_host.Features().End();
         // What waits to be saved has its last chance, the window gone.
         ::ShowWindow(m_hWnd, SW_HIDE);
-        m_settings.Flush(kEndSavePatienceMs);
+        m_host.Settings().Flush(kEndSavePatienceMs);
         ::ExitProcess(0);
     }
 }
@@ -237,14 +276,14 @@ void COrlimWebDlg::OnClose()
 void COrlimWebDlg::OnEndSession(BOOL bEnding)
 {
     if (bEnding)
-        m_settings.Flush(kEndSavePatienceMs); // the features have ended
+        m_host.Settings().Flush(kEndSavePatienceMs); // the features have ended
     CDialog::OnEndSession(bEnding);
 }
 
 void COrlimWebDlg::OnDestroy()
 {
-    m_features.End();
-    m_settings.Flush(kEndSavePatienceMs);
+    m_host.Features().End();
+    m_host.Settings().Flush(kEndSavePatienceMs);
     CDialog::OnDestroy();
 }
 

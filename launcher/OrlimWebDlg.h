@@ -1,8 +1,7 @@
 #pragma once
 
-#include "launcher/Features.h"
-#include "launcher/services/PageZoom.h"
-#include "launcher/settings/Settings.h"
+#include "launcher/LauncherHost.h"
+#include "launcher/features/GameView.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
 #include "framework/CDialog.h"
@@ -16,14 +15,15 @@ class CDC;
 // Its members live in one file per concern: the window itself
 // (OrlimWebDlg.cpp), the catalogue (OrlimWebDlgCatalogue.cpp), the settings
 // file (OrlimWebDlgSettings.cpp) and the auto-fit (OrlimWebDlgAutoFit.cpp).
-// The comforts of the system menu are features it hosts (CFeatures): each
-// a class of its own that brings its rows, messages, timers and options.
+// The comforts of the system menu are features it hosts (CLauncherHost):
+// each a class of its own that brings its rows, messages, timers and
+// options; it shows them the game (CGameView).
 //
 // It opens the chosen platform's page, or a typed address, in the pane's
 // browser control; remembers the row and the address in .\UserVar.ini; and,
 // once a second while the auto-fit is on, fits itself to the game's Flash
 // window inside the browser.
-class COrlimWebDlg : public CDialog
+class COrlimWebDlg : public CDialog, public CGameView
 {
 public:
     explicit COrlimWebDlg(CWnd* pParent = nullptr);
@@ -51,8 +51,16 @@ public:
     static BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
 
     // Layout and auto-fit.
-    void ApplyBaseLayout();
-    HWND FindFlashWindow(HWND hWndParent);
+    void ApplyBaseLayout() override;
+    HWND FindFlashWindow(HWND hWndParent) const;
+
+    // The features it hosts.
+    const CFeatureList& Features() const noexcept { return m_host.Features(); }
+
+    // The game, for the features (CGameView).
+    HWND FindGame() const override;
+    RECT GameArea() const override;
+    void FocusGame() override;
 
 protected:
     HICON m_hIcon;
@@ -95,9 +103,7 @@ private:
     // for the whole run: a file dialog (a page's upload, the Flash Player's)
     // moves the current directory.
     CString m_strStartFolder;
-    CSettings m_settings;
-    CPageZoom m_zoom;
-    CFeatures m_features;
+    CLauncherHost m_host;
 };
 
 // Gives a top-level window a client area 1100 pixels wide (at a zoom of
@@ -105,12 +111,3 @@ private:
 // position and frame; does nothing for a handle that is not a window, or
 // when the client area already has that size.
 void SetClientSize(HWND hWnd, int nHeight, int nZoom = 100);
-
-// Where a window of rcWindow, whose visible edges are rcVisible, goes so
-// that what is seen of it stays inside the work area rcWork: moved left and
-// up just enough, but never past the work area's left or top edge.
-POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcVisible, const RECT& rcWork);
-// Moves a window that reaches past its monitor's work area back onto it
-// (see OnScreenPosition), without activating it or changing its z-order; a
-// minimised window and one that fits are left where they are.
-void KeepOnScreen(HWND hWnd);

@@ -3,9 +3,8 @@
 #include "framework/CRect.h"
 #include "framework/SystemFunction.h"
 #include "launcher/LauncherIds.h"
+#include "launcher/services/OnScreen.h"
 #include "res/resource.h"
-
-#include <dwmapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -61,28 +60,6 @@ BOOL CALLBACK TestForFlashWindow(HWND hWnd, LPARAM lParam)
         return FALSE;
     }
     return TRUE;
-}
-
-// What the player sees of a window. On Windows 10 and 11 the frame's
-// sizing border is invisible and reaches some pixels past the visible edges;
-// the compositor says where they are (in the screen's own pixels, also for a
-// program that is not DPI-aware). Where it does not, the window rectangle.
-CRect VisibleEdges(HWND hWnd, const CRect& rcWindow)
-{
-    using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-    using ToLogicalFn = BOOL(WINAPI*)(HWND, LPPOINT);
-    static const auto pfnAttribute = SystemFunction<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
-    static const auto pfnPerMonitor =
-        SystemFunction<ToLogicalFn>(L"user32.dll", "PhysicalToLogicalPointForPerMonitorDPI");
-    const ToLogicalFn pfnToLogical = pfnPerMonitor ? pfnPerMonitor : ::PhysicalToLogicalPoint;
-    RECT rcFrame;
-    if (!pfnAttribute || FAILED(pfnAttribute(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame))))
-        return rcWindow;
-    POINT ptTopLeft = {rcFrame.left, rcFrame.top};
-    POINT ptBottomRight = {rcFrame.right, rcFrame.bottom};
-    if (!pfnToLogical(hWnd, &ptTopLeft) || !pfnToLogical(hWnd, &ptBottomRight))
-        return rcWindow;
-    return CRect(ptTopLeft.x, ptTopLeft.y, ptBottomRight.x, ptBottomRight.y);
 }
 
 // What of the launcher fitted to a game at a zoom must be on the screen.
@@ -142,13 +119,13 @@ void COrlimWebDlg::OnBnClickedAutofitCheck()
     }
 }
 
-HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent)
+HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent) const
 {
     // Depth first, each window before its children, siblings in z-order:
     // the order in which the system enumerates a window's descendants. It
     // takes each window's child list once; stepping from sibling to sibling
     // with FindWindowEx would list the siblings again at every step.
-    FlashSearch search = {Zoomed(kFlashMinWidth, m_zoom.ShownOnScreen()), nullptr};
+    FlashSearch search = {Zoomed(kFlashMinWidth, m_host.Zoom().ShownOnScreen()), nullptr};
     ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&search));
     return search.hWndFound;
 }
@@ -157,7 +134,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == LauncherIds::kSettingsTimer)
     {
-        m_settings.OnTimer();
+        m_host.Settings().OnTimer();
         return;
     }
     // Without a browser control there is nothing to search: a null parent
@@ -171,21 +148,21 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         // scales with the zoom the page is laid out at, as large as the
         // screen shows it (at 120 DPI a page at 100 % is drawn at 125 %).
         const UINT nFlags = SWP_NOACTIVATE | SWP_NOZORDER;
-        m_zoom.Read();
-        const int nZoom = m_zoom.ShownOnScreen();
+        m_host.Zoom().Read();
+        const int nZoom = m_host.Zoom().ShownOnScreen();
         CRect rcFlash;
         CRect rcExplorer;
         const HWND hWndFlash = FindFlashWindow(hWndExplorer);
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
             const bool bTall = IsTallGame(rcFlash.Height(), nZoom);
-            if (m_zoom.IsAuto() && (m_zoom.IsToChooseFor(hWndFlash) || !FitsScreen(m_hWnd, bTall, nZoom)))
+            if (m_host.Zoom().IsAuto() && (m_host.Zoom().IsToChooseFor(hWndFlash) || !FitsScreen(m_hWnd, bTall, nZoom)))
             {
                 // Chosen for each game found, and again when the game grows
                 // past the screen: the zoomed page then fits itself on a
                 // later tick.
-                m_zoom.ChosenFor(hWndFlash);
-                if (m_zoom.Ask(ChooseZoomForScreen(m_hWnd, bTall, m_zoom)))
+                m_host.Zoom().ChosenFor(hWndFlash);
+                if (m_host.Zoom().Ask(ChooseZoomForScreen(m_hWnd, bTall, m_host.Zoom())))
                 {
                     CDialog::OnTimer(nIDEvent);
                     return;
@@ -215,7 +192,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         }
         else if (!hWndFlash)
         {
-            m_zoom.ChosenFor(nullptr);
+            m_host.Zoom().ChosenFor(nullptr);
             CRect rcPane;
             ::GetWindowRect(m_dlgWeb.m_hWnd, &rcPane);
             ::SetWindowPos(hWndExplorer, nullptr, 0, 0, rcPane.Width(), rcPane.Height(), nFlags);
@@ -237,31 +214,4 @@ void SetClientSize(HWND hWnd, int nHeight, int nZoom)
         return;
     ::SetWindowPos(hWnd, nullptr, 0, 0, rcWindow.Width() - rcClient.Width() + nWidth,
                    rcWindow.Height() - rcClient.Height() + nHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-}
-
-POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcVisible, const RECT& rcWork)
-{
-    // The visible edges go inside the work area; the window moves with them.
-    POINT pt = {rcWindow.left, rcWindow.top};
-    if (rcVisible.right > rcWork.right)
-        pt.x -= rcVisible.right - rcWork.right;
-    if (rcVisible.bottom > rcWork.bottom)
-        pt.y -= rcVisible.bottom - rcWork.bottom;
-    // The caption stays reachable: the left and top edges win.
-    const int dxLeft = rcVisible.left - rcWindow.left;
-    const int dyTop = rcVisible.top - rcWindow.top;
-    pt.x = std::max(pt.x, std::min(rcVisible.left, rcWork.left) - dxLeft);
-    pt.y = std::max(pt.y, std::min(rcVisible.top, rcWork.top) - dyTop);
-    return pt;
-}
-
-void KeepOnScreen(HWND hWnd)
-{
-    if (!::IsWindow(hWnd) || ::IsIconic(hWnd))
-        return;
-    CRect rcWindow;
-    ::GetWindowRect(hWnd, &rcWindow);
-    const POINT pt = OnScreenPosition(rcWindow, VisibleEdges(hWnd, rcWindow), CWnd::WorkAreaOf(hWnd));
-    if (pt.x != rcWindow.left || pt.y != rcWindow.top)
-        ::SetWindowPos(hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }

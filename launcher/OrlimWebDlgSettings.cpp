@@ -56,7 +56,7 @@ bool NeedsQuotes(const CString& str)
 void COrlimWebDlg::LoadSettings()
 {
     CString strSel;
-    m_settings.Load([&](const wchar_t* lpszFile) {
+    m_host.Settings().Load([&](const wchar_t* lpszFile) {
         ::GetPrivateProfileStringW(kSettingsSection, kKeyServersSel, L"0",
                                    strSel.GetBuffer(static_cast<int>(kServersSelBuffer - 1)), kServersSelBuffer,
                                    lpszFile);
@@ -83,7 +83,7 @@ void COrlimWebDlg::SaveSettings()
 {
     CString strUrl;
     GetDlgItemText(IDC_URL_EDIT, strUrl);
-    SaveRowAndUrl(m_settings, GetCurrentRow(), strUrl);
+    SaveRowAndUrl(m_host.Settings(), GetCurrentRow(), strUrl);
 }
 
 void COrlimWebDlg::SaveRowAndUrl(CSettings& settings, int nSel, CString strUrl)

@@ -1,17 +1,21 @@
 #include "AnotherAccountFeature.h"
 
 #include "launcher/features/FeatureHost.h"
-#include "launcher/OrlimWebDlg.h"
-#include "res/resource.h"
+#include "launcher/services/OnScreen.h"
+
+CAnotherAccountFeature::CAnotherAccountFeature(CFeatureHost& host, const CString& strStartFolder)
+    : CFeature(host), m_strStartFolder(strStartFolder), m_nCommand(host.NewCommand())
+{
+}
 
 std::vector<CSystemMenu::Row> CAnotherAccountFeature::MenuRows()
 {
     CSystemMenu::Row row;
-    row.nID = IDM_ANOTHER_ACCOUNT;
+    row.nID = m_nCommand;
     row.lpszText = L"新开窗口（另一个账号）";
     // From the folder this launcher started in: the same settings file.
     // Nothing to say when it cannot start: no launcher appears.
-    row.action = [this](UINT) { m_account.Start(Host().Window(), Host().StartFolder()); };
+    row.action = [this](UINT) { m_account.Start(Host().Window(), m_strStartFolder); };
     return {row};
 }
 

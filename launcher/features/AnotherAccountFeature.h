@@ -9,13 +9,16 @@
 class CAnotherAccountFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
+    // strStartFolder: the folder this launcher was started in.
+    CAnotherAccountFeature(CFeatureHost& host, const CString& strStartFolder);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void BeforeBrowser() override;
     void OnPlaced() override;
 
 private:
+    const CString m_strStartFolder;
+    const UINT m_nCommand;
     CAnotherAccount m_account;
     bool m_bStartedAsOne = false;
     POINT m_ptFrom = {}; // where the launcher that started this one stands

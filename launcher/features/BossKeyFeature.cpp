@@ -1,9 +1,9 @@
 #include "BossKeyFeature.h"
 
 #include "launcher/features/FeatureHost.h"
+#include "launcher/features/GameView.h"
 #include "launcher/services/GameMute.h"
-#include "launcher/LauncherIds.h"
-#include "res/resource.h"
+#include "launcher/settings/Settings.h"
 
 namespace
 {
@@ -13,14 +13,16 @@ const wchar_t kKeyMark[] = L"BossMute";
 
 } // namespace
 
-CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CGameMute& mute) : CFeature(host), m_mute(mute), m_bossMode(mute)
+CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute, CGameView& game)
+    : CFeature(host), m_settings(settings), m_mute(mute), m_game(game), m_nCommand(host.NewCommand()),
+      m_nKeysTimer(host.NewTimer()), m_bossMode(mute)
 {
 }
 
 std::vector<CSystemMenu::Row> CBossKeyFeature::MenuRows()
 {
     CSystemMenu::Row row;
-    row.nID = IDM_BOSSKEY;
+    row.nID = m_nCommand;
     row.text = [this] {
         CString strText;
         strText.Format(L"老板键 (%ls)%ls", static_cast<const wchar_t*>(m_bossMode.Key().Format()),
@@ -33,12 +35,12 @@ std::vector<CSystemMenu::Row> CBossKeyFeature::MenuRows()
 
 void CBossKeyFeature::OnStart()
 {
-    const COptions& options = Host().Options();
-    m_bossMode.OnSilence([this](bool bSilenced) { Host().SaveOption(kKeyMark, bSilenced ? L"1" : nullptr); });
+    const COptions& options = m_settings.Options();
+    m_bossMode.OnSilence([this](bool bSilenced) { m_settings.SaveOption(kKeyMark, bSilenced ? L"1" : nullptr); });
     // The player typing at once types into the game, not the strip (the
     // dialog gives the focus back to the control that had it last).
-    m_bossMode.OnComeBack([this] { Host().FocusGame(); });
-    m_bossMode.Attach(Host().Window(), CBossKey::Parse(options.Text(kKeyKeys)), LauncherIds::kNotifyIconMessage);
+    m_bossMode.OnComeBack([this] { m_game.FocusGame(); });
+    m_bossMode.Attach(Host().Window(), CBossKey::Parse(options.Text(kKeyKeys)));
     WatchKeys();
     // A launcher ended while hidden left its silence behind (the system
     // keeps a program's mute from one run to the next): the player's own
@@ -46,7 +48,7 @@ void CBossKeyFeature::OnStart()
     if (options.Switch(kKeyMark))
     {
         m_mute.SetPlayerMute(m_mute.IsPlayerMuted());
-        Host().SaveOption(kKeyMark, nullptr);
+        m_settings.SaveOption(kKeyMark, nullptr);
     }
 }
 
@@ -54,13 +56,13 @@ bool CBossKeyFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 {
     if (message == WM_HOTKEY)
         m_bossMode.OnHotKey(static_cast<UINT>(wParam));
-    else if (message == LauncherIds::kNotifyIconMessage)
+    else if (message == CBossMode::s_nIconMessage)
         m_bossMode.OnIconNotify(lParam);
     else if (message == CNotifyIcon::s_nTaskbarCreated)
         m_bossMode.OnTaskbarCreated();
     else if (message == CBossMode::s_nTogetherMessage)
         m_bossMode.OnTogether(wParam);
-    else if (message == WM_TIMER && wParam == LauncherIds::kBossKeysTimer)
+    else if (message == WM_TIMER && wParam == m_nKeysTimer)
     {
         m_bossMode.TryKeyAgain();
         WatchKeys();
@@ -74,14 +76,14 @@ bool CBossKeyFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 void CBossKeyFeature::OnEnd()
 {
     // No icon, no silence and no keys left behind, nor tried again.
-    ::KillTimer(Host().Window(), LauncherIds::kBossKeysTimer);
+    ::KillTimer(Host().Window(), m_nKeysTimer);
     m_bossMode.Detach();
 }
 
 void CBossKeyFeature::WatchKeys()
 {
     if (m_bossMode.IsKeyRegistered())
-        ::KillTimer(Host().Window(), LauncherIds::kBossKeysTimer);
+        ::KillTimer(Host().Window(), m_nKeysTimer);
     else
-        ::SetTimer(Host().Window(), LauncherIds::kBossKeysTimer, 1000, nullptr);
+        ::SetTimer(Host().Window(), m_nKeysTimer, 1000, nullptr);
 }

@@ -4,6 +4,8 @@
 #include "launcher/features/Feature.h"
 
 class CGameMute;
+class CGameView;
+class CSettings;
 
 // "老板键": the boss key (its keys in "BossKey"), and the mark of its silence
 // ("BossMute") that a launcher ended while hidden leaves for the next start
@@ -11,7 +13,7 @@ class CGameMute;
 class CBossKeyFeature final : public CFeature
 {
 public:
-    CBossKeyFeature(CFeatureHost& host, CGameMute& mute);
+    CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute, CGameView& game);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
@@ -24,6 +26,10 @@ private:
     // second: a holder that crashed tells no one.
     void WatchKeys();
 
+    CSettings& m_settings;
     CGameMute& m_mute;
+    CGameView& m_game;
+    const UINT m_nCommand;
+    const UINT_PTR m_nKeysTimer; // the keys, held by another program, tried again
     CBossMode m_bossMode;
 };

@@ -3,6 +3,8 @@
 #include "launcher/features/Feature.h"
 #include "launcher/services/SiteCacheClear.h"
 
+class CShownPage;
+
 // "清除缓存并刷新": a game update left a stale game in the cache. The entries
 // of the page's site and of the sites it shows things from (its frames,
 // its game's Flash movie) go, off the window's thread; the page is then
@@ -10,7 +12,7 @@
 class CCacheClearFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
+    CCacheClearFeature(CFeatureHost& host, CShownPage& page);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnMenuOpening() override;
@@ -19,6 +21,9 @@ public:
 private:
     void Clear();
 
-    bool m_bPageHasSite = false; // as the menu last asked
+    CShownPage& m_page;
+    const UINT m_nCommand;
+    const UINT m_nClearedMessage; // the cache's entries are gone
+    bool m_bPageHasSite = false;  // as the menu last asked
     CSiteCacheClear m_clear;
 };

@@ -9,10 +9,30 @@
 
 class CFeatureHost;
 
-// A comfort of the launcher, hosted by its window: it brings its rows of
-// the system menu, the messages and timers it owns, its "[options]" keys
-// (through the host), and what it does at start and at the end. The host
-// asks the features in the order they are listed (CFeatures.cpp).
+// A comfort of the launcher, hosted by its window: it brings its rows of the
+// system menu, the messages and timers it owns (ids the host hands it as it
+// is made), and what it does at start and at the end. The services it uses
+// (the settings, the zoom, the sound, the page, the game) are given to its
+// constructor. The features are listed in one place (the launcher's host),
+// and a CFeatureList runs them, in the order they are listed:
+//
+// - BeforeBrowser, OnStart and OnPlaced once each, in that order; OnEnd
+//   once, when the launcher is closed, Windows ends or the window is
+//   destroyed, whichever comes first.
+// - The window's messages go to OnMessage in the list's order, before the
+//   window's own message map. A message that concerns every feature
+//   (CFeatureList::IsForEveryFeature: the taskbar made again, a device, the
+//   display or a setting changed, the power, Windows ending) reaches every
+//   feature and then the window, whatever they answer; when Windows does
+//   end, OnEnd follows. Any other message stops at the first feature that
+//   takes it (its own timer, its own message): the features after it and
+//   the window do not see it.
+// - The list keeps three messages for itself and offers them to no
+//   feature: WM_INITMENUPOPUP of the system menu (it asks OnMenuOpening of
+//   every feature and brings the rows up to date) or of a row's sub-menu
+//   (it brings the rows up to date), after which the window goes on as
+//   usual; and WM_SYSCOMMAND and WM_COMMAND of a row's command (it carries
+//   out the row's action, and the command is done).
 class CFeature
 {
 public:
@@ -40,7 +60,7 @@ public:
     }
     // What is wrong, for the strip's notice line; empty when nothing is.
     virtual CString NoticeText() const { return CString(); }
-    // The launcher ends: closed, Windows ending, or its window destroyed.
+    // The launcher ends.
     virtual void OnEnd() {}
 
 protected:

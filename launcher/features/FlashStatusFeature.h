@@ -8,12 +8,13 @@
 class CFlashStatusFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
+    explicit CFlashStatusFeature(CFeatureHost& host);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void BeforeBrowser() override { m_status = CFlashStatus::Detect(); }
     CString NoticeText() const override { return m_status.NoticeText(); }
 
 private:
+    const UINT m_nCommand;
     CFlashStatus m_status;
 };

@@ -1,8 +1,8 @@
 #include "MuteFeature.h"
 
 #include "launcher/features/FeatureHost.h"
-#include "launcher/LauncherIds.h"
-#include "res/resource.h"
+#include "launcher/services/GameMute.h"
+#include "launcher/settings/Settings.h"
 
 namespace
 {
@@ -11,10 +11,16 @@ const wchar_t kKey[] = L"Mute";
 
 } // namespace
 
+CMuteFeature::CMuteFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute)
+    : CFeature(host), m_settings(settings), m_mute(mute), m_nCommand(host.NewCommand()),
+      m_nDevicesMessage(host.NewMessage())
+{
+}
+
 std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
 {
     CSystemMenu::Row row;
-    row.nID = IDM_MUTE;
+    row.nID = m_nCommand;
     row.lpszText = L"静音";
     row.state = [this] {
         return (m_mute.IsKnownUnavailable() ? UINT(MFS_GRAYED) : 0U) |
@@ -22,23 +28,28 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
     };
     row.action = [this](UINT) {
         if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
-            Host().SaveOption(kKey, m_mute.IsPlayerMuted() ? L"1" : L"0");
+            m_settings.SaveOption(kKey, m_mute.IsPlayerMuted() ? L"1" : L"0");
     };
     return {row};
 }
 
 void CMuteFeature::OnStart()
 {
-    m_mute.Attach(Host().Window(), LauncherIds::kAudioDeviceMessage);
+    m_mute.Attach(Host().Window(), m_nDevicesMessage);
     // The player's choice kept across starts is the mixer's too.
-    m_mute.OnMixerChoice([this](bool bMuted) { Host().SaveOption(kKey, bMuted ? L"1" : L"0"); });
-    if (Host().Options().Switch(kKey))
+    m_mute.OnMixerChoice([this](bool bMuted) { m_settings.SaveOption(kKey, bMuted ? L"1" : L"0"); });
+    if (m_settings.Options().Switch(kKey))
         m_mute.SetPlayerMute(true);
+}
+
+void CMuteFeature::OnMenuOpening()
+{
+    m_mute.Refresh();
 }
 
 bool CMuteFeature::OnMessage(UINT message, WPARAM, LPARAM, LRESULT* pResult)
 {
-    if (message != LauncherIds::kAudioDeviceMessage)
+    if (message != m_nDevicesMessage)
         return false;
     m_mute.OnDevicesChanged();
     *pResult = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "launcher/features/Feature.h"
-#include "launcher/services/GameMute.h"
+
+class CGameMute;
+class CSettings;
 
 // "静音": the game's silence on every playback device, kept across starts
 // ("Mute"); greyed where there is no device. Core Audio is asked nothing
@@ -9,16 +11,16 @@
 class CMuteFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
-
-    // The silence, which the boss key uses too.
-    CGameMute& Mute() noexcept { return m_mute; }
+    CMuteFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
-    void OnMenuOpening() override { m_mute.Refresh(); }
+    void OnMenuOpening() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
-    CGameMute m_mute;
+    CSettings& m_settings;
+    CGameMute& m_mute;
+    const UINT m_nCommand;
+    const UINT m_nDevicesMessage; // a playback device changed (from Core Audio's thread)
 };

@@ -2,11 +2,17 @@
 
 #include "launcher/features/Feature.h"
 
+class CShownPage;
+
 // "刷新页面": the page shown, loaded again.
 class CReloadFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
+    CReloadFeature(CFeatureHost& host, CShownPage& page);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
+
+private:
+    CShownPage& m_page;
+    const UINT m_nCommand;
 };

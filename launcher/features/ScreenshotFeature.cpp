@@ -1,8 +1,7 @@
 #include "ScreenshotFeature.h"
 
 #include "launcher/features/FeatureHost.h"
-#include "launcher/LauncherIds.h"
-#include "res/resource.h"
+#include "launcher/features/GameView.h"
 
 namespace
 {
@@ -13,30 +12,34 @@ namespace
 const UINT kDelay = 50;
 const UINT kDelayFading = 400;
 
-CString FolderOf(const CFeatureHost& host)
+CString FolderIn(const CString& strFolder)
 {
-    CString strFolder = host.SettingsFolder();
-    strFolder += L"\\截图";
-    return strFolder;
+    CString strPictures = strFolder;
+    strPictures += L"\\截图";
+    return strPictures;
 }
 
 } // namespace
 
-CScreenshotFeature::CScreenshotFeature(CFeatureHost& host) : CFeature(host), m_screenshot(FolderOf(host)) {}
+CScreenshotFeature::CScreenshotFeature(CFeatureHost& host, const CString& strSettingsFolder, CGameView& game)
+    : CFeature(host), m_game(game), m_nTakeCommand(host.NewCommand()), m_nOpenCommand(host.NewCommand()),
+      m_nTimer(host.NewTimer()), m_screenshot(FolderIn(strSettingsFolder))
+{
+}
 
 std::vector<CSystemMenu::Row> CScreenshotFeature::MenuRows()
 {
     CSystemMenu::Row take;
-    take.nID = IDM_SCREENSHOT;
+    take.nID = m_nTakeCommand;
     take.lpszText = L"截图";
     take.action = [this](UINT) {
         BOOL bFading = FALSE;
         if (!::SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &bFading, 0))
             bFading = FALSE;
-        ::SetTimer(Host().Window(), LauncherIds::kScreenshotTimer, bFading ? kDelayFading : kDelay, nullptr);
+        ::SetTimer(Host().Window(), m_nTimer, bFading ? kDelayFading : kDelay, nullptr);
     };
     CSystemMenu::Row open;
-    open.nID = IDM_OPEN_SCREENSHOTS;
+    open.nID = m_nOpenCommand;
     open.lpszText = L"打开截图文件夹";
     open.state = [this] { return m_bFolderExists ? 0U : UINT(MFS_GRAYED); };
     open.action = [this](UINT) { m_screenshot.OpenFolder(Host().Window()); };
@@ -45,9 +48,9 @@ std::vector<CSystemMenu::Row> CScreenshotFeature::MenuRows()
 
 bool CScreenshotFeature::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult)
 {
-    if (message != WM_TIMER || wParam != LauncherIds::kScreenshotTimer)
+    if (message != WM_TIMER || wParam != m_nTimer)
         return false;
-    ::KillTimer(Host().Window(), LauncherIds::kScreenshotTimer);
+    ::KillTimer(Host().Window(), m_nTimer);
     NextStep();
     *pResult = 0;
     return true;
@@ -58,10 +61,10 @@ void CScreenshotFeature::NextStep()
     if (!m_screenshot.IsPrepared())
     {
         if (m_screenshot.Prepare(Host().Window()))
-            ::SetTimer(Host().Window(), LauncherIds::kScreenshotTimer, kDelay, nullptr);
+            ::SetTimer(Host().Window(), m_nTimer, kDelay, nullptr);
         return;
     }
-    const bool bNotSaved = m_screenshot.Take(Host().GameArea()).IsEmpty();
+    const bool bNotSaved = m_screenshot.Take(m_game.GameArea()).IsEmpty();
     if (bNotSaved != m_bNotSaved)
     {
         m_bNotSaved = bNotSaved;

@@ -35,10 +35,13 @@ public:
     // Carries out a command of the rows: false when it is none of them.
     bool Command(UINT nID);
 
+    // The rows inserted, and a row's text of the moment.
+    const std::vector<Row>& Rows() const noexcept { return m_rows; }
+    static CString Text(const Row& row);
+
 private:
     void InsertRows(HMENU hMenu, UINT& nPos, const std::vector<Row>& rows);
     void UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows);
-    static CString Text(const Row& row);
     static const Row* Find(const std::vector<Row>& rows, UINT nID);
 
     std::vector<Row> m_rows;

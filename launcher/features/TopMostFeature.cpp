@@ -1,7 +1,7 @@
 #include "TopMostFeature.h"
 
 #include "launcher/features/FeatureHost.h"
-#include "res/resource.h"
+#include "launcher/settings/Settings.h"
 
 namespace
 {
@@ -10,23 +10,28 @@ const wchar_t kKey[] = L"TopMost";
 
 } // namespace
 
+CTopMostFeature::CTopMostFeature(CFeatureHost& host, CSettings& settings)
+    : CFeature(host), m_settings(settings), m_nCommand(host.NewCommand())
+{
+}
+
 std::vector<CSystemMenu::Row> CTopMostFeature::MenuRows()
 {
     CSystemMenu::Row row;
-    row.nID = IDM_TOPMOST;
+    row.nID = m_nCommand;
     row.lpszText = L"窗口置顶";
     row.state = [this] { return m_bTopMost ? UINT(MFS_CHECKED) : 0U; };
     row.action = [this](UINT) {
         Set(!m_bTopMost);
         // A choice that cannot be saved holds for this run all the same.
-        Host().SaveOption(kKey, m_bTopMost ? L"1" : L"0");
+        m_settings.SaveOption(kKey, m_bTopMost ? L"1" : L"0");
     };
     return {row};
 }
 
 void CTopMostFeature::OnStart()
 {
-    Set(Host().Options().Switch(kKey));
+    Set(m_settings.Options().Switch(kKey));
 }
 
 void CTopMostFeature::Set(bool bTopMost)

@@ -2,12 +2,14 @@
 
 #include "launcher/features/Feature.h"
 
+class CSettings;
+
 // "窗口置顶": the launcher kept above other windows, kept across starts
 // ("TopMost").
 class CTopMostFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
+    CTopMostFeature(CFeatureHost& host, CSettings& settings);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
@@ -15,5 +17,7 @@ public:
 private:
     void Set(bool bTopMost);
 
+    CSettings& m_settings;
+    const UINT m_nCommand;
     bool m_bTopMost = false;
 };

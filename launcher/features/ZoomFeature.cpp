@@ -1,7 +1,8 @@
 #include "ZoomFeature.h"
 
 #include "launcher/features/FeatureHost.h"
-#include "launcher/services/PageZoom.h"
+#include "launcher/features/GameView.h"
+#include "launcher/settings/Settings.h"
 
 namespace
 {
@@ -10,19 +11,27 @@ const wchar_t kKey[] = L"Zoom";
 
 } // namespace
 
+CZoomFeature::CZoomFeature(CFeatureHost& host, CSettings& settings, CPageZoom& zoom, CGameView& game)
+    : CFeature(host), m_settings(settings), m_zoom(zoom), m_game(game), m_nCommands()
+{
+    for (UINT& nCommand : m_nCommands)
+        nCommand = host.NewCommand();
+}
+
 std::vector<CSystemMenu::Row> CZoomFeature::MenuRows()
 {
     CSystemMenu::Row menu;
     menu.lpszText = L"页面缩放";
-    for (const CPageZoom::Step& step : CPageZoom::kSteps)
+    for (size_t i = 0; i < std::size(CPageZoom::kSteps); ++i)
     {
+        const CPageZoom::Step& step = CPageZoom::kSteps[i];
         CSystemMenu::Row row;
-        row.nID = step.nID;
+        row.nID = m_nCommands[i];
         row.lpszText = step.lpszText;
         row.state = [this, &step] {
-            return UINT(MFT_RADIOCHECK) | (step.nOption == Host().Zoom().Option() ? UINT(MFS_CHECKED) : 0U);
+            return UINT(MFT_RADIOCHECK) | (step.nOption == m_zoom.Option() ? UINT(MFS_CHECKED) : 0U);
         };
-        row.action = [this](UINT nID) { Choose(nID); };
+        row.action = [this, &step](UINT) { Choose(step); };
         menu.subRows.push_back(std::move(row));
     }
     return {menu};
@@ -30,19 +39,17 @@ std::vector<CSystemMenu::Row> CZoomFeature::MenuRows()
 
 void CZoomFeature::OnStart()
 {
-    Host().Zoom().Choose(Host().Options().Number(kKey, 100, CPageZoom::IsOption));
+    m_zoom.Choose(m_settings.Options().Number(kKey, 100, CPageZoom::IsOption));
 }
 
-void CZoomFeature::Choose(UINT nID)
+void CZoomFeature::Choose(const CPageZoom::Step& step)
 {
-    const CPageZoom::Step* pStep = CPageZoom::FindStep(nID);
-    CPageZoom& zoom = Host().Zoom();
-    zoom.Choose(pStep->nOption);
+    m_zoom.Choose(step.nOption);
     CString strValue;
-    strValue.Format(L"%d", pStep->nOption);
-    Host().SaveOption(kKey, strValue); // as for the other choices
+    strValue.Format(L"%d", step.nOption);
+    m_settings.SaveOption(kKey, strValue); // as for the other choices
     // With no game to fit to, a launcher fitted at another zoom goes back
     // to its base size.
-    if (!zoom.IsAuto() && !Host().FindGame())
-        Host().ApplyBaseLayout();
+    if (!m_zoom.IsAuto() && !m_game.FindGame())
+        m_game.ApplyBaseLayout();
 }

@@ -1,17 +1,28 @@
 #pragma once
 
 #include "launcher/features/Feature.h"
+#include "launcher/services/PageZoom.h"
+
+#include <iterator>
+
+class CGameView;
+class CSettings;
 
 // "页面缩放": the player's zoom steps and the automatic zoom, kept across
-// starts ("Zoom"). The zoom itself is the host's CPageZoom.
+// starts ("Zoom"). The zoom itself is the host's, which the fit reads too.
 class CZoomFeature final : public CFeature
 {
 public:
-    using CFeature::CFeature;
+    CZoomFeature(CFeatureHost& host, CSettings& settings, CPageZoom& zoom, CGameView& game);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
 
 private:
-    void Choose(UINT nID);
+    void Choose(const CPageZoom::Step& step);
+
+    CSettings& m_settings;
+    CPageZoom& m_zoom;
+    CGameView& m_game;
+    UINT m_nCommands[std::size(CPageZoom::kSteps)]; // a step's
 };

@@ -33,6 +33,7 @@ std::vector<HWND> OtherVisibleWindows(HWND hWnd)
 } // namespace
 
 const UINT CBossMode::s_nTogetherMessage = ::RegisterWindowMessageW(L"OrlimWeb.BossKey");
+const UINT CBossMode::s_nIconMessage = ::RegisterWindowMessageW(L"OrlimWeb.BossKeyIcon");
 
 CBossMode::CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify,
                      SetForegroundFn pfnSetForeground) noexcept
@@ -45,14 +46,13 @@ CBossMode::~CBossMode()
     Detach();
 }
 
-void CBossMode::Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage)
+void CBossMode::Attach(HWND hWnd, const CBossKey& key)
 {
     m_hWnd = hWnd;
     m_key = key;
-    m_nIconMessage = nIconMessage;
     // A program run as administrator is sent registered messages by
     // ordinary ones only where it lets them in.
-    for (UINT nMessage : {s_nTogetherMessage, CNotifyIcon::s_nTaskbarCreated})
+    for (UINT nMessage : {s_nTogetherMessage, s_nIconMessage, CNotifyIcon::s_nTaskbarCreated})
         ::ChangeWindowMessageFilterEx(hWnd, nMessage, MSGFLT_ALLOW, nullptr);
     TryKeyAgain();
 }
@@ -136,7 +136,7 @@ void CBossMode::Hide()
 {
     if (m_bHidden || !m_hWnd)
         return;
-    m_pIcon = std::make_unique<CNotifyIcon>(m_hWnd, m_nIconMessage, m_pfnShellNotify);
+    m_pIcon = std::make_unique<CNotifyIcon>(m_hWnd, s_nIconMessage, m_pfnShellNotify);
     if (!CanComeBack())
     {
         // Nothing could bring it back, and killing it would lose the game.

@@ -24,6 +24,8 @@ public:
     // Every launcher receives this when one of them hides or shows again,
     // or lets the keys go (wParam: a News).
     static const UINT s_nTogetherMessage;
+    // The icon's callbacks come to the window as this message.
+    static const UINT s_nIconMessage;
     enum News : WPARAM
     {
         Shown = 0,
@@ -41,10 +43,10 @@ public:
     CBossMode(const CBossMode&) = delete;
     CBossMode& operator=(const CBossMode&) = delete;
 
-    // Registers the keys for the launcher's window; the icon's callbacks
-    // come to it as nIconMessage. A launcher run as administrator hears the
-    // other launchers and Explorer all the same.
-    void Attach(HWND hWnd, const CBossKey& key, UINT nIconMessage);
+    // Registers the keys for the launcher's window. A launcher run as
+    // administrator hears the other launchers, Explorer and its icon all the
+    // same.
+    void Attach(HWND hWnd, const CBossKey& key);
     // Lets the keys go, telling the other launchers so that one of them
     // takes them; a hidden launcher ends as End says.
     void Detach();
@@ -97,7 +99,6 @@ private:
     CNotifyIcon::ShellNotifyFn m_pfnShellNotify;
     SetForegroundFn m_pfnSetForeground;
     HWND m_hWnd = nullptr;
-    UINT m_nIconMessage = 0;
     CBossKey m_key;
     UniqueHotKey m_hotKey;
     bool m_bHidden = false;

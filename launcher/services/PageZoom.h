@@ -17,7 +17,6 @@ public:
 
     struct Step
     {
-        UINT nID;    // its system-menu command
         int nOption; // the percent, or kAuto
         const wchar_t* lpszText;
     };
@@ -25,8 +24,6 @@ public:
     // the automatic zoom.
     static const Step kSteps[7];
 
-    // The step of a menu command, or null.
-    static const Step* FindStep(UINT nID) noexcept;
     // Whether a number is one of the steps' options (for the settings file).
     static bool IsOption(int nOption) noexcept;
 

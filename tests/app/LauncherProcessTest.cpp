@@ -1,6 +1,7 @@
 // The real OrlimWeb.exe, run as a child process with the real WebBrowser
 // control, its requests going to a recording proxy on loopback.
 
+#include "harness/MenuItems.h"
 #include "harness/ChildProcess.h"
 #include "harness/LauncherFixture.h"
 #include "harness/Pixels.h"
@@ -166,7 +167,7 @@ TEST_F(LauncherProcessTest, AnotherAccountsLauncherKeepsItsOwnLoginsAndOpensBesi
     EXPECT_EQ(m_proxy->RequestCookies()[1], "orlim-visit=1");
 
     const size_t before = m_proxy->RequestLines().size();
-    ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
+    ::PostMessageW(hFirst, WM_SYSCOMMAND, LauncherCommand(L"新开窗口"), 0);
     HWND hSecond = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (hSecond = LauncherOfAnotherProcess(first.ProcessId())) != nullptr; }, 15000));
     DWORD dwSecond = 0;
@@ -178,8 +179,8 @@ TEST_F(LauncherProcessTest, AnotherAccountsLauncherKeepsItsOwnLoginsAndOpensBesi
 
     // Beside the first, by a caption's height; two more chosen at once,
     // each beside the one before.
-    ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
-    ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_ANOTHER_ACCOUNT, 0);
+    ::PostMessageW(hFirst, WM_SYSCOMMAND, LauncherCommand(L"新开窗口"), 0);
+    ::PostMessageW(hFirst, WM_SYSCOMMAND, LauncherCommand(L"新开窗口"), 0);
     std::vector<POINT> corners;
     ASSERT_TRUE(PumpUntil(
         [&] {

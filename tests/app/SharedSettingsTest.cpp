@@ -3,6 +3,7 @@
 // with the last one. A launcher killed in the middle of its saves leaves a
 // whole file for the next start.
 
+#include "harness/MenuItems.h"
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
 #include "harness/MessagePump.h"
@@ -109,14 +110,14 @@ TEST_F(SharedSettingsTest, TwoLaunchersKeepEachOthersChanges)
     // both pick platforms. Every save must keep the other's changes.
     const struct
     {
-        UINT nID;
+        const wchar_t* lpszItem;
         const char* value;
-    } zooms[] = {{IDM_ZOOM_80, "80"}, {IDM_ZOOM_90, "90"}, {IDM_ZOOM_70, "70"}, {IDM_ZOOM_100, "100"}};
+    } zooms[] = {{L"80%", "80"}, {L"90%", "90"}, {L"70%", "70"}, {L"100%", "100"}};
     bool topMost = false;
     for (int round = 0; round < 12; ++round)
     {
-        ::PostMessageW(hFirst, WM_SYSCOMMAND, IDM_TOPMOST, 0);
-        ::PostMessageW(hSecond, WM_SYSCOMMAND, zooms[round % 4].nID, 0);
+        ::PostMessageW(hFirst, WM_SYSCOMMAND, LauncherCommand(L"窗口置顶"), 0);
+        ::PostMessageW(hSecond, WM_SYSCOMMAND, LauncherCommand(zooms[round % 4].lpszItem), 0);
         ChooseRow(hFirst, 10 + round, true);
         ChooseRow(hSecond, 40 + round, true);
         topMost = !topMost;

@@ -1,6 +1,7 @@
 // The pane with Wine's own WebBrowser control: it is hosted below the strip
 // and every navigation reaches the loopback proxy as the catalogue says.
 
+#include "harness/MenuItems.h"
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -84,7 +85,7 @@ TEST_F(RealBrowserTest, ReloadAsksForThePageAgain)
         return std::count(urls.begin(), urls.end(), url);
     };
     const auto before = count();
-    ::SendMessageW(Launcher().Hwnd(), WM_SYSCOMMAND, IDM_RELOAD, 0);
+    ::SendMessageW(Launcher().Hwnd(), WM_SYSCOMMAND, MenuCommand(Launcher().Hwnd(), L"刷新页面"), 0);
     EXPECT_TRUE(PumpUntil([&] { return count() > before; }));
 }
 

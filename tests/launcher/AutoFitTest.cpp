@@ -2,6 +2,7 @@
 // inside the browser and fits itself to it. The tests build real window
 // trees under the browser control's window and read the real geometry back.
 
+#include "harness/MenuItems.h"
 #include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
@@ -11,6 +12,7 @@
 #include "harness/TempDir.h"
 
 #include "harness/TestHandles.h"
+#include "launcher/services/OnScreen.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -240,7 +242,7 @@ TEST_F(AutoFitTest, MinimisedLauncherIsLeftAloneUntilRestored)
 
 TEST_F(AutoFitTest, ZoomedGameGetsAZoomedFit)
 {
-    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, IDM_ZOOM_80, 0);
+    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, MenuCommand(Hwnd(), L"80%"), 0);
     // At 80 % a 750-high game is 600 high, give or take a pixel; 796 wide
     // (995 at 80 %) is wide enough to be the game.
     m_tree.Add(Explorer(), kFlashClass, 12, 100, 796, 601);
@@ -255,7 +257,7 @@ TEST_F(AutoFitTest, AutomaticZoomIsTheLargestThatFitsTheScreenChosenOncePerGame)
     // A game 300 below the page's top: fitted, the launcher is about 1,100
     // high, but what must be seen of it (the strip, the game, the margin)
     // fits this 1024-high screen at 100 %; the band below hangs past it.
-    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, IDM_ZOOM_AUTO, 0);
+    ::SendMessageW(Hwnd(), WM_SYSCOMMAND, MenuCommand(Hwnd(), L"自动适应屏幕"), 0);
     const HWND hFlash = m_tree.Add(Explorer(), kFlashClass, 0, 300, 1000, 750);
     Launcher().Tick();
     Launcher().Tick();

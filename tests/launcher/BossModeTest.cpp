@@ -26,8 +26,6 @@
 namespace
 {
 
-const UINT kIconMessage = WM_APP + 1;
-
 // A notification area that takes no icon, counting the tries.
 int g_refusedAdds = 0;
 UINT g_addFlags = 0;
@@ -55,7 +53,7 @@ TEST_F(BossModeTest, KeysIconAndSilenceAreLetGoWithIt)
 {
     {
         CBossMode boss(m_mute);
-        boss.Attach(m_hWnd, m_key, kIconMessage);
+        boss.Attach(m_hWnd, m_key);
         ASSERT_TRUE(boss.IsKeyRegistered());
         boss.HideAll();
         EXPECT_FALSE(::IsWindowVisible(m_hWnd));
@@ -71,7 +69,7 @@ TEST_F(BossModeTest, KeysIconAndSilenceAreLetGoWithIt)
 TEST_F(BossModeTest, OnlyChoosingTheIconBringsItBack)
 {
     CBossMode boss(m_mute);
-    boss.Attach(m_hWnd, m_key, kIconMessage);
+    boss.Attach(m_hWnd, m_key);
     boss.HideAll();
     for (UINT nEvent : {UINT(WM_MOUSEMOVE), UINT(WM_LBUTTONDOWN), UINT(WM_LBUTTONUP), UINT(WM_RBUTTONUP),
                         UINT(WM_LBUTTONDBLCLK), UINT(WM_CONTEXTMENU), UINT(NIN_POPUPOPEN)})
@@ -99,7 +97,7 @@ TEST_F(BossModeTest, OnlyTheLauncherWhoseKeysWerePressedComesToTheFront)
 {
     g_broughtToFront.clear();
     CBossMode boss(m_mute, ::Shell_NotifyIconW, RecordingSetForeground);
-    boss.Attach(m_hWnd, m_key, kIconMessage);
+    boss.Attach(m_hWnd, m_key);
     boss.HideAll();
     boss.OnTogether(CBossMode::Shown); // another launcher's keys
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
@@ -111,7 +109,7 @@ TEST_F(BossModeTest, OnlyTheLauncherWhoseKeysWerePressedComesToTheFront)
 
 TEST_F(BossModeTest, TheIconIsDrawnAtTheNotificationAreasSize)
 {
-    const CNotifyIcon icon(m_hWnd, kIconMessage, ::Shell_NotifyIconW);
+    const CNotifyIcon icon(m_hWnd, CBossMode::s_nIconMessage, ::Shell_NotifyIconW);
     EXPECT_TRUE(icon.IsShown());
     ICONINFO info = {};
     ASSERT_TRUE(::GetIconInfo(icon.Icon(), &info));
@@ -129,7 +127,7 @@ TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)
     ASSERT_TRUE(taken.Register(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
     g_refusedAdds = 0;
     CBossMode boss(m_mute, RefusingNotificationArea);
-    boss.Attach(m_hWnd, m_key, kIconMessage);
+    boss.Attach(m_hWnd, m_key);
     EXPECT_FALSE(boss.IsKeyRegistered());
     boss.HideAll();
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
@@ -158,7 +156,7 @@ using BossKeyLauncherTest = LauncherFixture;
 
 TEST_F(BossKeyLauncherTest, ExplorerStartingAgainGetsTheIconBack)
 {
-    Command(IDM_BOSSKEY);
+    Command(L"老板键");
     NOTIFYICONDATAW nid = {};
     nid.cbSize = sizeof(nid);
     nid.hWnd = Hwnd();
@@ -185,12 +183,12 @@ TEST_F(BossKeyLauncherTest, ItsOtherWindowsGoAndComeBackWithIt)
             PumpPending();
     });
     ASSERT_TRUE(PumpUntil([&] { return hOthers.load() != nullptr; }));
-    Command(IDM_BOSSKEY);
+    Command(L"老板键");
     EXPECT_FALSE(::IsWindowVisible(hAlert));
     EXPECT_TRUE(::IsWindowVisible(hOthers)) << "not the launcher's";
     ::SetEvent(hDone.Get());
     other.join();
-    ::SendMessageW(Hwnd(), kIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
+    ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(::IsWindowVisible(hAlert));
     EXPECT_TRUE(::IsWindowVisible(Hwnd()));
     ::DestroyWindow(hAlert);
@@ -226,7 +224,7 @@ TEST_F(BossKeyLauncherTest, TheKeysBringItToTheFrontWithTheKeyboardOnTheGame)
 TEST_F(BossKeyLauncherTest, WindowsEndingLeavesNoIconAndNoSilence)
 {
     FakeAudioDevices audio;
-    Command(IDM_BOSSKEY);
+    Command(L"老板键");
     ASSERT_TRUE(audio.IsMuted(FakeAudioDevices::kSpeakers));
     ::SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IconShown(Hwnd()));

@@ -8,6 +8,8 @@
 #include "launcher/services/GameMute.h"
 #include "res/resource.h"
 
+#include "launcher/services/BossMode.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -28,10 +30,10 @@ TEST_F(GameMuteTest, SilenceFollowsTheDefaultDevice)
 {
     Start();
     EXPECT_EQ(m_audio.EnumeratorsMade(), 0) << "a default start asks nothing of Core Audio";
-    Command(IDM_MUTE);
+    Command(L"静音");
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
     EXPECT_TRUE(m_audio.IsMuted(kHeadset)) << "where the player may send the launcher's sound";
-    EXPECT_TRUE(MenuState(IDM_MUTE) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(L"静音") & MF_CHECKED);
 
     // A headset plugged in becomes the default: the game plays there now.
     m_audio.MakeDefault(kHeadset);
@@ -46,33 +48,33 @@ TEST_F(GameMuteTest, SilenceFollowsTheDefaultDevice)
 TEST_F(GameMuteTest, BossKeySilencesTheGameAndGivesItsSoundBack)
 {
     Start();
-    Command(IDM_BOSSKEY);
+    Command(L"老板键");
     ASSERT_FALSE(::IsWindowVisible(Hwnd()));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
-    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1)); // the icon, chosen
+    ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1)); // the icon, chosen
     ASSERT_TRUE(::IsWindowVisible(Hwnd()));
     EXPECT_FALSE(m_audio.IsMuted(kSpeakers));
 
     // The player's own silence stays when the boss key goes, chosen in the
     // menu or in the volume mixer.
-    Command(IDM_MUTE);
-    Command(IDM_BOSSKEY);
-    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    Command(L"静音");
+    Command(L"老板键");
+    ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
-    Command(IDM_MUTE);
+    Command(L"静音");
     m_audio.SetMuted(kSpeakers, true);
-    Command(IDM_BOSSKEY);
-    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    Command(L"老板键");
+    ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
 }
 
 TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
 {
     Start();
-    Command(IDM_BOSSKEY);
+    Command(L"老板键");
     const std::string hidden = Ini();
     EXPECT_NE(hidden.find("\r\nBossMute=1\r\n"), std::string::npos);
-    ::SendMessageW(Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_EQ(Ini().find("[options]"), std::string::npos);
 
     // Killed while hidden: the system kept the session's mute for the
@@ -88,9 +90,9 @@ TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
 TEST_F(GameMuteTest, ADevicePluggedInAgainGetsTheSoundBackToo)
 {
     Start();
-    Command(IDM_MUTE);
+    Command(L"静音");
     m_audio.Unplug(kHeadset);
-    Command(IDM_MUTE);
+    Command(L"静音");
     ASSERT_FALSE(m_audio.IsMuted(kSpeakers));
     m_audio.Plug(kHeadset);
     EXPECT_TRUE(PumpUntil([&] { return !m_audio.IsMuted(kHeadset); }, 3000));
@@ -99,8 +101,8 @@ TEST_F(GameMuteTest, ADevicePluggedInAgainGetsTheSoundBackToo)
 TEST_F(GameMuteTest, ASilenceSetInTheVolumeMixerStaysWhenADeviceComesIn)
 {
     Start();
-    Command(IDM_MUTE);
-    Command(IDM_MUTE);
+    Command(L"静音");
+    Command(L"静音");
     m_audio.Unplug(kHeadset);
     m_audio.SetMuted(kSpeakers, true);
     m_audio.Plug(kHeadset);
@@ -112,11 +114,11 @@ TEST_F(GameMuteTest, ASilenceSetInTheVolumeMixerStaysWhenADeviceComesIn)
 TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)
 {
     Start();
-    Command(IDM_MUTE);
+    Command(L"静音");
     m_audio.SetMuted(kSpeakers, false);
     OpenMenu();
-    EXPECT_FALSE(MenuState(IDM_MUTE) & MF_CHECKED);
-    Command(IDM_MUTE);
+    EXPECT_FALSE(MenuState(L"静音") & MF_CHECKED);
+    Command(L"静音");
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
 }
 

@@ -1,6 +1,7 @@
 // Screenshots: written whole and right way up whatever pixel format the PNG
 // encoder takes, never seen half-written, and of the game alone.
 
+#include "harness/MenuItems.h"
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
 #include "harness/MenuClicker.h"
@@ -373,7 +374,7 @@ TEST_F(ScreenshotOfTheGameTest, ChosenFromTheMenuItIsTheGameAloneWhateverLayOver
     PumpPending();
 
     // The menu opens over the game's top-left corner; its item is clicked.
-    MenuClicker::ChooseWhenOpen(Hwnd(), IDM_SCREENSHOT);
+    MenuClicker::ChooseWhenOpen(Hwnd(), MenuCommand(Hwnd(), L"截图"));
     ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
     ASSERT_TRUE(PumpUntil([&] { return FileNames(m_dir.File(L"截图"), L"*.png").size() == 1; }));
 

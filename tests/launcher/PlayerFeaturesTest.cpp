@@ -19,6 +19,8 @@
 #include "launcher/services/GameScreenshot.h"
 #include "res/resource.h"
 
+#include "launcher/services/BossMode.h"
+
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
@@ -107,7 +109,7 @@ TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
     ::KillTimer(Launcher().Hwnd(), 0); // the game stays where the test put it
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 12, 100, 1000, 600, kGameColour);
     ::RedrawWindow(Launcher().Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Command(IDM_SCREENSHOT);
+    Command(L"截图");
 
     ASSERT_TRUE(PumpUntil([&] { return Files(m_dir.File(L"截图\\*")).size() == 1; }));
     const std::vector<std::wstring> files = Files(m_dir.File(L"截图\\*"));
@@ -142,7 +144,7 @@ TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
 TEST_F(PlayerFeaturesTest, ScreenshotIntoAnUnwritableFolderLeavesNothing)
 {
     WriteFileBytes(m_dir.File(L"截图"), "a file where the folder would be");
-    Command(IDM_SCREENSHOT);
+    Command(L"截图");
     for (int step = 0; step < 2; ++step) // the screenshot's timer, at once
         ::SendMessageW(Launcher().Hwnd(), WM_TIMER, 1, 0);
     EXPECT_EQ(Files(m_dir.File(L"*")).size(), 2u); // the settings file and that file
@@ -169,7 +171,7 @@ TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
         }
         ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     };
-    EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)");
+    EXPECT_EQ(MenuText(L"老板键"), L"老板键 (Ctrl+Alt+H)");
     pressChord();
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(Launcher().Hwnd()); }, 3000));
     EXPECT_TRUE(IconShown());
@@ -189,9 +191,9 @@ TEST_F(PlayerFeaturesTest, MuteFollowsThePlaybackDevice)
     CGameMute mute;
     mute.Refresh();
     const bool bDevice = !mute.IsKnownUnavailable();
-    EXPECT_EQ((::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_GRAYED) != 0, !bDevice);
-    Command(IDM_MUTE);
-    EXPECT_EQ((::GetMenuState(hSysMenu, IDM_MUTE, MF_BYCOMMAND) & MF_CHECKED) != 0, bDevice);
+    EXPECT_EQ((MenuState(L"静音") & MF_GRAYED) != 0, !bDevice);
+    Command(L"静音");
+    EXPECT_EQ((MenuState(L"静音") & MF_CHECKED) != 0, bDevice);
     const std::string ini = ReadFileBytes(m_dir.File(L"UserVar.ini"));
     if (bDevice)
         EXPECT_NE(ini.find("[options]\r\nMute=1\r\n"), std::string::npos);
@@ -291,17 +293,17 @@ TEST_F(BossKeyTakenTest, TheMenuSaysSoAndStillHides)
     UniqueHotKey taken;
     ASSERT_TRUE(taken.Register(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
     LauncherWindow& launcher = Start();
-    EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)（已被占用）");
-    Command(IDM_BOSSKEY);
+    EXPECT_EQ(MenuText(L"老板键"), L"老板键 (Ctrl+Alt+H)（已被占用）");
+    Command(L"老板键");
     EXPECT_FALSE(::IsWindowVisible(launcher.Hwnd()));
     // A click on the notification-area icon brings it back.
-    ::SendMessageW(launcher.Hwnd(), WM_APP + 1, 0, MAKELPARAM(NIN_SELECT, 1));
+    ::SendMessageW(launcher.Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(::IsWindowVisible(launcher.Hwnd()));
     // The other program ends (killed: it tells no one): the menu takes the
     // keys when it opens.
     taken.Reset();
     OpenMenu();
-    EXPECT_EQ(MenuText(IDM_BOSSKEY), L"老板键 (Ctrl+Alt+H)");
+    EXPECT_EQ(MenuText(L"老板键"), L"老板键 (Ctrl+Alt+H)");
 }
 
 } // namespace

@@ -73,16 +73,16 @@ TEST_F(ClearCacheTest, OnlyThePagesSitesGoAndThePageIsLoadedAnew)
     for (const std::wstring& url : others)
         ASSERT_TRUE(Cache(url));
     OpenMenu();
-    EXPECT_FALSE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED);
-    Command(IDM_CLEAR_CACHE);
-    EXPECT_TRUE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED) << "while the cache is walked";
+    EXPECT_FALSE(MenuState(L"清除缓存并刷新") & MF_GRAYED);
+    Command(L"清除缓存并刷新");
+    EXPECT_TRUE(MenuState(L"清除缓存并刷新") & MF_GRAYED) << "while the cache is walked";
     ASSERT_TRUE(PumpUntil([&] { return Browser().Record().completeRefreshes == 1; }));
     for (const std::wstring& url : ours)
         EXPECT_FALSE(IsCached(url)) << std::string(url.begin(), url.end());
     for (const std::wstring& url : others)
         EXPECT_TRUE(IsCached(url)) << std::string(url.begin(), url.end());
     OpenMenu();
-    EXPECT_FALSE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(L"清除缓存并刷新") & MF_GRAYED);
     for (const std::wstring& url : others)
         ::DeleteUrlCacheEntryW(url.c_str());
 
@@ -91,7 +91,7 @@ TEST_F(ClearCacheTest, OnlyThePagesSitesGoAndThePageIsLoadedAnew)
     Launcher().TypeUrl(L"about:blank");
     Launcher().ClickEnter();
     OpenMenu();
-    EXPECT_TRUE(MenuState(IDM_CLEAR_CACHE) & MF_GRAYED);
+    EXPECT_TRUE(MenuState(L"清除缓存并刷新") & MF_GRAYED);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
+#include "harness/MenuItems.h"
 #include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
@@ -52,34 +53,49 @@ class SystemMenuTest : public LauncherFixture
 protected:
     SystemMenuTest() : LauncherFixture(Setup().StartLater()) {}
 
-    bool Checked(UINT nID) const { return MenuState(nID) & MF_CHECKED; }
+    bool Checked(const std::wstring& text) const { return MenuState(text) & MF_CHECKED; }
     bool TopMost() const { return ::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
 };
 
-TEST_F(SystemMenuTest, ItemsStandAboveCloseAfterASeparator)
+// What the rows say, as the features bring them.
+std::vector<std::wstring> Texts(const std::vector<CSystemMenu::Row>& rows)
+{
+    std::vector<std::wstring> texts;
+    texts.reserve(rows.size());
+    for (const CSystemMenu::Row& row : rows)
+        texts.emplace_back(static_cast<const wchar_t*>(CSystemMenu::Text(row)));
+    return texts;
+}
+
+TEST_F(SystemMenuTest, TheFeaturesRowsStandAboveCloseBetweenSeparators)
 {
     Start();
+    const std::vector<CSystemMenu::Row>& rows = Launcher().Dialog().Features().MenuRows();
+    ASSERT_FALSE(rows.empty());
     const HMENU hSysMenu = ::GetSystemMenu(Launcher().Hwnd(), FALSE);
     const std::vector<MenuItem> items = Items(hSysMenu);
     size_t close = 0;
     while (close < items.size() && items[close].nID != SC_CLOSE)
         ++close;
-    ASSERT_GE(close, 13u);
-    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(close - 12),
-                                     items.begin() + static_cast<std::ptrdiff_t>(close));
-    EXPECT_EQ(Texts(ours),
-              (std::vector<std::wstring>{L"", L"Flash Player：未安装", L"窗口置顶", L"刷新页面", L"清除缓存并刷新",
-                                         L"页面缩放", L"静音", L"截图", L"打开截图文件夹", L"老板键 (Ctrl+Alt+H)",
-                                         L"新开窗口（另一个账号）", L""}));
-    EXPECT_TRUE(ours[0].nState & MF_SEPARATOR);
-    EXPECT_TRUE(ours[1].nState & MF_GRAYED);
-    EXPECT_TRUE(ours[8].nState & MF_GRAYED) << "no screenshots folder yet";
-    EXPECT_TRUE(ours.back().nState & MF_SEPARATOR);
-    EXPECT_FALSE(items[close - 13].nState & MF_SEPARATOR) << "two separators in a row";
-    EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(close - 7)))),
-              (std::vector<std::wstring>{L"150%", L"125%", L"100%", L"90%", L"80%", L"70%", L"自动适应屏幕"}));
+    ASSERT_GE(close, rows.size() + 3);
+    const size_t first = close - rows.size() - 1;
+    const std::vector<MenuItem> ours(items.begin() + static_cast<std::ptrdiff_t>(first),
+                                     items.begin() + static_cast<std::ptrdiff_t>(close - 1));
+    EXPECT_EQ(Texts(ours), Texts(rows));
+    EXPECT_TRUE(items[first - 1].nState & MF_SEPARATOR);
+    EXPECT_TRUE(items[close - 1].nState & MF_SEPARATOR);
+    EXPECT_FALSE(items[first - 2].nState & MF_SEPARATOR) << "two separators in a row";
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        if (!rows[i].subRows.empty())
+        {
+            EXPECT_EQ(Texts(Items(::GetSubMenu(hSysMenu, static_cast<int>(first + i)))), Texts(rows[i].subRows));
+        }
+    }
+    EXPECT_TRUE(MenuState(L"Flash Player") & MF_GRAYED);
+    EXPECT_TRUE(MenuState(L"打开截图文件夹") & MF_GRAYED) << "no screenshots folder yet";
     EXPECT_FALSE(TopMost());
-    EXPECT_TRUE(Checked(IDM_ZOOM_100));
+    EXPECT_TRUE(Checked(L"100%"));
     EXPECT_TRUE(Browser().Record().zooms.empty()) << "a default start zooms nothing";
 }
 
@@ -88,13 +104,13 @@ TEST_F(SystemMenuTest, ChoicesTakeEffectAreCheckedAndComeBackAtTheNextStart)
     WriteFileBytes(IniPath(), "[other]\r\nkept=1\r\n");
     Start();
     const unsigned long long fileBefore = FileIdentity(IniPath());
-    Command(IDM_TOPMOST);
+    Command(L"窗口置顶");
     EXPECT_NE(FileIdentity(IniPath()), fileBefore) << "saved into a copy that replaced the file";
     EXPECT_TRUE(TopMost());
-    EXPECT_TRUE(Checked(IDM_TOPMOST));
-    Command(IDM_ZOOM_80);
-    EXPECT_TRUE(Checked(IDM_ZOOM_80));
-    EXPECT_FALSE(Checked(IDM_ZOOM_100));
+    EXPECT_TRUE(Checked(L"窗口置顶"));
+    Command(L"80%");
+    EXPECT_TRUE(Checked(L"80%"));
+    EXPECT_FALSE(Checked(L"100%"));
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
     Browser().Last()->FireDocumentComplete(); // a new page keeps the zoom
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80}));
@@ -106,11 +122,11 @@ TEST_F(SystemMenuTest, ChoicesTakeEffectAreCheckedAndComeBackAtTheNextStart)
     Browser().Record().zooms.clear();
     Start();
     EXPECT_TRUE(TopMost());
-    EXPECT_TRUE(Checked(IDM_TOPMOST));
-    EXPECT_TRUE(Checked(IDM_ZOOM_80));
+    EXPECT_TRUE(Checked(L"窗口置顶"));
+    EXPECT_TRUE(Checked(L"80%"));
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
 
-    Command(IDM_TOPMOST);
+    Command(L"窗口置顶");
     EXPECT_FALSE(TopMost());
     EXPECT_NE(ReadFileBytes(IniPath()).find("TopMost=0\r\n"), std::string::npos);
 }
@@ -120,15 +136,15 @@ TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
     WriteFileBytes(IniPath(), "[options]\r\nTopMost=2\r\nZoom=85\r\n");
     Start();
     EXPECT_FALSE(TopMost());
-    EXPECT_TRUE(Checked(IDM_ZOOM_100));
+    EXPECT_TRUE(Checked(L"100%"));
     WriteFileBytes(IniPath(), "[options]\r\nTopMost=1x\r\nZoom=\r\n");
     Start();
     EXPECT_FALSE(TopMost());
-    EXPECT_TRUE(Checked(IDM_ZOOM_100));
+    EXPECT_TRUE(Checked(L"100%"));
     EXPECT_TRUE(Browser().Record().zooms.empty());
     WriteFileBytes(IniPath(), "[options]\r\nZoom=125\r\n"); // a large screen's zoom
     Start();
-    EXPECT_TRUE(Checked(IDM_ZOOM_125));
+    EXPECT_TRUE(Checked(L"125%"));
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
 }
 
@@ -140,15 +156,15 @@ struct MenuLook
         if (!::FindWindowW(L"#32768", nullptr))
             return;
         ::KillTimer(nullptr, idEvent);
-        s_nState = ::GetMenuState(::GetSystemMenu(s_hWnd, FALSE), s_nID, MF_BYCOMMAND);
+        s_nState = MenuItemState(s_hWnd, s_text);
         ::EndMenu();
     }
     static HWND s_hWnd;
-    static UINT s_nID;
+    static std::wstring s_text;
     static UINT s_nState;
 };
 HWND MenuLook::s_hWnd = nullptr;
-UINT MenuLook::s_nID = 0;
+std::wstring MenuLook::s_text;
 UINT MenuLook::s_nState = UINT(-1);
 
 TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)
@@ -157,20 +173,16 @@ TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)
     const std::wstring folder = m_dir.File(L"截图");
     ::CreateDirectoryW(folder.c_str(), nullptr);
     OpenMenu();
-    ASSERT_FALSE(MenuState(IDM_OPEN_SCREENSHOTS) & MF_GRAYED);
+    ASSERT_FALSE(MenuState(L"打开截图文件夹") & MF_GRAYED);
     ::RemoveDirectoryW(folder.c_str());
 
     MenuLook::s_hWnd = Hwnd();
-    MenuLook::s_nID = IDM_OPEN_SCREENSHOTS;
+    MenuLook::s_text = L"打开截图文件夹";
     ::SetTimer(nullptr, 0, 50, MenuLook::OnTimer);
-    ::SetForegroundWindow(Hwnd());
+    // A right click on the caption, as the system tells the window of it.
     const RECT rc = WindowRect(Hwnd());
-    ::SetCursorPos(rc.left + 300, rc.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, clicks, sizeof(INPUT));
+    const int y = rc.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2;
+    ::PostMessageW(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()), MAKELPARAM(rc.left + 300, y));
     ASSERT_TRUE(PumpUntil([] { return MenuLook::s_nState != UINT(-1); }, 5000)) << "the menu did not open";
     EXPECT_TRUE(MenuLook::s_nState & MF_GRAYED) << "the folder is gone";
 }
@@ -178,7 +190,7 @@ TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)
 TEST_F(SystemMenuTest, ReloadRefreshesThePage)
 {
     Start();
-    Command(IDM_RELOAD);
+    Command(L"刷新页面");
     EXPECT_EQ(Browser().Record().refreshes, 1);
     EXPECT_TRUE(::IsWindowVisible(Launcher().Hwnd()));
 }

@@ -2,6 +2,7 @@
 // zoom the page has that is not the one asked for, refreshes, and screens
 // too small for the game at 100 %.
 
+#include "harness/MenuItems.h"
 #include "harness/FakeFeatureHost.h"
 #include "harness/LauncherFixture.h"
 #include "harness/MenuClicker.h"
@@ -69,7 +70,7 @@ TEST(PageZoomTest, AChoiceForgetsTheGameTheAutomaticZoomWasChosenFor)
 
 TEST_F(ZoomTest, OnlyThePageCompletingIsZoomedNotItsFrames)
 {
-    Command(IDM_ZOOM_80);
+    Command(L"80%");
     FakeFrame frame;
     Browser().Last()->FireDocumentComplete(&frame);
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
@@ -80,7 +81,7 @@ TEST_F(ZoomTest, OnlyThePageCompletingIsZoomedNotItsFrames)
 TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
 {
     ::KillTimer(Hwnd(), 0); // the test gives the ticks itself
-    Command(IDM_ZOOM_80);
+    Command(L"80%");
     // The player zooms the page back to 100 % with Ctrl+wheel: the game is
     // drawn at 100 %, and the launcher lets the player have it.
     Browser().Record().pageZoom = 100;
@@ -91,7 +92,7 @@ TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
 
     // A refresh (which completes no page) undoes the zoom: asked again,
     // whether the menu or F5 in the page asked for it.
-    Command(IDM_RELOAD);
+    Command(L"刷新页面");
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80}));
     PressKey(Launcher().Explorer(), VK_F5);
@@ -103,12 +104,12 @@ TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
 TEST_F(ZoomTest, AStepClickedInItsSubMenuIsChosenAndStaysTheLaunchersOwn)
 {
     // Opened as Alt+Space opens it; "页面缩放", then "125%", clicked.
-    MenuClicker::ChooseWhenOpen(Hwnd(), IDM_ZOOM_125);
+    MenuClicker::ChooseWhenOpen(Hwnd(), MenuCommand(Hwnd(), L"125%"));
     ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
     PumpPending();
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
     EXPECT_EQ(Browser().Record().zoomFlags, std::vector<long>{OLECMDIDF_OPTICAL_ZOOM_NOPERSIST});
-    EXPECT_TRUE(MenuState(IDM_ZOOM_125) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(L"125%") & MF_CHECKED);
     EXPECT_NE(Ini().find("[options]\r\nZoom=125\r\n"), std::string::npos);
 }
 
@@ -118,7 +119,7 @@ TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitIsWha
     // and draws a page pixel as 1.25 screen pixels.
     ::KillTimer(Hwnd(), 0);
     static_cast<CDlgWeb*>(CWnd::FromHandlePermanent(Launcher().Pane()))->SetSystemDpi(120);
-    Command(IDM_ZOOM_80);
+    Command(L"80%");
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{100});
     // The page at 80 %: the game is 1100 x 700 on the screen.
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 1100, 700);
@@ -126,9 +127,9 @@ TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitIsWha
     EXPECT_EQ(Width(ClientRect(Hwnd())), 1100);
     EXPECT_EQ(Height(ClientRect(Hwnd())), 700 + 27);
     OpenMenu();
-    EXPECT_TRUE(MenuState(IDM_ZOOM_80) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(L"80%") & MF_CHECKED);
     // At the page's own size the tall game is 1375 x 938.
-    Command(IDM_ZOOM_100);
+    Command(L"100%");
     ::SetWindowPos(hGame, nullptr, 0, 0, 1375, 938, SWP_NOZORDER);
     Launcher().Tick();
     EXPECT_EQ(Width(ClientRect(Hwnd())), 1375);
@@ -138,12 +139,12 @@ TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitIsWha
 TEST_F(ZoomTest, AFixedZoomChosenWithoutAGameBringsBackTheBaseSize)
 {
     ::KillTimer(Hwnd(), 0);
-    Command(IDM_ZOOM_70);
+    Command(L"70%");
     const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 0, 0, 700, 490);
     Launcher().Tick();
     ASSERT_EQ(Width(ClientRect(Hwnd())), 770);
     ::DestroyWindow(hGame);
-    Command(IDM_ZOOM_100);
+    Command(L"100%");
     EXPECT_EQ(Width(WindowRect(Hwnd())), 1148);
     EXPECT_EQ(Height(WindowRect(Hwnd())), 750);
 }
@@ -192,7 +193,7 @@ protected:
         if (!m_screen->IsInPlace())
             GTEST_SKIP() << "needs a process of its own";
         ::KillTimer(Hwnd(), 0);
-        Command(IDM_ZOOM_AUTO);
+        Command(L"自动适应屏幕");
     }
 };
 
@@ -216,9 +217,9 @@ TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWh
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80}));
 
     // Chosen again after a fixed zoom, it is chosen again for the same game.
-    Command(IDM_ZOOM_100);
+    Command(L"100%");
     ::SetWindowPos(hGame, nullptr, 0, 155, 1000, 750, SWP_NOZORDER);
-    Command(IDM_ZOOM_AUTO);
+    Command(L"自动适应屏幕");
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80, 100, 80}));
 }
@@ -230,8 +231,8 @@ using FullHdScreenTest = ScreenTest<1920, 1080>;
 TEST_F(FullHdScreenTest, TheAutomaticZoomCountsTheSystemsScale)
 {
     static_cast<CDlgWeb*>(CWnd::FromHandlePermanent(Launcher().Pane()))->SetSystemDpi(120);
-    Command(IDM_ZOOM_150);
-    Command(IDM_ZOOM_AUTO);
+    Command(L"150%");
+    Command(L"自动适应屏幕");
     MakeFlashWindow(Launcher().Explorer(), 0, 0, 2063, 1313); // the page at 150 %
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{188, 125}));

@@ -1,0 +1,151 @@
+#include "FeatureList.h"
+
+namespace
+{
+
+const UINT kCommandStep = 0x0010; // the system keeps the low four bits of a command
+
+} // namespace
+
+CFeatureList::CFeatureList(UINT_PTR nFirstTimer) noexcept : m_nNextTimer(nFirstTimer) {}
+
+void CFeatureList::Add(CFeature& feature)
+{
+    m_features.push_back(&feature);
+}
+
+UINT CFeatureList::NewCommand() noexcept
+{
+    const UINT nCommand = m_nNextCommand;
+    m_nNextCommand += kCommandStep;
+    return nCommand;
+}
+
+UINT_PTR CFeatureList::NewTimer() noexcept
+{
+    return m_nNextTimer++;
+}
+
+UINT CFeatureList::NewMessage() noexcept
+{
+    return m_nNextMessage++;
+}
+
+void CFeatureList::BeforeBrowser()
+{
+    for (CFeature* pFeature : m_features)
+        pFeature->BeforeBrowser();
+}
+
+void CFeatureList::Start(HWND hWnd)
+{
+    std::vector<CSystemMenu::Row> rows;
+    for (CFeature* pFeature : m_features)
+    {
+        pFeature->OnStart();
+        for (CSystemMenu::Row& row : pFeature->MenuRows())
+            rows.push_back(std::move(row));
+    }
+    m_menu.Insert(hWnd, std::move(rows));
+}
+
+void CFeatureList::Placed()
+{
+    for (CFeature* pFeature : m_features)
+        pFeature->OnPlaced();
+}
+
+bool CFeatureList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    *pResult = 0;
+    switch (message)
+    {
+    case WM_INITMENUPOPUP:
+        // What the world changed meanwhile (the sound, the screenshots'
+        // folder, the page shown) is asked only now that the player opens
+        // the menu. The menu is known by its handle: an opening by a right
+        // click on the caption need not say that it is the system menu.
+        if (const auto hMenu = reinterpret_cast<HMENU>(wParam); m_menu.IsSystemMenu(hMenu) || HIWORD(lParam))
+        {
+            for (CFeature* pFeature : m_features)
+                pFeature->OnMenuOpening();
+            m_menu.Update();
+            return false;
+        }
+        else if (m_menu.IsSubMenu(hMenu))
+        {
+            m_menu.Update();
+            return false;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if (m_menu.Command(static_cast<UINT>(wParam & 0xFFF0)))
+            return true;
+        break;
+    case WM_COMMAND:
+        // The items of a sub-menu of the system menu come as WM_COMMAND (the
+        // sub-menu is no system menu of its own).
+        if (lParam == 0 && HIWORD(wParam) == 0 && m_menu.Command(LOWORD(wParam)))
+            return true;
+        break;
+    default:
+        break;
+    }
+    if (IsForEveryFeature(message))
+    {
+        for (CFeature* pFeature : m_features)
+        {
+            LRESULT lIgnored = 0;
+            pFeature->OnMessage(message, wParam, lParam, &lIgnored);
+        }
+        // Windows ends: nothing is left to do after this message.
+        if (message == WM_ENDSESSION && wParam)
+            End();
+        return false;
+    }
+    for (CFeature* pFeature : m_features)
+        if (pFeature->OnMessage(message, wParam, lParam, pResult))
+            return true;
+    return false;
+}
+
+void CFeatureList::End()
+{
+    if (m_bEnded)
+        return;
+    m_bEnded = true;
+    for (CFeature* pFeature : m_features)
+        pFeature->OnEnd();
+}
+
+CString CFeatureList::NoticeText() const
+{
+    CString strNotice;
+    for (const CFeature* pFeature : m_features)
+    {
+        const CString strText = pFeature->NoticeText();
+        if (strText.IsEmpty())
+            continue;
+        if (!strNotice.IsEmpty())
+            strNotice += L"；";
+        strNotice += strText;
+    }
+    return strNotice;
+}
+
+bool CFeatureList::IsForEveryFeature(UINT message) noexcept
+{
+    static const UINT s_nTaskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    switch (message)
+    {
+    case WM_ENDSESSION:
+    case WM_DEVICECHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_DPICHANGED:
+    case WM_POWERBROADCAST:
+        return true;
+    default:
+        return message == s_nTaskbarCreated;
+    }
+}
