@@ -522,6 +522,8 @@ HRESULT STDMETHODCALLTYPE FakeWebBrowser::Invoke(DISPID dispid, REFIID, LCID, WO
             return DISP_E_TYPEMISMATCH;
         if (in.pvarVal && in.pvarVal->vt == VT_I4)
         {
+            if (m_record.refusesZoomFlags && out.pvarVal && out.pvarVal->vt == VT_I4)
+                return OLECMDERR_E_NOTSUPPORTED;
             m_record.zoomFlags.push_back(out.pvarVal && out.pvarVal->vt == VT_I4 ? out.pvarVal->lVal : 0);
             m_record.zooms.push_back(in.pvarVal->lVal);
             m_record.pageZoom = in.pvarVal->lVal;

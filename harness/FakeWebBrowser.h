@@ -45,6 +45,7 @@ struct FakeBrowserRecord
     std::vector<long> zooms;               // every page zoom set through ExecWB
     std::vector<long> zoomFlags;           // with each, the OLECMDIDF_OPTICAL_ZOOM_ flags passed
     long pageZoom = 100;                   // the zoom the page has, as ExecWB reads it back
+    bool refusesZoomFlags = false;         // a zoom asked for with flags is refused
     int refreshes = 0;                     // a refresh puts the page back at 100 %
     int completeRefreshes = 0;             // Refresh2(REFRESH_COMPLETELY): nothing from the cache
     int navigateCallsWithOtherArgs = 0;    // calls whose optional arguments were not four null references

@@ -115,6 +115,7 @@ TEST_F(PopupTest, EachWindowWaitsForItsAddressOnItsOwnUntilItClosesOrItsTimeIsUp
     ASSERT_TRUE(pGame && pAdvert);
     PumpPending();
     EXPECT_FALSE(pGame->IsClosed());
+    EXPECT_TRUE(::KillTimer(Pane(), 2002)) << "each window has a timer of its own";
     ::SendMessageW(Pane(), WM_TIMER, 2002, 0); // the advertisement's time is up
     PumpPending();
     EXPECT_TRUE(pAdvert->IsClosed());
@@ -127,6 +128,16 @@ TEST_F(PopupTest, EachWindowWaitsForItsAddressOnItsOwnUntilItClosesOrItsTimeIsUp
     cancel = VARIANT_FALSE;
     Browser().Last()->FireWindowClosing(&cancel);
     EXPECT_EQ(cancel, VARIANT_TRUE);
+
+    // Eight wait at most: a ninth takes the oldest's place.
+    PumpPending();
+    std::vector<ComPtr<FakeWebBrowser>> waiting;
+    for (int i = 0; i < 9; ++i)
+        waiting.push_back(Open(L"about:blank"));
+    PumpPending();
+    EXPECT_TRUE(waiting[0]->IsClosed());
+    EXPECT_FALSE(waiting[1]->IsClosed());
+    EXPECT_FALSE(waiting[8]->IsClosed());
 }
 
 TEST_F(PopupTest, OnlyWebAddressesReachThePaneFromAPagesWindow)

@@ -63,10 +63,12 @@ TEST_F(ClearCacheTest, OnlyThePagesSitesGoAndThePageIsLoadedAnew)
     frame.inner = {{L"embed", {{L"src", L"../swf/game.swf"}}, {}, false},
                    {L"param", {{L"name", L"Movie"}, {L"value", L"http://cdn.movies.test/m.swf"}}, {}, false}};
     Browser().Record().pDocument =
-        MakeFakeDocument({frame, {L"object", {{L"data", L"//flash.objects.test/o.swf"}}, {}, false}});
-    const std::wstring ours[] = {L"http://www.velka.cn/game.swf", L"http://cdn.velka.cn/res/a.js",
+        MakeFakeDocument({frame,
+                          {L"frame", {{L"src", L"http://side.frames.test/menu.html"}}, {}, false},
+                          {L"object", {{L"data", L"//flash.objects.test/o.swf"}}, {}, false}});
+    const std::wstring ours[] = {L"http://www.velka.cn/game.swf",        L"http://cdn.velka.cn/res/a.js",
                                  L"http://play.games.test/swf/game.swf", L"http://cdn.movies.test/m.swf",
-                                 L"http://flash.objects.test/o.swf"};
+                                 L"http://flash.objects.test/o.swf",     L"http://side.frames.test/menu.css"};
     const std::wstring others[] = {L"http://other.test/b.css", L"http://velka.com/c.png"};
     for (const std::wstring& url : ours)
         ASSERT_TRUE(Cache(url));

@@ -78,6 +78,14 @@ TEST_F(ZoomTest, OnlyThePageCompletingIsZoomedNotItsFrames)
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{80, 80}));
 }
 
+TEST_F(ZoomTest, ABrowserThatRefusesTheZoomsFlagIsAskedWithoutIt)
+{
+    Browser().Record().refusesZoomFlags = true;
+    Command(L"80%");
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{80});
+    EXPECT_EQ(Browser().Record().zoomFlags, std::vector<long>{0});
+}
+
 TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
 {
     ::KillTimer(Hwnd(), 0); // the test gives the ticks itself
