@@ -15,11 +15,21 @@ namespace
 
 const DWORD kEndGraceMs = 20000;
 
-// Started with the program and waiting from the start: a thread started
-// while the process ends can bring the whole process down under Wine.
-DWORD WINAPI EndProgramLate(void* pTestsDone)
+struct Watch
 {
-    ::WaitForSingleObject(static_cast<HANDLE>(pTestsDone), INFINITE);
+    HANDLE hStarted;
+    HANDLE hTestsDone;
+};
+
+// Started with the program, and running before the first test: a process
+// that ends while one of its threads is still starting (a test of a few
+// milliseconds) can be brought down under Wine, as by a thread started
+// while it ends.
+DWORD WINAPI EndProgramLate(void* pWatch)
+{
+    const Watch watch = *static_cast<const Watch*>(pWatch);
+    ::SetEvent(watch.hStarted);
+    ::WaitForSingleObject(watch.hTestsDone, INFINITE);
     ::Sleep(kEndGraceMs);
     std::fprintf(stderr, "the test program has not ended %lu s after its last test: ending it\n", kEndGraceMs / 1000);
     std::fflush(stderr);
@@ -43,9 +53,13 @@ private:
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    // Both live until the process ends.
+    // They live until the process ends.
     static const UniqueKernelHandle hTestsDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    static const UniqueKernelHandle hWatch(::CreateThread(nullptr, 0, EndProgramLate, hTestsDone.Get(), 0, nullptr));
+    const UniqueKernelHandle hStarted(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Watch watch = {hStarted.Get(), hTestsDone.Get()};
+    static const UniqueKernelHandle hWatch(::CreateThread(nullptr, 0, EndProgramLate, &watch, 0, nullptr));
+    const HANDLE handles[] = {hStarted.Get(), hWatch.Get()};
+    ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     ::testing::UnitTest::GetInstance()->listeners().Append(new EndWatch(hTestsDone.Get())); // the listeners own it
     return RUN_ALL_TESTS();
 }
