@@ -14,8 +14,9 @@ ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
 ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb xauth imagemagick fonts-arphic-uming"
 # Installed without what they recommend: the release's zip writer, the
 # second compiler and its tidy and format tools, Make for the by-hand build,
-# and a sound server that plays nowhere.
-ORLIM_PACKAGES_LEAN="python3 clang lld clang-tidy clang-format make pulseaudio x11-utils"
+# a sound server that plays nowhere, and a compiler cache for every build
+# but the release's.
+ORLIM_PACKAGES_LEAN="python3 clang lld clang-tidy clang-format make pulseaudio x11-utils ccache"
 
 orlim_say() { printf '==> %s\n' "$*" >&2; }
 orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -136,12 +137,16 @@ orlim_prefix_job() {
 }
 
 orlim_cleanup() {
+    local pids
+    pids=$(jobs -p)
+    if [ -n "$pids" ]; then kill $pids 2>/dev/null || true; fi
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
-    if [ -d "$ORLIM_BUILD/wineprefix-workarea" ]; then
-        WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" wineserver -k 2>/dev/null || true
-    fi
+    local prefix
+    for prefix in "$ORLIM_BUILD/wineprefix-workarea" "$ORLIM_BUILD/wineprefix-second"; do
+        if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
+    done
     local x
-    for x in xvfb xvfb-workarea; do
+    for x in xvfb xvfb-workarea xvfb-second; do
         if [ -f "$ORLIM_BUILD/$x.pid" ]; then kill "$(cat "$ORLIM_BUILD/$x.pid")" 2>/dev/null || true; fi
     done
     if [ -n "${ORLIM_PROXY_PID:-}" ]; then kill "$ORLIM_PROXY_PID" 2>/dev/null || true; fi
@@ -157,6 +162,7 @@ orlim_prepare() {
     trap 'exit 130' INT TERM
     wineserver -k 2>/dev/null || true # a server of an earlier run would hold on to its display
     WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$ORLIM_BUILD/wineprefix-second" wineserver -k 2>/dev/null || true
     orlim_start_xvfb
     orlim_start_pulse
     orlim_prefix_job </dev/null >"$ORLIM_BUILD/prefix.log" 2>&1 &
@@ -178,12 +184,63 @@ orlim_generator() {
     if command -v ninja >/dev/null 2>&1; then echo "-GNinja"; fi
 }
 
+# The compiler cache, where it is there, for the builds that may use it (not
+# the release's, which is proved reproducible from nothing).
+orlim_cache_args() {
+    if command -v ccache >/dev/null 2>&1; then
+        echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+    fi
+}
+
 # The "test" preset (warnings are errors in every build the scripts make).
 orlim_configure() {
-    if ! grep -q '^ORLIM_WERROR:BOOL=ON$' "$ORLIM_BUILD/CMakeCache.txt" 2>/dev/null; then
-        cmake --preset test -S "$ORLIM_ROOT" $(orlim_generator) >"$ORLIM_BUILD/configure.log" 2>&1 ||
+    if ! grep -q '^ORLIM_WERROR:BOOL=ON$' "$ORLIM_BUILD/CMakeCache.txt" 2>/dev/null ||
+        { command -v ccache >/dev/null 2>&1 && ! grep -q '^CMAKE_CXX_COMPILER_LAUNCHER' "$ORLIM_BUILD/CMakeCache.txt"; }; then
+        cmake --preset test -S "$ORLIM_ROOT" $(orlim_generator) $(orlim_cache_args) >"$ORLIM_BUILD/configure.log" 2>&1 ||
             { cat "$ORLIM_BUILD/configure.log" >&2; orlim_die "cmake could not configure the build"; }
     fi
+}
+
+# Every source in clang-format's shape: the cheapest check, made first.
+orlim_check_format() {
+    orlim_say "checking the sources' format"
+    (cd "$ORLIM_ROOT" && clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.h' '*.c')) ||
+        orlim_die "sources out of clang-format's shape (clang-format -i <file> puts them right)"
+}
+
+# A second desktop, for a second test pass at the same time as the first: a
+# display and a copy of the prepared prefix (so a wineserver) of its own.
+# Made once the prefix is ready, before anything runs in it.
+orlim_second_desktop() {
+    local prefix="$ORLIM_BUILD/wineprefix-second"
+    rm -rf "$prefix"
+    cp -a "$WINEPREFIX" "$prefix"
+    orlim_xvfb xvfb-second
+    ORLIM_SECOND_DISPLAY=":$(head -n1 "$ORLIM_BUILD/xvfb-second.display")"
+    ORLIM_SECOND_PREFIX=$prefix
+    WINEPREFIX=$prefix DISPLAY=$ORLIM_SECOND_DISPLAY wine "$ORLIM_BUILD/tools/keepalive.exe" </dev/null >/dev/null 2>&1 &
+}
+
+# Runs a ctest preset in the background, its output in a log; the pass's pid
+# goes to ORLIM_PASS_PID.
+orlim_test_pass() {
+    local preset=$1 log=$2
+    shift 2
+    (cd "$ORLIM_ROOT" && ctest --preset "$preset" "$@" >"$log" 2>&1) &
+    ORLIM_PASS_PID=$!
+}
+
+# Waits for a pass started by orlim_test_pass; shows its summary, and all
+# of its output when it failed. Fails as the pass did.
+orlim_report_pass() {
+    local pid=$1 log=$2 what=$3
+    if wait "$pid"; then
+        orlim_say "$what: $(grep -E 'tests passed' "$log" | tail -n1)"
+        return 0
+    fi
+    cat "$log" >&2
+    orlim_say "$what failed (its whole output is above, and in $log)"
+    return 1
 }
 
 # Builds the given targets (all of them without any) and the keepalive, the

@@ -132,6 +132,7 @@ TEST_F(PopupTest, EachWindowWaitsForItsAddressOnItsOwnUntilItClosesOrItsTimeIsUp
     // Eight wait at most: a ninth takes the oldest's place.
     PumpPending();
     std::vector<ComPtr<FakeWebBrowser>> waiting;
+    waiting.reserve(9);
     for (int i = 0; i < 9; ++i)
         waiting.push_back(Open(L"about:blank"));
     PumpPending();

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""clang-tidy on the sources that changed since their last clean pass.
+
+A source is checked again when it, a header of the project it includes
+(followed through the headers it includes in turn), or the checks
+(.clang-tidy) changed since clang-tidy last found nothing in it in this
+build folder; the sources it passed are recorded there. A first run checks
+every source.
+
+    tidy-changed.py BUILD_DIR STAMP_FILE SOURCE...
+"""
+import concurrent.futures
+import hashlib
+import json
+import os
+import re
+import subprocess
+import sys
+
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+
+
+def main():
+    build, stamp, sources = sys.argv[1], sys.argv[2], sys.argv[3:]
+    root = os.getcwd()
+    cache = {}
+
+    def text_of(path):
+        if path not in cache:
+            with open(path, 'rb') as f:
+                cache[path] = f.read()
+        return cache[path]
+
+    def resolve(name, folder):
+        for base in (folder, root, os.path.join(root, 'res')):
+            path = os.path.normpath(os.path.join(base, name))
+            if os.path.isfile(path):
+                return path
+        return None  # a system header, or one the build makes
+
+    def key_of(source):
+        digest = hashlib.sha1(text_of(os.path.join(root, '.clang-tidy')))
+        seen, todo = set(), [os.path.join(root, source)]
+        while todo:
+            path = todo.pop()
+            if path in seen:
+                continue
+            seen.add(path)
+            text = text_of(path)
+            digest.update(path.encode() + b'\0' + text)
+            for name in INCLUDE.findall(text.decode('utf-8', 'replace')):
+                found = resolve(name, os.path.dirname(path))
+                if found:
+                    todo.append(found)
+        return digest.hexdigest()
+
+    try:
+        with open(stamp) as f:
+            passed = json.load(f)
+    except (OSError, ValueError):
+        passed = {}
+    keys = {source: key_of(source) for source in sources}
+    changed = [source for source in sources if passed.get(source) != keys[source]]
+    print(f'clang-tidy: {len(changed)} of {len(sources)} sources changed since their last clean pass',
+          file=sys.stderr)
+
+    def tidy(source):
+        run = subprocess.run(['clang-tidy', '-p', build, '--quiet', source],
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        return source, run.returncode, run.stdout.decode('utf-8', 'replace')
+
+    failed = False
+    with concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 1) as pool:
+        for source, code, output in pool.map(tidy, changed):
+            findings = [line for line in output.splitlines() if re.search(r'(error|warning):', line)]
+            if code == 0 and not findings:
+                passed[source] = keys[source]
+            else:
+                failed = True
+                passed.pop(source, None)
+                print('\n'.join(findings) or output, file=sys.stderr)
+    # Sources no longer there are forgotten.
+    passed = {source: key for source, key in passed.items() if source in keys}
+    with open(stamp, 'w') as f:
+        json.dump(passed, f, indent=0, sort_keys=True)
+    return 1 if failed else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
