@@ -5,8 +5,16 @@
 class CRect : public RECT
 {
 public:
-    CRect() noexcept : RECT{0, 0, 0, 0} {}
-    CRect(int l, int t, int r, int b) noexcept : RECT{l, t, r, b} {}
+    CRect() noexcept : RECT() {}
+    // The edges set one by one: the static analyzer loses them when they
+    // come as the base's braced list.
+    CRect(int l, int t, int r, int b) noexcept : RECT()
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     explicit CRect(const RECT& rc) noexcept : RECT(rc) {}
 
     int Width() const noexcept { return right - left; }

@@ -101,8 +101,9 @@ CWnd::CWnd() noexcept = default;
 
 CWnd::~CWnd()
 {
+    // What is left of the object is a CWnd: its own DestroyWindow.
     if (m_hWnd)
-        DestroyWindow();
+        CWnd::DestroyWindow();
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)

@@ -2,8 +2,8 @@
 """clang-tidy on the sources that changed since their last clean pass.
 
 A source is checked again when it, a header of the project it includes
-(followed through the headers it includes in turn), or the checks
-(.clang-tidy) changed since clang-tidy last found nothing in it in this
+(followed through the headers it includes in turn), or the checks that apply
+to it (.clang-tidy of its folders) changed since clang-tidy last found nothing in it in this
 build folder; the sources it passed are recorded there. A first run checks
 every source.
 
@@ -38,8 +38,20 @@ def main():
                 return path
         return None  # a system header, or one the build makes
 
+    def checks_of(source):
+        """The checks' files that apply to a source: its folders' and the root's."""
+        folder = os.path.dirname(os.path.join(root, source))
+        texts = []
+        while True:
+            path = os.path.join(folder, '.clang-tidy')
+            if os.path.isfile(path):
+                texts.append(text_of(path))
+            if os.path.normpath(folder) == os.path.normpath(root):
+                return b'\0'.join(texts)
+            folder = os.path.dirname(folder)
+
     def key_of(source):
-        digest = hashlib.sha1(text_of(os.path.join(root, '.clang-tidy')))
+        digest = hashlib.sha1(checks_of(source))
         seen, todo = set(), [os.path.join(root, source)]
         while todo:
             path = todo.pop()
