@@ -18,7 +18,10 @@ ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine wine32:i386 xvfb 
 # but the release's.
 ORLIM_PACKAGES_LEAN="python3 clang lld clang-tidy clang-format make pulseaudio x11-utils ccache"
 
-orlim_say() { printf '==> %s\n' "$*" >&2; }
+# Messages say how long the command has been running (the scripts it runs
+# count from its start too).
+export ORLIM_STARTED=${ORLIM_STARTED:-$(date +%s)}
+orlim_say() { printf '==> [%4d s] %s\n' "$(($(date +%s) - ORLIM_STARTED))" "$*" >&2; }
 orlim_die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 
 orlim_missing() {

@@ -7,7 +7,6 @@
 # clang-tidy). Arguments go to both test passes (ctest's: -R, -E, ...).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-started=$SECONDS
 orlim_prepare
 orlim_check_format
 orlim_configure
@@ -32,5 +31,5 @@ bash "$ORLIM_ROOT/scripts/check-builds.sh"
 status=0
 orlim_report_pass "$test_pass" "$ORLIM_BUILD/test-pass.log" "the tests" || status=1
 orlim_report_pass "$ubsan_pass" "$ORLIM_BUILD/ubsan-pass.log" "the tests with the sanitizer" || status=1
-orlim_say "done in $((SECONDS - started)) s"
+orlim_say "done"
 exit $status
