@@ -1,6 +1,7 @@
 #include "OrlimWeb.h"
 
 #include "framework/COleControlContainer.h"
+#include "framework/StartupMarks.h"
 #include "launcher/OrlimWebDlg.h"
 
 #include <commctrl.h>
@@ -19,6 +20,7 @@ BOOL COrlimWebApp::InitInstance()
     InitCtrls.dwSize = sizeof(InitCtrls);
     InitCtrls.dwICC = ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&InitCtrls);
+    StartupMarks::Mark("common controls");
 
     CWinApp::InitInstance();
     AfxEnableControlContainer();

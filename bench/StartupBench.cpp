@@ -1,7 +1,9 @@
 // Start-up and memory of the launcher against its floors, measured side by
 // side: each run starts each program in turn in a fresh directory and times
 // it from process start until its window is visible with the browser
-// control in it.
+// control in it. Then the launcher's start-up timeline: where its start
+// goes, phase by phase, from the marks it notes when asked to (runs of their
+// own, so that the timed ones run as players run them).
 //   startup_bench.exe RUNS LAUNCHER.exe FLOOR.exe [FLOOR.exe...]
 
 #include "harness/ChildProcess.h"
@@ -12,6 +14,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -88,6 +92,42 @@ Run StartOnce(const std::wstring& exe, bool ticks)
     return run;
 }
 
+// One start of the launcher with its marks on: each phase and its time since
+// the process was created.
+std::vector<std::pair<std::string, double>> Timeline(const std::wstring& exe)
+{
+    const TempDir dir;
+    const std::wstring file = dir.File(L"marks.txt");
+    ::SetEnvironmentVariableW(L"ORLIM_STARTUP_MARKS", file.c_str());
+    std::vector<std::pair<std::string, double>> marks;
+    {
+        const ChildProcess process(exe, L"", dir.Path());
+        for (int i = 0; i < 10000 && ::GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+            ::Sleep(1);
+        ::Sleep(50); // written whole
+    }
+    ::SetEnvironmentVariableW(L"ORLIM_STARTUP_MARKS", nullptr);
+    std::istringstream in(ReadFileBytes(file));
+    std::string line;
+    while (std::getline(in, line))
+    {
+        const size_t at = line.rfind(' ');
+        if (at != std::string::npos)
+            marks.emplace_back(line.substr(0, at), std::stod(line.substr(at + 1)));
+    }
+    return marks;
+}
+
+// A phase's name as a reader knows it: a feature's class, without the length
+// its compiler's name begins with.
+std::string Readable(const std::string& phase)
+{
+    size_t at = 0;
+    while (at < phase.size() && phase[at] >= '0' && phase[at] <= '9')
+        ++at;
+    return at > 0 && at < phase.size() ? phase.substr(at) + " started" : phase;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -140,5 +180,24 @@ int wmain(int argc, wchar_t** argv)
     }
     std::printf("peak_ws_after_start_kib %.0f\npeak_ws_after_100_ticks_kib %.0f\nws_after_100_ticks_kib %.0f\n",
                 Median(peakStart), Median(peakTicks), Median(wsTicks));
+
+    // The timelines of the launcher and of the last floor (its face, which
+    // marks the phases it has too): the median time of each phase since the
+    // process was created, in the order the phases come.
+    for (const int p : {0, programs - 1})
+    {
+        std::vector<std::string> order;
+        std::map<std::string, std::vector<double>> phases;
+        for (int i = 0; i < runs; ++i)
+            for (const auto& mark : Timeline(argv[2 + p]))
+            {
+                if (!phases.count(mark.first))
+                    order.push_back(mark.first);
+                phases[mark.first].push_back(mark.second);
+            }
+        for (const std::string& phase : order)
+            std::printf("%s %.1f %s\n", p == 0 ? "timeline" : "face_timeline", Median(phases[phase]),
+                        Readable(phase).c_str());
+    }
     return 0;
 }

@@ -1,9 +1,11 @@
 // The program's entry point: runs the global application object.
 
 #include "CWinApp.h"
+#include "StartupMarks.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
+    StartupMarks::Mark("entry");
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return -1;

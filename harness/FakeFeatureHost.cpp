@@ -41,6 +41,7 @@ void FakeFeatureHost::Start(std::initializer_list<CFeature*> features)
     m_list.BeforeBrowser();
     m_list.Start(m_hWnd);
     m_list.Placed();
+    m_list.Shown();
 }
 
 void FakeFeatureHost::Choose(const std::wstring& text)

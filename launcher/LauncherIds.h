@@ -2,10 +2,17 @@
 
 #include <windows.h>
 
-// The launcher window's own timers; its features are handed theirs, from
-// kFirstFeatureTimer on, and their commands and messages (CFeatureHost).
+// The launcher window's own timers and message; its features are handed
+// theirs, from kFirstFeatureTimer and WM_APP + 1 on, and their commands
+// (CFeatureHost).
 namespace LauncherIds
 {
+
+// Posted once the window has painted itself for the first time: what waits
+// for the window to show is done.
+const UINT kShownMessage = WM_APP;
+// How long saves wait for the window to show, at most.
+const DWORD kSavesHeldMostMs = 2000;
 
 enum Timer : UINT_PTR
 {

@@ -5,6 +5,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CRect.h"
 #include "framework/CWinApp.h"
+#include "framework/StartupMarks.h"
 #include "launcher/LauncherIds.h"
 #include "launcher/services/OnScreen.h"
 #include "res/resource.h"
@@ -49,6 +50,7 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_WM_DESTROY()
     ON_WM_ENDSESSION()
     ON_WM_SIZE()
+    ON_MESSAGE(LauncherIds::kShownMessage, OnShown)
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
@@ -69,28 +71,40 @@ void COrlimWebDlg::DoDataExchange(CDataExchange* pDX)
 BOOL COrlimWebDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    StartupMarks::Mark("dialog made");
 
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     m_host.Features().BeforeBrowser();
+    StartupMarks::Mark("features before the browser");
     m_dlgWeb.Create(IDD_BROWSER_PANE);
+    StartupMarks::Mark("pane and browser control made");
     m_host.Settings().Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
     FillPlatformUrls();
     LoadSettings();
+    StartupMarks::Mark("settings read");
+    // The first navigation's save, like any before the window shows, waits
+    // until it has.
+    m_host.Settings().HoldSaves(LauncherIds::kSavesHeldMostMs);
     m_host.Features().Start(m_hWnd);
+    StartupMarks::Mark("features started");
     ApplyBaseLayout();
     OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
+    StartupMarks::Mark("first navigation");
 
     ::SendMessageW(GetDlgItem(IDC_AUTOFIT_CHECK)->GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
     ::SetTimer(m_hWnd, LauncherIds::kAutoFitTimer, LauncherIds::kAutoFitPeriodMs, nullptr);
     m_host.Features().Placed();
+    StartupMarks::Mark("features placed");
     ::BringWindowToTop(m_hWnd);
     return TRUE; // the dialog manager focuses the first tab stop, the drop-down
 }
 
 LRESULT COrlimWebDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_SHOWWINDOW && wParam)
+        StartupMarks::Mark("shown");
     LRESULT lResult = 0;
     if (m_host.Features().OnMessage(message, wParam, lParam, &lResult))
         return lResult;
@@ -183,6 +197,12 @@ void COrlimWebDlg::OnPaint()
         dc.DrawText(strNotice, -1, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     CDialog::OnPaint();
+    if (!m_bShown)
+    {
+        m_bShown = true;
+        StartupMarks::Mark("first paint");
+        ::PostMessageW(m_hWnd, LauncherIds::kShownMessage, 0, 0);
+    }
 }
 
 CString COrlimWebDlg::NoticeText() const
@@ -208,6 +228,15 @@ void COrlimWebDlg::InvalidateStrip()
     ::GetClientRect(m_hWnd, &rcStrip);
     rcStrip.bottom = kStripHeight;
     ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
+}
+
+LRESULT COrlimWebDlg::OnShown(WPARAM, LPARAM)
+{
+    m_host.Settings().ResumeSaves();
+    m_host.Features().Shown();
+    StartupMarks::Mark("saves and comforts after the first paint");
+    StartupMarks::Done();
+    return 0;
 }
 
 void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)

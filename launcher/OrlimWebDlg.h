@@ -86,6 +86,7 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnEndSession(BOOL bEnding);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg LRESULT OnShown(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -99,6 +100,7 @@ private:
 
     UniqueBrush m_brStrip; // the header strip's colour, behind the label
     bool m_bAskingToClose = false;
+    bool m_bShown = false; // painted once
     // The folder the launcher was started from, and the settings file there,
     // for the whole run: a file dialog (a page's upload, the Flash Player's)
     // moves the current directory.

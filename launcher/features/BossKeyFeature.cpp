@@ -33,8 +33,10 @@ std::vector<CSystemMenu::Row> CBossKeyFeature::MenuRows()
     return {row};
 }
 
-void CBossKeyFeature::OnStart()
+void CBossKeyFeature::OnShown()
 {
+    // Nothing of it shows before the window does: the keys are taken, and
+    // a silence left behind undone, once it has.
     const COptions& options = m_settings.Options();
     m_bossMode.OnSilence([this](bool bSilenced) { m_settings.SaveOption(kKeyMark, bSilenced ? L"1" : nullptr); });
     // The player typing at once types into the game, not the strip (the

@@ -16,7 +16,7 @@ public:
     CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute, CGameView& game);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
-    void OnStart() override;
+    void OnShown() override;
     void OnMenuOpening() override { m_bossMode.TryKeyAgain(); } // its holder may have ended
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnEnd() override;

@@ -16,7 +16,7 @@ class CFeatureHost;
 // constructor. The features are listed in one place (the launcher's host),
 // and a CFeatureList runs them, in the order they are listed:
 //
-// - BeforeBrowser, OnStart and OnPlaced once each, in that order; OnEnd
+// - BeforeBrowser, OnStart, OnPlaced and OnShown once each, in that order; OnEnd
 //   once, when the launcher is closed, Windows ends or the window is
 //   destroyed, whichever comes first.
 // - The window's messages go to OnMessage in the list's order, before the
@@ -50,6 +50,9 @@ public:
     virtual void OnStart() {}
     // Once the launcher is laid out and has asked for its first page.
     virtual void OnPlaced() {}
+    // Once the window has shown and painted itself: what the player cannot
+    // see before (keys, sound devices) is done from here.
+    virtual void OnShown() {}
     // The player opens the system menu: what the rows show is asked anew.
     virtual void OnMenuOpening() {}
     // A message to the window: true when it is this feature's, *pResult

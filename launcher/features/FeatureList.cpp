@@ -1,5 +1,9 @@
 #include "FeatureList.h"
 
+#include "framework/StartupMarks.h"
+
+#include <typeinfo>
+
 namespace
 {
 
@@ -43,6 +47,7 @@ void CFeatureList::Start(HWND hWnd)
     for (CFeature* pFeature : m_features)
     {
         pFeature->OnStart();
+        StartupMarks::Mark(typeid(*pFeature).name());
         for (CSystemMenu::Row& row : pFeature->MenuRows())
             rows.push_back(std::move(row));
     }
@@ -53,6 +58,13 @@ void CFeatureList::Placed()
 {
     for (CFeature* pFeature : m_features)
         pFeature->OnPlaced();
+}
+
+void CFeatureList::Shown()
+{
+    for (CFeature* pFeature : m_features)
+        pFeature->OnShown();
+    m_menu.Update();
 }
 
 bool CFeatureList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)

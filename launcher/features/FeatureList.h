@@ -31,11 +31,12 @@ public:
     UINT_PTR NewTimer() noexcept;
     UINT NewMessage() noexcept;
 
-    // The window's start, in three steps; the rows go into hWnd's system
+    // The window's start, in four steps; the rows go into hWnd's system
     // menu at the second.
     void BeforeBrowser();
     void Start(HWND hWnd);
     void Placed();
+    void Shown();
     // A message to the window: true when it is done (see Feature.h).
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The window ends; the features' OnEnd runs once, whatever asks again.

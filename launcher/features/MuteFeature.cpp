@@ -38,6 +38,11 @@ void CMuteFeature::OnStart()
     m_mute.Attach(Host().Window(), m_nDevicesMessage);
     // The player's choice kept across starts is the mixer's too.
     m_mute.OnMixerChoice([this](bool bMuted) { m_settings.SaveOption(kKey, bMuted ? L"1" : L"0"); });
+}
+
+void CMuteFeature::OnShown()
+{
+    // The sound devices are asked for nothing before the window shows.
     if (m_settings.Options().Switch(kKey))
         m_mute.SetPlayerMute(true);
 }

@@ -15,6 +15,7 @@ public:
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
+    void OnShown() override;
     void OnMenuOpening() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 

@@ -48,6 +48,9 @@ public:
     // null value removes it).
     void Save(const wchar_t* lpszItem, CSettingsSaver::Writer writer);
     void SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue);
+    // Saves wait while the launcher starts (see CSettingsSaver::Hold).
+    void HoldSaves(DWORD dwMostMs) { m_saver.Hold(dwMostMs); }
+    void ResumeSaves() { m_saver.Resume(); }
     void OnTimer() { m_saver.OnTimer(); }
     // The launcher ends (see CSettingsSaver::Flush).
     void Flush(DWORD dwPatienceMs) { m_saver.Flush(dwPatienceMs); }

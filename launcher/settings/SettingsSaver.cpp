@@ -39,13 +39,30 @@ void CSettingsSaver::Save(const wchar_t* lpszItem, Writer writer)
     TryNow();
 }
 
+void CSettingsSaver::Hold(DWORD dwMostMs)
+{
+    m_bHeld = true;
+    if (m_hWnd)
+        ::SetTimer(m_hWnd, m_nTimerId, dwMostMs, nullptr);
+}
+
+void CSettingsSaver::Resume()
+{
+    if (!m_bHeld)
+        return;
+    m_bHeld = false;
+    TryNow();
+}
+
 void CSettingsSaver::OnTimer()
 {
+    m_bHeld = false;
     TryNow();
 }
 
 void CSettingsSaver::Flush(DWORD dwPatienceMs)
 {
+    m_bHeld = false;
     const ULONGLONG ullDeadline = ::GetTickCount64() + dwPatienceMs;
     while (TryNow() == SettingsSave::Later && ::GetTickCount64() < ullDeadline)
     {
@@ -81,6 +98,8 @@ CString CSettingsSaver::Problem() const
 
 SettingsSave CSettingsSaver::TryNow()
 {
+    if (m_bHeld)
+        return SettingsSave::Later;
     if (m_hWnd)
         ::KillTimer(m_hWnd, m_nTimerId);
     if (m_waiting.empty())

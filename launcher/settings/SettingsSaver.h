@@ -33,6 +33,10 @@ public:
 
     // Saves an item: its writer replaces one of the same name still waiting.
     void Save(const wchar_t* lpszItem, Writer writer);
+    // Saves wait (while the launcher starts: the player sees nothing of a
+    // save before the window shows) until Resume, or at most dwMostMs.
+    void Hold(DWORD dwMostMs);
+    void Resume();
     void OnTimer();
     // The launcher ends: what waits is tried for at most dwPatienceMs more,
     // while another program holds the file for the moment.
@@ -54,4 +58,5 @@ private:
     std::vector<std::pair<CString, Writer>> m_waiting;
     SettingsSave m_last = SettingsSave::Saved; // the last answer but Later
     int m_nTries = 0;                          // held for the moment, since the last answer but Later
+    bool m_bHeld = false;                      // saves wait for Resume
 };

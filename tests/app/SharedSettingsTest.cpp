@@ -64,10 +64,14 @@ int CurrentRow(HWND hLauncher)
 TEST_F(SharedSettingsTest, TwoLaunchersSaveInTurnAndTheLastSaveWins)
 {
     ASSERT_TRUE(StartTwo());
+    // A launcher saves once it has shown itself (a choice before waits).
+    const auto saved = [&](const char* line) {
+        return PumpUntil([&] { return Ini().find(line) != std::string::npos; }, 3000);
+    };
     ChooseRow(m_first->Window(), 5);
-    EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos);
+    EXPECT_TRUE(saved("ServersSel=5\r\n"));
     ChooseRow(m_second->Window(), 9);
-    EXPECT_NE(Ini().find("ServersSel=9\r\n"), std::string::npos);
+    EXPECT_TRUE(saved("ServersSel=9\r\n"));
     ChooseRow(m_first->Window(), 12);
     EXPECT_EQ(CurrentRow(m_second->Window()), 9); // the other one runs on with its own row
     m_first.reset();

@@ -106,6 +106,26 @@ TEST(SettingsSaverTest, WhatWillPassIsWaitedForAndWhatWillNotIsSaid)
     }
 }
 
+TEST(SettingsSaverTest, SavesHeldWhileTheLauncherStartsLandOnceItHasShownOrItsTimerComes)
+{
+    TempDir dir;
+    const std::wstring file = dir.File(L"UserVar.ini");
+    CSettingsSaver saver(file.c_str());
+    const auto row = [](const wchar_t* lpszCopy) {
+        return ::WritePrivateProfileStringW(L"section", L"Row", L"5", lpszCopy) != FALSE;
+    };
+    saver.Hold(60000);
+    saver.Save(L"item", row);
+    EXPECT_FALSE(FileExists(file)) << "nothing before the window shows";
+    saver.Resume();
+    EXPECT_NE(ReadFileBytes(file).find("Row=5"), std::string::npos);
+    ::DeleteFileW(file.c_str());
+    saver.Hold(60000);
+    saver.Save(L"item", row);
+    saver.OnTimer(); // a window that never showed: its time is up
+    EXPECT_NE(ReadFileBytes(file).find("Row=5"), std::string::npos);
+}
+
 // A virus scanner looks at the new file the moment it is made: it cannot
 // take the settings file's name yet.
 BOOL WINAPI MoveRefusedOntoTheFile(LPCWSTR lpszFrom, LPCWSTR lpszTo, DWORD dwFlags)
