@@ -10,6 +10,8 @@
 #include "launcher/services/OnScreen.h"
 #include "res/resource.h"
 
+#include <vector>
+
 namespace
 {
 
@@ -209,9 +211,12 @@ CString COrlimWebDlg::NoticeText() const
 {
     // What the player can do something about first; where the settings are
     // kept, which every start of a launcher under Program Files says, last.
+    std::vector<CString> texts = {m_host.Settings().Problem()};
+    for (CString& strText : m_host.Features().Notices())
+        texts.push_back(std::move(strText));
+    texts.push_back(m_host.Settings().Where());
     CString strNotice;
-    for (const CString& strText :
-         {m_host.Settings().Problem(), m_host.Features().NoticeText(), m_host.Settings().Where()})
+    for (const CString& strText : texts)
     {
         if (strText.IsEmpty())
             continue;

@@ -130,19 +130,13 @@ void CFeatureList::End()
         pFeature->OnEnd();
 }
 
-CString CFeatureList::NoticeText() const
+std::vector<CString> CFeatureList::Notices() const
 {
-    CString strNotice;
+    std::vector<CString> notices;
     for (const CFeature* pFeature : m_features)
-    {
-        const CString strText = pFeature->NoticeText();
-        if (strText.IsEmpty())
-            continue;
-        if (!strNotice.IsEmpty())
-            strNotice += L"；";
-        strNotice += strText;
-    }
-    return strNotice;
+        if (CString strText = pFeature->NoticeText(); !strText.IsEmpty())
+            notices.push_back(std::move(strText));
+    return notices;
 }
 
 bool CFeatureList::IsForEveryFeature(UINT message) noexcept

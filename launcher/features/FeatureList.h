@@ -41,8 +41,8 @@ public:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The window ends; the features' OnEnd runs once, whatever asks again.
     void End();
-    // The notice line: what is wrong, in the features' order.
-    CString NoticeText() const;
+    // For the notice line: what is wrong, in the features' order.
+    std::vector<CString> Notices() const;
     // The features' rows, as they stand in the system menu.
     const std::vector<CSystemMenu::Row>& MenuRows() const noexcept { return m_menu.Rows(); }
 
