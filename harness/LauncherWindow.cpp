@@ -11,12 +11,14 @@
 #include <stdexcept>
 #include <vector>
 
-LauncherWindow::LauncherWindow()
+LauncherWindow::LauncherWindow(bool bMinimised)
 {
     AfxEnableControlContainer();
     m_app.m_pMainWnd = &m_dlg;
     if (!m_dlg.Create(IDD_LAUNCHER_DIALOG))
         throw std::runtime_error("the launcher could not be created");
+    if (bMinimised)
+        ::ShowWindow(m_dlg.m_hWnd, SW_SHOWMINNOACTIVE);
     PumpPending();
 }
 

@@ -12,7 +12,9 @@
 class LauncherWindow
 {
 public:
-    LauncherWindow();
+    // bMinimised: shown minimised at once, as a shortcut set to "Run:
+    // Minimized" starts it (it paints nothing until restored).
+    explicit LauncherWindow(bool bMinimised = false);
     ~LauncherWindow();
     LauncherWindow(const LauncherWindow&) = delete;
     LauncherWindow& operator=(const LauncherWindow&) = delete;

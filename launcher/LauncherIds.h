@@ -8,8 +8,9 @@
 namespace LauncherIds
 {
 
-// Posted once the window has painted itself for the first time: what waits
-// for the window to show is done.
+// Posted once the window has painted itself for the first time (or was
+// minimised at once, or the saves' wait is over): what waits for the window
+// to show is done.
 const UINT kShownMessage = WM_APP;
 // How long saves wait for the window to show, at most.
 const DWORD kSavesHeldMostMs = 2000;

@@ -200,11 +200,8 @@ void COrlimWebDlg::OnPaint()
     }
     CDialog::OnPaint();
     if (!m_bShown)
-    {
-        m_bShown = true;
         StartupMarks::Mark("first paint");
-        ::PostMessageW(m_hWnd, LauncherIds::kShownMessage, 0, 0);
-    }
+    WhenShown();
 }
 
 CString COrlimWebDlg::NoticeText() const
@@ -235,8 +232,20 @@ void COrlimWebDlg::InvalidateStrip()
     ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
 }
 
+void COrlimWebDlg::WhenShown()
+{
+    if (m_bShown)
+        return;
+    m_bShown = true;
+    ::PostMessageW(m_hWnd, LauncherIds::kShownMessage, 0, 0);
+}
+
 LRESULT COrlimWebDlg::OnShown(WPARAM, LPARAM)
 {
+    // Once (a program broadcasting WM_APP would ask again).
+    if (m_bShownDone)
+        return 0;
+    m_bShownDone = true;
     m_host.Settings().ResumeSaves();
     m_host.Features().Shown();
     StartupMarks::Mark("saves and comforts after the first paint");
@@ -246,6 +255,10 @@ LRESULT COrlimWebDlg::OnShown(WPARAM, LPARAM)
 
 void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
 {
+    // Started minimised ("Run: Minimized"), it paints nothing until restored:
+    // shown all the same.
+    if (nType == SIZE_MINIMIZED)
+        WhenShown();
     // The notice's end is cut where the strip ends: painted anew at every
     // width, so its ellipsis stands where the width now cuts it.
     if (!NoticeText().IsEmpty())

@@ -97,10 +97,13 @@ private:
     // cannot be saved, no usable Flash Player).
     CString NoticeText() const;
     void InvalidateStrip();
+    // The window has shown itself: what waits for that follows.
+    void WhenShown();
 
     UniqueBrush m_brStrip; // the header strip's colour, behind the label
     bool m_bAskingToClose = false;
-    bool m_bShown = false; // painted once
+    bool m_bShown = false;     // painted once, or minimised, or waited for long enough
+    bool m_bShownDone = false; // what waits for that is done
     // The folder the launcher was started from, and the settings file there,
     // for the whole run: a file dialog (a page's upload, the Flash Player's)
     // moves the current directory.

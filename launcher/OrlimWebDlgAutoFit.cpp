@@ -134,6 +134,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == LauncherIds::kSettingsTimer)
     {
+        WhenShown(); // the saves' wait for the window is over, painted or not
         m_host.Settings().OnTimer();
         return;
     }

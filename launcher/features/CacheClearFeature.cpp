@@ -28,7 +28,7 @@ void CCacheClearFeature::OnMenuOpening()
 
 bool CCacheClearFeature::OnMessage(UINT message, WPARAM, LPARAM, LRESULT* pResult)
 {
-    if (message != m_nClearedMessage)
+    if (message != m_nClearedMessage || !m_clear.IsUnderWay())
         return false;
     m_clear.Finish();
     m_page.Reload(true);

@@ -27,6 +27,7 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
                (m_mute.IsPlayerMuted() ? UINT(MFS_CHECKED) : 0U);
     };
     row.action = [this](UINT) {
+        m_bChosen = true;
         if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
             m_settings.SaveOption(kKey, m_mute.IsPlayerMuted() ? L"1" : L"0");
     };
@@ -42,8 +43,10 @@ void CMuteFeature::OnStart()
 
 void CMuteFeature::OnShown()
 {
-    // The sound devices are asked for nothing before the window shows.
-    if (m_settings.Options().Switch(kKey))
+    // The sound devices are asked for nothing before the window shows; a
+    // choice the player made meanwhile (from the taskbar's menu of a
+    // launcher started minimised) stands.
+    if (!m_bChosen && m_settings.Options().Switch(kKey))
         m_mute.SetPlayerMute(true);
 }
 

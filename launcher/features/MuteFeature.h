@@ -24,4 +24,5 @@ private:
     CGameMute& m_mute;
     const UINT m_nCommand;
     const UINT m_nDevicesMessage; // a playback device changed (from Core Audio's thread)
+    bool m_bChosen = false;       // by the player in this run
 };

@@ -221,6 +221,17 @@ TEST_F(BossKeyLauncherTest, TheKeysBringItToTheFrontWithTheKeyboardOnTheGame)
     other.join();
 }
 
+TEST(BossKeyMinimisedTest, ALauncherStartedMinimisedTakesItsKeysAndSavesAllTheSame)
+{
+    const TempDir dir;
+    FakeWebBrowserClass browser;
+    const LauncherWindow launcher(true);
+    PumpFor(300);
+    UniqueHotKey same;
+    EXPECT_FALSE(same.Register(nullptr, 9, MOD_CONTROL | MOD_ALT, 'H')) << "the launcher holds its keys";
+    EXPECT_TRUE(FileExists(dir.File(L"UserVar.ini")));
+}
+
 TEST_F(BossKeyLauncherTest, WindowsEndingLeavesNoIconAndNoSilence)
 {
     FakeAudioDevices audio;
