@@ -33,7 +33,7 @@ void FakeFeatureHost::WriteOptions(const std::string& lines)
     WriteFileBytes(m_dir.File(L"UserVar.ini"), "[options]\r\n" + lines);
 }
 
-void FakeFeatureHost::Start(std::initializer_list<CFeature*> features)
+void FakeFeatureHost::Start(std::initializer_list<CFeature*> features, bool bShown)
 {
     m_settings.Load([](const wchar_t*) {});
     for (CFeature* pFeature : features)
@@ -41,6 +41,12 @@ void FakeFeatureHost::Start(std::initializer_list<CFeature*> features)
     m_list.BeforeBrowser();
     m_list.Start(m_hWnd);
     m_list.Placed();
+    if (bShown)
+        Show();
+}
+
+void FakeFeatureHost::Show()
+{
     m_list.Shown();
 }
 

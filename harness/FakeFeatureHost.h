@@ -32,8 +32,11 @@ public:
     // The settings file's "[options]" before Start.
     void WriteOptions(const std::string& lines);
     // Starts features as the launcher does: the settings read, each
-    // feature started in this order, their rows in the window's menu.
-    void Start(std::initializer_list<CFeature*> features);
+    // feature started in this order, their rows in the window's menu; and,
+    // unless bShown is false, the window shown (see Show).
+    void Start(std::initializer_list<CFeature*> features, bool bShown = true);
+    // The window has painted itself for the first time.
+    void Show();
     // The player chooses an item by its text, or opens the menu (see
     // MenuItems.h).
     void Choose(const std::wstring& text);

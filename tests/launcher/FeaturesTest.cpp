@@ -108,6 +108,20 @@ TEST(FeaturesTest, MuteIsTheSessionsAndFollowsTheDevicesAsTheWindowHearsOfThem)
     EXPECT_TRUE(PumpUntil([&] { return audio.IsMuted(FakeAudioDevices::kHeadset); }, 3000));
 }
 
+TEST(FeaturesTest, TheSoundChosenBeforeTheWindowShowsStandsOverTheStoredMute)
+{
+    FakeAudioDevices audio;
+    FakeFeatureHost host;
+    host.WriteOptions("Mute=1\r\n");
+    CMuteFeature mute(host, host.Settings(), host.Mute());
+    host.Start({&mute}, false); // started minimised: not painted yet
+    host.Choose(L"静音");
+    host.Choose(L"静音"); // and the sound back, from the taskbar's menu
+    host.Show();
+    EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    EXPECT_EQ(host.SavedOptions(), "Mute=0\r\n");
+}
+
 TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGoneOrSaysWhyNot)
 {
     FakeFeatureHost host;
