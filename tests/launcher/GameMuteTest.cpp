@@ -85,6 +85,16 @@ TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
     Start();
     EXPECT_FALSE(m_audio.IsMuted(kSpeakers));
     EXPECT_EQ(Ini().find("BossMute"), std::string::npos);
+
+    // The player's own silence, stored beside the mark, stays.
+    m_launcher.reset();
+    std::string withMute = hidden;
+    withMute.insert(withMute.find("[options]\r\n") + 11, "Mute=1\r\n");
+    WriteIni(withMute);
+    Start();
+    EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kSpeakers); }));
+    EXPECT_EQ(Ini().find("BossMute"), std::string::npos);
+    EXPECT_NE(Ini().find("Mute=1\r\n"), std::string::npos);
 }
 
 TEST_F(GameMuteTest, ADevicePluggedInAgainGetsTheSoundBackToo)
