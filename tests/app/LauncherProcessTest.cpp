@@ -65,7 +65,11 @@ TEST_F(LauncherProcessTest, OpensCentredOnRowZeroAndLoadsItsPage)
     EXPECT_EQ(WindowText(::GetDlgItem(hWnd, IDC_URL_EDIT)), L"http://www.velka.cn/");
 
     EXPECT_TRUE(WaitForRequest(kRowZeroRequest));
-    EXPECT_EQ(ReadFileBytes(m_dir.File(L"UserVar.ini")), "[section]\r\nServersSel=0\r\nUrl=http://www.velka.cn/\r\n");
+    // The first save waits for the window's first paint, which the request
+    // may come before.
+    const std::wstring file = m_dir.File(L"UserVar.ini");
+    EXPECT_TRUE(PumpUntil([&] { return !ReadFileBytes(file).empty(); }, 5000));
+    EXPECT_EQ(ReadFileBytes(file), "[section]\r\nServersSel=0\r\nUrl=http://www.velka.cn/\r\n");
 }
 
 TEST_F(LauncherProcessTest, StripIsBlueOnScreen)
