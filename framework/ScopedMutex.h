@@ -11,6 +11,10 @@ public:
     // How the mutex is made, or opened where it is there: CreateMutexExW,
     // unless a test stands in for what Windows answers.
     using CreateFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
+    // How it is let go: ReleaseMutex, unless a test stands in for Windows,
+    // which lets go only through a handle with MUTEX_MODIFY_STATE (Wine
+    // asks for none).
+    using ReleaseFn = BOOL(WINAPI*)(HANDLE);
 
     // Waits at most dwTimeoutMs for it, handling the messages other threads
     // and programs send to the thread's windows meanwhile, so that none of
@@ -19,8 +23,8 @@ public:
     // access to wait for it and let it go is asked for (CreateMutexW asks
     // for all, which Windows refuses where that security grants less).
     ScopedMutex(const wchar_t* lpszName, DWORD dwTimeoutMs, SECURITY_ATTRIBUTES* psa = nullptr,
-                CreateFn pfnCreate = ::CreateMutexExW) noexcept
-        : m_hMutex(pfnCreate(psa, lpszName, 0, SYNCHRONIZE | MUTEX_MODIFY_STATE))
+                CreateFn pfnCreate = ::CreateMutexExW, ReleaseFn pfnRelease = ::ReleaseMutex) noexcept
+        : m_hMutex(pfnCreate(psa, lpszName, 0, SYNCHRONIZE | MUTEX_MODIFY_STATE)), m_pfnRelease(pfnRelease)
     {
         if (!m_hMutex)
             return;
@@ -44,7 +48,7 @@ public:
     ~ScopedMutex()
     {
         if (m_bHeld)
-            ::ReleaseMutex(m_hMutex.Get());
+            m_pfnRelease(m_hMutex.Get());
     }
     ScopedMutex(const ScopedMutex&) = delete;
     ScopedMutex& operator=(const ScopedMutex&) = delete;
@@ -53,5 +57,6 @@ public:
 
 private:
     UniqueKernelHandle m_hMutex;
+    ReleaseFn m_pfnRelease;
     bool m_bHeld = false;
 };

@@ -17,8 +17,22 @@
 namespace
 {
 
+// The volume mixer's own context, as it passes one with its changes.
+const GUID kMixer = {0x2d7b3a10, 0x61c4, 0x4f0e, {0x9a, 0x55, 0x13, 0x8e, 0x47, 0xb2, 0x0c, 0xd1}};
+
+// Tells a session's listeners of its mute, from another thread.
+void Tell(const FakeAudioDevices::Device& device, LPCGUID pContext)
+{
+    const std::vector<IAudioSessionEvents*> listeners = device.listeners;
+    const BOOL bMuted = device.bMuted;
+    std::thread([&listeners, bMuted, pContext] {
+        for (IAudioSessionEvents* pListener : listeners)
+            pListener->OnSimpleVolumeChanged(1.0f, bMuted, pContext);
+    }).join();
+}
+
 // One device, with the process's session on it and that session's volume.
-class FakeDevice final : public ComObject<IMMDevice, IAudioSessionManager, ISimpleAudioVolume>
+class FakeDevice final : public ComObject<IMMDevice, IAudioSessionManager, ISimpleAudioVolume, IAudioSessionControl>
 {
 public:
     FakeDevice(std::shared_ptr<FakeAudioDevices::State> state, std::wstring id)
@@ -34,6 +48,8 @@ public:
             *ppv = static_cast<IAudioSessionManager*>(this);
         else if (iid == IID_ISimpleAudioVolume)
             *ppv = static_cast<ISimpleAudioVolume*>(this);
+        else if (iid == IID_IAudioSessionControl)
+            *ppv = static_cast<IAudioSessionControl*>(this);
         else
         {
             *ppv = nullptr;
@@ -59,9 +75,9 @@ public:
     }
 
     // IAudioSessionManager
-    HRESULT STDMETHODCALLTYPE GetAudioSessionControl(LPCGUID, DWORD, IAudioSessionControl**) override
+    HRESULT STDMETHODCALLTYPE GetAudioSessionControl(LPCGUID, DWORD, IAudioSessionControl** ppSession) override
     {
-        return E_NOTIMPL;
+        return QueryInterface(IID_IAudioSessionControl, reinterpret_cast<void**>(ppSession));
     }
     HRESULT STDMETHODCALLTYPE GetSimpleAudioVolume(LPCGUID, DWORD, ISimpleAudioVolume** ppVolume) override
     {
@@ -71,11 +87,12 @@ public:
     // ISimpleAudioVolume
     HRESULT STDMETHODCALLTYPE SetMasterVolume(float, LPCGUID) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetMasterVolume(float*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetMute(BOOL bMute, LPCGUID) override
+    HRESULT STDMETHODCALLTYPE SetMute(BOOL bMute, LPCGUID pContext) override
     {
         if (Gone())
             return AUDCLNT_E_DEVICE_INVALIDATED;
         m_state->devices[m_id].bMuted = bMute != FALSE;
+        Tell(m_state->devices[m_id], pContext);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetMute(BOOL* pbMute) override
@@ -83,6 +100,31 @@ public:
         if (Gone())
             return AUDCLNT_E_DEVICE_INVALIDATED;
         *pbMute = m_state->devices[m_id].bMuted;
+        return S_OK;
+    }
+
+    // IAudioSessionControl
+    HRESULT STDMETHODCALLTYPE GetState(AudioSessionState*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDisplayName(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetDisplayName(LPCWSTR, LPCGUID) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIconPath(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetIconPath(LPCWSTR, LPCGUID) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetGroupingParam(GUID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetGroupingParam(LPCGUID, LPCGUID) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RegisterAudioSessionNotification(IAudioSessionEvents* pListener) override
+    {
+        pListener->AddRef();
+        m_state->devices[m_id].listeners.push_back(pListener);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE UnregisterAudioSessionNotification(IAudioSessionEvents* pListener) override
+    {
+        auto& listeners = m_state->devices[m_id].listeners;
+        const auto it = std::find(listeners.begin(), listeners.end(), pListener);
+        if (it == listeners.end())
+            return E_INVALIDARG;
+        listeners.erase(it);
+        pListener->Release();
         return S_OK;
     }
 
@@ -207,9 +249,11 @@ bool FakeAudioDevices::IsMuted(const std::wstring& device) const
     return m_state->devices.at(device).bMuted;
 }
 
-void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted)
+void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted, bool bTell)
 {
     m_state->devices.at(device).bMuted = bMuted;
+    if (bTell)
+        Tell(m_state->devices.at(device), &kMixer);
 }
 
 void FakeAudioDevices::MakeDefault(const std::wstring& device, bool bTell)

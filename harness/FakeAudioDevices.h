@@ -3,6 +3,7 @@
 #include "harness/RegisteredClass.h"
 
 #include <windows.h>
+#include <audiopolicy.h>
 #include <mmdeviceapi.h>
 
 #include <map>
@@ -15,8 +16,10 @@
 // (Windows' do; Wine makes a new session for each control); the default
 // device can change, and the clients registered for it are told, as Windows
 // tells them, from another thread; the session of a device unplugged
-// answers AUDCLNT_E_DEVICE_INVALIDATED. While the object lives, it is the
-// device enumerator of the process (OLE is initialised for it).
+// answers AUDCLNT_E_DEVICE_INVALIDATED. A session tells those listening to
+// it of every change of its mute, from another thread, with the context the
+// change was made with (Wine tells nothing). While the object lives, it is
+// the device enumerator of the process (OLE is initialised for it).
 class FakeAudioDevices final : public RegisteredClass
 {
 public:
@@ -25,9 +28,11 @@ public:
     static constexpr const wchar_t* kSpeakers = L"speakers";
     static constexpr const wchar_t* kHeadset = L"headset";
 
-    // The session's mute on a device, as the volume mixer shows it and sets it.
+    // The session's mute on a device, as the volume mixer shows it and sets
+    // it (telling those listening, unless bTell is false: a mute the system
+    // kept from an earlier run).
     bool IsMuted(const std::wstring& device) const;
-    void SetMuted(const std::wstring& device, bool bMuted);
+    void SetMuted(const std::wstring& device, bool bMuted, bool bTell = true);
     // The player plugs in a headset: it becomes the default device, and the
     // clients are told (unless the news is still on its way).
     void MakeDefault(const std::wstring& device, bool bTell = true);
@@ -45,6 +50,7 @@ public:
     {
         bool bMuted = false;
         bool bUnplugged = false;
+        std::vector<IAudioSessionEvents*> listeners; // held while registered, as Windows holds them
     };
     struct State
     {

@@ -35,7 +35,7 @@ void FakeFeatureHost::WriteOptions(const std::string& lines)
 
 void FakeFeatureHost::Start(std::initializer_list<CFeature*> features, bool bShown)
 {
-    m_settings.Load([](const wchar_t*) {});
+    m_settings.Load();
     for (CFeature* pFeature : features)
         m_list.Add(*pFeature);
     m_list.BeforeBrowser();

@@ -58,6 +58,7 @@ public:
     int completeReloads = 0;
     int baseLayouts = 0;
     int gameFocused = 0;
+    int noticeChanges = 0; // the strip told to paint its notice anew
     // What the page and the game are.
     std::wstring pageUrl = L"http://www.velka.cn/";
     ComPtr<IDispatch> pDocument;
@@ -67,7 +68,7 @@ public:
 
     // CFeatureHost
     HWND Window() const override { return m_hWnd; }
-    void NoticeChanged() override {}
+    void NoticeChanged() override { ++noticeChanges; }
     UINT NewCommand() override { return m_list.NewCommand(); }
     UINT_PTR NewTimer() override { return m_list.NewTimer(); }
     UINT NewMessage() override { return m_list.NewMessage(); }

@@ -82,7 +82,17 @@ BOOL COrlimWebDlg::OnInitDialog()
     StartupMarks::Mark("features before the browser");
     m_dlgWeb.Create(IDD_BROWSER_PANE);
     StartupMarks::Mark("pane and browser control made");
-    m_host.Settings().Attach(m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); });
+    m_host.Settings().Attach(
+        m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); },
+        [this] {
+            // Read after all, once another program let go: what the player
+            // chose meanwhile stands.
+            m_host.Features().OptionsRead();
+            if (m_host.Settings().IsRowChosen())
+                return;
+            ShowStoredRow();
+            OpenCurrentRow(false);
+        });
     FillPlatformUrls();
     LoadSettings();
     StartupMarks::Mark("settings read");
@@ -92,7 +102,7 @@ BOOL COrlimWebDlg::OnInitDialog()
     m_host.Features().Start(m_hWnd);
     StartupMarks::Mark("features started");
     ApplyBaseLayout();
-    OnCbnSelchangePlatformCombo(); // the first navigation, as if the row had been chosen
+    OpenCurrentRow(false); // the first navigation, as if the row had been chosen
     StartupMarks::Mark("first navigation");
 
     ::SendMessageW(GetDlgItem(IDC_AUTOFIT_CHECK)->GetSafeHwnd(), BM_SETCHECK, BST_CHECKED, 0);
@@ -338,6 +348,11 @@ void COrlimWebDlg::OnDestroy()
 
 void COrlimWebDlg::OnCbnSelchangePlatformCombo()
 {
+    OpenCurrentRow(true);
+}
+
+void COrlimWebDlg::OpenCurrentRow(bool bChosen)
+{
     CRect rect;
     ::GetWindowRect(m_hWnd, &rect);
     ::SetWindowPos(m_dlgWeb.m_explorer.m_hWnd, nullptr, 0, 0, rect.Width(), rect.Height() - kExplorerHeightMargin, 0);
@@ -347,7 +362,7 @@ void COrlimWebDlg::OnCbnSelchangePlatformCombo()
     SetDlgItemText(IDC_URL_EDIT, GetPlatformUrl(m_nCurSel));
     m_dlgWeb.m_explorer.Navigate(GetPlatformUrl(GetCurrentRow()), nullptr, nullptr, nullptr, nullptr);
     GetDlgItem(IDC_ENTER_BUTTON)->SetFocus();
-    SaveSettings();
+    SaveSettings(bChosen);
 }
 
 void COrlimWebDlg::OnBnClickedEnterButton()
@@ -359,5 +374,5 @@ void COrlimWebDlg::OnBnClickedEnterButton()
         strUrl = GetPlatformUrl(GetCurrentRow());
     m_dlgWeb.m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
     m_nCurSel = GetCurrentRow();
-    SaveSettings();
+    SaveSettings(true);
 }

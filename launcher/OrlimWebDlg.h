@@ -42,13 +42,11 @@ public:
     BOOL IsManualEntryRow(int nRow) const;
 
     // Settings file, .\UserVar.ini of the folder the launcher was started
-    // from (CSettings). A save writes both values into a copy of the file
-    // (SaveServersSel writes the row there), which then replaces the file;
-    // one that cannot be made now is made as soon as it can.
+    // from (CSettings): the row and the address are read at start and saved
+    // after each navigation the launcher's controls start, the player's
+    // (bChosen) or the start's own.
     void LoadSettings();
-    void SaveSettings();
-    static void SaveRowAndUrl(CSettings& settings, int nSel, CString strUrl);
-    static BOOL SaveServersSel(int nSel, const wchar_t* lpszFile);
+    void SaveSettings(bool bChosen);
 
     // Layout and auto-fit.
     void ApplyBaseLayout() override;
@@ -92,6 +90,11 @@ protected:
 
 private:
     int GetCurrentRow() const;
+    // The row and the address as the settings file has them.
+    void ShowStoredRow();
+    // Opens the current row's address, as chosen by the player or by the
+    // launcher itself.
+    void OpenCurrentRow(bool bChosen);
     bool IsOverDisabledControl(POINT ptScreen) const;
     // The strip's notice line: what is wrong, if anything (the settings
     // cannot be saved, no usable Flash Player).

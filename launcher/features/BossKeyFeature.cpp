@@ -44,10 +44,22 @@ void CBossKeyFeature::OnShown()
     m_bossMode.OnComeBack([this] { m_game.FocusGame(); });
     m_bossMode.Attach(Host().Window(), CBossKey::Parse(options.Text(kKeyKeys)));
     WatchKeys();
+    m_bShown = true;
+    UndoSilenceLeftBehind();
+}
+
+void CBossKeyFeature::OnOptionsRead()
+{
+    if (m_bShown && !m_bossMode.IsHidden())
+        UndoSilenceLeftBehind();
+}
+
+void CBossKeyFeature::UndoSilenceLeftBehind()
+{
     // A launcher ended while hidden left its silence behind (the system
     // keeps a program's mute from one run to the next): the player's own
     // choice stands again.
-    if (options.Switch(kKeyMark))
+    if (m_settings.Options().Switch(kKeyMark))
     {
         m_mute.SetPlayerMute(m_mute.IsPlayerMuted());
         m_settings.SaveOption(kKeyMark, nullptr);

@@ -17,6 +17,7 @@ public:
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnShown() override;
+    void OnOptionsRead() override;
     void OnMenuOpening() override { m_bossMode.TryKeyAgain(); } // its holder may have ended
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnEnd() override;
@@ -25,6 +26,7 @@ private:
     // While another program holds the keys, they are tried again every
     // second: a holder that crashed tells no one.
     void WatchKeys();
+    void UndoSilenceLeftBehind();
 
     CSettings& m_settings;
     CGameMute& m_mute;
@@ -32,4 +34,5 @@ private:
     const UINT m_nCommand;
     const UINT_PTR m_nKeysTimer; // the keys, held by another program, tried again
     CBossMode m_bossMode;
+    bool m_bShown = false;
 };

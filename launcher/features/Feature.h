@@ -16,7 +16,8 @@ class CFeatureHost;
 // constructor. The features are listed in one place (the launcher's host),
 // and a CFeatureList runs them, in the order they are listed:
 //
-// - BeforeBrowser, OnStart, OnPlaced and OnShown once each, in that order; OnEnd
+// - BeforeBrowser, OnStart, OnPlaced and OnShown once each, in that order,
+//   and OnOptionsRead once after OnStart if the settings are read late; OnEnd
 //   once, when the launcher is closed, Windows ends or the window is
 //   destroyed, whichever comes first.
 // - The window's messages go to OnMessage in the list's order, before the
@@ -53,6 +54,10 @@ public:
     // Once the window has shown and painted itself: what the player cannot
     // see before (keys, sound devices) is done from here.
     virtual void OnShown() {}
+    // The settings file, which another program held at start, has been
+    // read after all: the options apply as they would have at start (what
+    // the player changed since among them).
+    virtual void OnOptionsRead() {}
     // The player opens the system menu: what the rows show is asked anew.
     virtual void OnMenuOpening() {}
     // A message to the window: true when it is this feature's, *pResult

@@ -8,6 +8,10 @@ namespace
 {
 
 const UINT kCommandStep = 0x0010; // the system keeps the low four bits of a command
+// Past these the ids are the system's: its own commands (SC_SIZE on), and
+// the messages RegisterWindowMessage hands out.
+const UINT kCommandEnd = 0xF000;
+const UINT kMessageEnd = 0xC000;
 
 } // namespace
 
@@ -20,6 +24,8 @@ void CFeatureList::Add(CFeature& feature)
 
 UINT CFeatureList::NewCommand() noexcept
 {
+    if (m_nNextCommand >= kCommandEnd)
+        return 0;
     const UINT nCommand = m_nNextCommand;
     m_nNextCommand += kCommandStep;
     return nCommand;
@@ -32,7 +38,7 @@ UINT_PTR CFeatureList::NewTimer() noexcept
 
 UINT CFeatureList::NewMessage() noexcept
 {
-    return m_nNextMessage++;
+    return m_nNextMessage < kMessageEnd ? m_nNextMessage++ : 0;
 }
 
 void CFeatureList::BeforeBrowser()
@@ -58,6 +64,13 @@ void CFeatureList::Placed()
 {
     for (CFeature* pFeature : m_features)
         pFeature->OnPlaced();
+}
+
+void CFeatureList::OptionsRead()
+{
+    for (CFeature* pFeature : m_features)
+        pFeature->OnOptionsRead();
+    m_menu.Update();
 }
 
 void CFeatureList::Shown()

@@ -26,7 +26,8 @@ public:
     void Add(CFeature& feature);
 
     // Ids, each handed out once: a command of the system menu (a multiple of
-    // 16 below the system's own), a timer, a message (from WM_APP + 1).
+    // 16 below the system's own, 0xF000), a timer, a message (from WM_APP + 1
+    // below the registered ones, 0xC000). None is left: 0.
     UINT NewCommand() noexcept;
     UINT_PTR NewTimer() noexcept;
     UINT NewMessage() noexcept;
@@ -37,6 +38,8 @@ public:
     void Start(HWND hWnd);
     void Placed();
     void Shown();
+    // The settings, held at start, have been read.
+    void OptionsRead();
     // A message to the window: true when it is done (see Feature.h).
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The window ends; the features' OnEnd runs once, whatever asks again.

@@ -46,8 +46,15 @@ void CMuteFeature::OnShown()
     // The sound devices are asked for nothing before the window shows; a
     // choice the player made meanwhile (from the taskbar's menu of a
     // launcher started minimised) stands.
+    m_bShown = true;
     if (!m_bChosen && m_settings.Options().Switch(kKey))
         m_mute.SetPlayerMute(true);
+}
+
+void CMuteFeature::OnOptionsRead()
+{
+    if (m_bShown)
+        OnShown();
 }
 
 void CMuteFeature::OnMenuOpening()
@@ -55,11 +62,11 @@ void CMuteFeature::OnMenuOpening()
     m_mute.Refresh();
 }
 
-bool CMuteFeature::OnMessage(UINT message, WPARAM, LPARAM, LRESULT* pResult)
+bool CMuteFeature::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult)
 {
     if (message != m_nDevicesMessage)
         return false;
-    m_mute.OnDevicesChanged();
+    m_mute.OnNews(wParam);
     *pResult = 0;
     return true;
 }

@@ -16,6 +16,7 @@ public:
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
     void OnShown() override;
+    void OnOptionsRead() override;
     void OnMenuOpening() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -23,6 +24,7 @@ private:
     CSettings& m_settings;
     CGameMute& m_mute;
     const UINT m_nCommand;
-    const UINT m_nDevicesMessage; // a playback device changed (from Core Audio's thread)
+    const UINT m_nDevicesMessage; // a device or a session's mute changed (from Core Audio's threads)
     bool m_bChosen = false;       // by the player in this run
+    bool m_bShown = false;
 };

@@ -13,6 +13,7 @@ public:
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
+    void OnOptionsRead() override { OnStart(); }
 
 private:
     void Set(bool bTopMost);

@@ -17,6 +17,7 @@ public:
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
+    void OnOptionsRead() override { OnStart(); }
 
 private:
     void Choose(const CPageZoom::Step& step);

@@ -4,15 +4,22 @@
 
 #include "GameMute.h"
 
-#include <audiopolicy.h>
+namespace
+{
 
-CGameMute::CGameMute() noexcept : m_xNotificationClient(*this) {}
+// What the launcher itself sets in a session says so.
+const GUID kOwnChange = {0x5f0b6c1e, 0x94d2, 0x4a57, {0x8e, 0x3b, 0x2c, 0x71, 0xd0, 0x4a, 0x19, 0x66}};
+
+} // namespace
+
+CGameMute::CGameMute() noexcept : m_xNotificationClient(*this), m_xSessionEvents(*this) {}
 
 CGameMute::~CGameMute()
 {
     // Nothing is undone here: the player's silence is kept by the system
     // from one start to the next, as the player chose it; the boss key's is
     // undone by whoever set it.
+    StopListening();
     if (m_bListening)
         m_pEnumerator->UnregisterEndpointNotificationCallback(&m_xNotificationClient);
 }
@@ -21,6 +28,14 @@ void CGameMute::Attach(HWND hWnd, UINT nMessage) noexcept
 {
     m_hWndNotify = hWnd;
     m_nNotifyMessage = nMessage;
+}
+
+void CGameMute::OnNews(WPARAM news)
+{
+    if (news == DevicesChanged)
+        OnDevicesChanged();
+    else
+        OnMixerMute(news == MixerMuted);
 }
 
 bool CGameMute::SetPlayerMute(bool bMute)
@@ -71,8 +86,52 @@ void CGameMute::OnDevicesChanged()
     m_pVolume.Reset();
     // A device back after the game was given its sound again may still hold
     // the silence: once Core Audio is in use, every device hears the news.
-    if (m_pEnumerator)
-        Apply();
+    if (!m_pEnumerator)
+        return;
+    Apply();
+    ListenToSessions();
+}
+
+void CGameMute::OnMixerMute(bool bMuted)
+{
+    // The boss key's silence stands until it goes; a mute then is the
+    // player's all the same.
+    if ((bMuted || !m_bBossMute) && bMuted != m_bPlayerMute)
+    {
+        m_bPlayerMute = bMuted;
+        if (m_onMixerChoice)
+            m_onMixerChoice(m_bPlayerMute);
+    }
+    // Every device the player may send the game to follows.
+    Apply();
+}
+
+void CGameMute::ListenToSessions()
+{
+    StopListening();
+    ComPtr<IMMDeviceCollection> pDevices;
+    UINT nDevices = 0;
+    if (!m_pEnumerator || FAILED(m_pEnumerator->EnumAudioEndpoints(eRender, DEVICE_STATE_ACTIVE, pDevices.Put())) ||
+        FAILED(pDevices->GetCount(&nDevices)))
+        return;
+    for (UINT i = 0; i < nDevices; ++i)
+    {
+        ComPtr<IMMDevice> pDevice;
+        ComPtr<IAudioSessionManager> pManager;
+        ComPtr<IAudioSessionControl> pSession;
+        if (SUCCEEDED(pDevices->Item(i, pDevice.Put())) &&
+            SUCCEEDED(pDevice->Activate(IID_IAudioSessionManager, CLSCTX_INPROC_SERVER, nullptr, pManager.PutVoid())) &&
+            SUCCEEDED(pManager->GetAudioSessionControl(nullptr, FALSE, pSession.Put())) &&
+            SUCCEEDED(pSession->RegisterAudioSessionNotification(&m_xSessionEvents)))
+            m_sessions.push_back(std::move(pSession));
+    }
+}
+
+void CGameMute::StopListening() noexcept
+{
+    for (const ComPtr<IAudioSessionControl>& pSession : m_sessions)
+        pSession->UnregisterAudioSessionNotification(&m_xSessionEvents);
+    m_sessions.clear();
 }
 
 bool CGameMute::Apply()
@@ -80,13 +139,13 @@ bool CGameMute::Apply()
     const BOOL bMute = (m_bPlayerMute || m_bBossMute) ? TRUE : FALSE;
     // The default device's session, whose control is kept for the menu.
     ISimpleAudioVolume* pVolume = Volume(false);
-    bool bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, nullptr));
+    bool bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange));
     if (!bAny)
     {
         // The device may have gone, or the default changed before the news
         // of it arrived: once more on the default device of now.
         pVolume = Volume(true);
-        bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, nullptr));
+        bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange));
     }
     // The player may send the launcher to another device (Windows 10's
     // per-program device choice): its session on every playback device.
@@ -100,7 +159,7 @@ bool CGameMute::Apply()
             ComPtr<IMMDevice> pDevice;
             ComPtr<ISimpleAudioVolume> pOther;
             if (SUCCEEDED(pDevices->Item(i, pDevice.Put())) && SessionVolume(pDevice.Get(), pOther) &&
-                SUCCEEDED(pOther->SetMute(bMute, nullptr)))
+                SUCCEEDED(pOther->SetMute(bMute, &kOwnChange)))
                 bAny = true;
         }
     }
@@ -117,7 +176,10 @@ bool CGameMute::Enumerator()
         return false;
     }
     if (!m_bListening)
+    {
         m_bListening = SUCCEEDED(m_pEnumerator->RegisterEndpointNotificationCallback(&m_xNotificationClient));
+        ListenToSessions();
+    }
     return true;
 }
 
@@ -162,7 +224,7 @@ HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDeviceStateChanged(L
     // A device that starts to play (plugged in, enabled) may be the one the
     // player chose for the launcher.
     if (dwNewState == DEVICE_STATE_ACTIVE)
-        m_owner.Notify();
+        m_owner.Notify(DevicesChanged);
     return S_OK;
 }
 
@@ -170,13 +232,34 @@ HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDefaultDeviceChanged
                                                                                  LPCWSTR) noexcept
 {
     if (flow == eRender && role == eConsole)
-        m_owner.Notify();
+        m_owner.Notify(DevicesChanged);
     return S_OK;
 }
 
-void CGameMute::Notify() const noexcept
+HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::QueryInterface(REFIID iid, void** ppv) noexcept
+{
+    if (!ppv)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IAudioSessionEvents)
+    {
+        *ppv = static_cast<IAudioSessionEvents*>(this);
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::OnSimpleVolumeChanged(float, BOOL bNewMute,
+                                                                           LPCGUID pContext) noexcept
+{
+    if (!pContext || !::IsEqualGUID(*pContext, kOwnChange))
+        m_owner.Notify(bNewMute ? MixerMuted : MixerUnmuted);
+    return S_OK;
+}
+
+void CGameMute::Notify(News news) const noexcept
 {
     // Called on a thread of the system's: the window's thread does the work.
     if (m_hWndNotify)
-        ::PostMessageW(m_hWndNotify, m_nNotifyMessage, 0, 0);
+        ::PostMessageW(m_hWndNotify, m_nNotifyMessage, news, 0);
 }

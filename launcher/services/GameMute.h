@@ -5,9 +5,10 @@
 #include <windows.h>
 #include <mmdeviceapi.h>
 
-#include <functional>
+#include <audiopolicy.h>
 
-struct ISimpleAudioVolume;
+#include <functional>
+#include <vector>
 
 // The game's silence: the mute of this process's audio session on every
 // playback device (Core Audio). The Flash Player plays inside the
@@ -24,6 +25,12 @@ struct ISimpleAudioVolume;
 // AUDCLNT_E_DEVICE_INVALIDATED). What the menu shows is read from the
 // default device's session. Nothing is asked of Core Audio before the first
 // call that needs it.
+//
+// From then on it listens to the sessions: a mute or an unmute that is not
+// the launcher's own (the volume mixer's, on any device) is the player's
+// choice, given to every device and told to OnMixerChoice, so that the next
+// start has it too. The launcher's own changes carry an event context of
+// its own, by which they are known.
 class CGameMute
 {
 public:
@@ -32,9 +39,10 @@ public:
     CGameMute(const CGameMute&) = delete;
     CGameMute& operator=(const CGameMute&) = delete;
 
-    // Where the news of a new default device goes: nMessage is posted to
-    // hWnd, whose handler calls OnDefaultDeviceChanged.
+    // Where the news of the devices and the sessions goes: nMessage is
+    // posted to hWnd, whose handler hands its wParam to OnNews.
     void Attach(HWND hWnd, UINT nMessage) noexcept;
+    void OnNews(WPARAM news);
 
     // The player's choice; false, the choice unchanged, when there is no
     // device whose session could be muted.
@@ -56,8 +64,17 @@ public:
     // session until now (as the menu reads it: the player may have set it in
     // the volume mixer).
     void OnDevicesChanged();
+    // A session was muted or unmuted by another than the launcher.
+    void OnMixerMute(bool bMuted);
 
 private:
+    enum News : WPARAM
+    {
+        DevicesChanged = 0,
+        MixerUnmuted = 1,
+        MixerMuted = 2,
+    };
+
     // A COM object goes by Release, never by delete through an interface, whose
     // destructor is not virtual by design.
 #pragma GCC diagnostic push
@@ -82,6 +99,32 @@ private:
     private:
         const CGameMute& m_owner;
     };
+
+    // A session's news, on a thread of the system's.
+    class XSessionEvents final : public IAudioSessionEvents
+    {
+    public:
+        explicit XSessionEvents(const CGameMute& owner) noexcept : m_owner(owner) {}
+
+        // Held by the sessions until the owner takes it back from each.
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) noexcept override;
+        ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 1; }
+        ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
+
+        HRESULT STDMETHODCALLTYPE OnDisplayNameChanged(LPCWSTR, LPCGUID) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnIconPathChanged(LPCWSTR, LPCGUID) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnSimpleVolumeChanged(float, BOOL bNewMute, LPCGUID pContext) noexcept override;
+        HRESULT STDMETHODCALLTYPE OnChannelVolumeChanged(DWORD, float[], DWORD, LPCGUID) noexcept override
+        {
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID, LPCGUID) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) noexcept override { return S_OK; }
+
+    private:
+        const CGameMute& m_owner;
+    };
 #pragma GCC diagnostic pop
 
     bool Apply();
@@ -95,8 +138,12 @@ private:
     // The default device's session volume control, found anew when bFresh
     // or none is kept.
     ISimpleAudioVolume* Volume(bool bFresh);
-    // Has the window's thread look at the devices again.
-    void Notify() const noexcept;
+    // Listens to the process's session on every device that plays, anew.
+    void ListenToSessions();
+    void StopListening() noexcept;
+    // Has the window's thread look at the devices again, or hear what a
+    // session says.
+    void Notify(News news) const noexcept;
 
     HWND m_hWndNotify = nullptr;
     UINT m_nNotifyMessage = 0;
@@ -107,5 +154,7 @@ private:
     ComPtr<IMMDeviceEnumerator> m_pEnumerator;
     bool m_bListening = false;
     ComPtr<ISimpleAudioVolume> m_pVolume;
+    std::vector<ComPtr<IAudioSessionControl>> m_sessions; // listened to
     XNotificationClient m_xNotificationClient;
+    XSessionEvents m_xSessionEvents;
 };

@@ -75,6 +75,15 @@ CString COptions::Text(const wchar_t* lpszKey) const
     return it == m_values.end() ? CString() : it->second;
 }
 
+void COptions::Set(const wchar_t* lpszKey, const wchar_t* lpszValue)
+{
+    const std::wstring key = Lower(lpszKey, std::wcslen(lpszKey));
+    if (lpszValue)
+        m_values[key] = CString(lpszValue);
+    else
+        m_values.erase(key);
+}
+
 int COptions::Number(const wchar_t* lpszKey, int nDefault, bool (*isValue)(int)) const
 {
     const CString strValue = Text(lpszKey);

@@ -5,7 +5,8 @@
 #include <map>
 #include <string>
 
-// The "[options]" section of the settings file as it was at start: the
+// The "[options]" section of the settings file as it was read, with what
+// the player changed since: the
 // features read their own keys from it ("TopMost", "Zoom", "Mute",
 // "BossKey", and "BossMute", the boss key's mark). A choice is saved at
 // once, and only its own key, through the settings file's copy-and-replace,
@@ -26,6 +27,9 @@ public:
     int Number(const wchar_t* lpszKey, int nDefault, bool (*isValue)(int)) const;
     // 0 or 1; anything else gives false.
     bool Switch(const wchar_t* lpszKey) const;
+
+    // Sets a key (a null value removes it), as the player changed it.
+    void Set(const wchar_t* lpszKey, const wchar_t* lpszValue);
 
     // Writes a key into a file (the copy being saved); a null value removes
     // it, and the section with it when nothing else is left in it.

@@ -4,8 +4,10 @@
 #include "launcher/settings/SettingsTurn.h"
 #include "framework/UniqueHandle.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <utility>
 
 namespace
 {
@@ -14,6 +16,8 @@ const wchar_t kFileName[] = L"UserVar.ini";
 // Another launcher's save takes milliseconds; one that hangs in its save is
 // not waited for (the file is replaced in one step: it is whole to read).
 const DWORD kTurnWaitMs = 250;
+// A file held at start is read again as soon as the holder lets go.
+const UINT kReadRetryMs = 250;
 
 // A name in a folder ("C:\\" is a drive's own).
 CString PathIn(const CString& strFolder, const wchar_t* lpszName)
@@ -25,36 +29,106 @@ CString PathIn(const CString& strFolder, const wchar_t* lpszName)
     return strPath;
 }
 
-// Whether files can be made in a folder. One under Program Files cannot, for
-// a program that asks for no elevation: Windows refuses it, as it refuses a
-// medium that is read-only.
-bool CanMakeFiles(const CString& strFolder, const SettingsFileCalls& calls)
+bool IsRefusal(DWORD dwError)
+{
+    return dwError == ERROR_ACCESS_DENIED || dwError == ERROR_WRITE_PROTECT;
+}
+
+// Whether the launcher may keep its file in a folder: make files there (one
+// under Program Files, for a program that asks for no elevation, it may
+// not; nor on a medium that is read-only) and replace the file that is
+// there (not one another account made in a folder an installer made: it may
+// add files there, not take one's name). Held by another program, the file
+// tells nothing yet: the saves wait for it.
+bool MayKeepFileIn(const CString& strFolder, const SettingsFileCalls& calls)
 {
     CString strName;
     strName.Format(L"%ls.%lu.tmp", kFileName, ::GetCurrentProcessId());
-    const UniqueFileHandle hProbe(calls.pfnCreateFile(PathIn(strFolder, strName), GENERIC_WRITE, 0, nullptr,
-                                                      CREATE_ALWAYS,
-                                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (hProbe)
+    const CString strProbe = PathIn(strFolder, strName);
+    {
+        const UniqueFileHandle hProbe(
+            calls.pfnCreateFile(strProbe, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (!hProbe && IsRefusal(::GetLastError()))
+            return false;
+        // Its maker may delete it through the handle that made it; a save
+        // renames its copy by name.
+        if (hProbe &&
+            !UniqueFileHandle(calls.pfnCreateFile(strProbe, DELETE,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) &&
+            ::GetLastError() == ERROR_ACCESS_DENIED)
+            return false;
+    }
+    // A save takes the file's name with the right to delete it. (A read-only
+    // file is the player's way of keeping it as it is, and says so.)
+    const CString strFile = PathIn(strFolder, kFileName);
+    const DWORD dwAttributes = ::GetFileAttributesW(strFile);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES ||
+        (dwAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return true;
-    const DWORD dwError = ::GetLastError();
-    return dwError != ERROR_ACCESS_DENIED && dwError != ERROR_WRITE_PROTECT;
+    const UniqueFileHandle hFile(calls.pfnCreateFile(strFile, DELETE,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return hFile || ::GetLastError() != ERROR_ACCESS_DENIED;
 }
 
-// Where Windows keeps the files that a program writes into a folder it may
-// not write to: the folder's path without its drive, under the player's
-// %LOCALAPPDATA%\VirtualStore. Empty where there is none (a network path).
+// A folder's long path (a shortcut's "Start in" may give its 8.3 name).
+CString LongPathOf(const wchar_t* lpszFolder)
+{
+    CString strLong;
+    const DWORD cch = ::GetLongPathNameW(lpszFolder, nullptr, 0);
+    if (cch == 0)
+        return CString(lpszFolder);
+    const DWORD cchCopied = ::GetLongPathNameW(lpszFolder, strLong.GetBuffer(static_cast<int>(cch)), cch);
+    strLong.ReleaseBuffer(cchCopied < cch ? static_cast<int>(cchCopied) : 0);
+    return strLong.IsEmpty() ? CString(lpszFolder) : strLong;
+}
+
+CString Environment(const wchar_t* lpszName)
+{
+    CString strValue;
+    const DWORD cch = ::GetEnvironmentVariableW(lpszName, nullptr, 0);
+    if (cch == 0)
+        return strValue;
+    const DWORD cchCopied = ::GetEnvironmentVariableW(lpszName, strValue.GetBuffer(static_cast<int>(cch)), cch);
+    strValue.ReleaseBuffer(cchCopied < cch ? static_cast<int>(cchCopied) : 0);
+    return strValue;
+}
+
+// Whether a path is a folder's or lies in it, whatever the letter case.
+bool IsIn(const CString& strPath, const CString& strFolder)
+{
+    const int cch = strFolder.GetLength();
+    if (cch < 3 || strPath.GetLength() < cch ||
+        ::CompareStringOrdinal(strPath, cch, strFolder, cch, TRUE) != CSTR_EQUAL)
+        return false;
+    const wchar_t chNext = static_cast<const wchar_t*>(strPath)[cch];
+    return chNext == L'\0' || chNext == L'\\';
+}
+
+// Where an unwritable folder's files are kept: the folder's path without its
+// drive, under the player's %LOCALAPPDATA%\VirtualStore, where Windows kept
+// them for the folders it virtualized; any other folder keeps its drive's
+// letter there, so that D:\Games and E:\Games stay apart. Empty where there
+// is none (a network path).
 CString VirtualStoreOf(const CString& strFolder)
 {
     const wchar_t* pszFolder = strFolder;
-    wchar_t szLocal[MAX_PATH];
-    const DWORD cchLocal = ::GetEnvironmentVariableW(L"LOCALAPPDATA", szLocal, MAX_PATH);
-    if (cchLocal == 0 || cchLocal >= MAX_PATH || !std::iswalpha(pszFolder[0]) || pszFolder[1] != L':' ||
-        pszFolder[2] != L'\\')
+    const CString strLocal = Environment(L"LOCALAPPDATA");
+    if (strLocal.IsEmpty() || !std::iswalpha(pszFolder[0]) || pszFolder[1] != L':' || pszFolder[2] != L'\\')
         return CString();
+    bool bVirtualized = false;
+    for (const wchar_t* lpszName :
+         {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432", L"SystemRoot", L"ProgramData"})
+        bVirtualized = bVirtualized || IsIn(strFolder, Environment(lpszName));
     CString strStore;
-    strStore.Format(L"%ls\\VirtualStore%ls", szLocal, pszFolder + 2);
-    if (strStore.GetLength() > 0 && static_cast<const wchar_t*>(strStore)[strStore.GetLength() - 1] == L'\\')
+    if (bVirtualized)
+        strStore.Format(L"%ls\\VirtualStore%ls", static_cast<const wchar_t*>(strLocal), pszFolder + 2);
+    else
+        strStore.Format(L"%ls\\VirtualStore\\%lc%ls", static_cast<const wchar_t*>(strLocal),
+                        static_cast<wint_t>(std::towupper(pszFolder[0])), pszFolder + 2);
+    if (static_cast<const wchar_t*>(strStore)[strStore.GetLength() - 1] == L'\\')
         strStore = CString(strStore, strStore.GetLength() - 1); // the drive's own folder
     return strStore;
 }
@@ -62,7 +136,7 @@ CString VirtualStoreOf(const CString& strFolder)
 // The folder the settings are kept in.
 CString FolderFor(const CString& strStartFolder, const SettingsFileCalls& calls)
 {
-    if (CanMakeFiles(strStartFolder, calls))
+    if (MayKeepFileIn(strStartFolder, calls))
         return strStartFolder;
     const CString strStore = VirtualStoreOf(strStartFolder);
     return strStore.IsEmpty() ? strStartFolder : strStore;
@@ -77,45 +151,132 @@ void MakeFolders(const CString& strFolder)
             ::CreateDirectoryW(CString(pszFolder, i), nullptr); // one that is there already is no failure
 }
 
+// Whether a file can be read whole now. The profile functions cannot say:
+// held by another program for itself, or its bytes locked, a file reads as
+// one without the keys, on Windows without an error. One that is not there
+// is read whole as empty, and so is a folder of that name.
+bool CanReadWhole(const wchar_t* lpszFile, const SettingsFileCalls& calls)
+{
+    const DWORD dwAttributes = ::GetFileAttributesW(lpszFile);
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND;
+    if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return true;
+    const UniqueFileHandle hFile(calls.pfnCreateFile(lpszFile, GENERIC_READ,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!hFile)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    char buffer[4096];
+    DWORD cbRead = 0;
+    do
+        if (!calls.pfnReadFile(hFile.Get(), buffer, sizeof(buffer), &cbRead, nullptr))
+            return false;
+    while (cbRead > 0);
+    return true;
+}
+
 } // namespace
 
 CSettings::CSettings(const wchar_t* lpszStartFolder, const SettingsFileCalls& calls)
-    : m_calls(calls), m_strStartFile(PathIn(lpszStartFolder, kFileName)),
-      m_strFolder(FolderFor(lpszStartFolder, calls)), m_strFile(PathIn(m_strFolder, kFileName)),
-      m_bElsewhere(std::wcscmp(m_strFolder, lpszStartFolder) != 0), m_saver(m_strFile, calls)
+    : m_calls(calls), m_strStartFolder(LongPathOf(lpszStartFolder)),
+      m_strStartFile(PathIn(m_strStartFolder, kFileName)), m_strFolder(FolderFor(m_strStartFolder, calls)),
+      m_strFile(PathIn(m_strFolder, kFileName)), m_bElsewhere(std::wcscmp(m_strFolder, m_strStartFolder) != 0),
+      m_saver(m_strFile, calls, m_bElsewhere ? static_cast<const wchar_t*>(m_strStartFile) : nullptr)
 {
 }
 
-void CSettings::Attach(HWND hWnd, UINT_PTR nTimerId, std::function<void()> onNoticeChanged)
+void CSettings::Attach(HWND hWnd, UINT_PTR nTimerId, std::function<void()> onNoticeChanged,
+                       std::function<void()> onReadLate)
 {
-    m_saver.Attach(hWnd, nTimerId, std::move(onNoticeChanged));
+    m_hWnd = hWnd;
+    m_nTimerId = nTimerId;
+    m_onNoticeChanged = std::move(onNoticeChanged);
+    m_onReadLate = std::move(onReadLate);
+    m_saver.Attach(hWnd, nTimerId, [this] {
+        if (m_onNoticeChanged)
+            m_onNoticeChanged();
+    });
 }
 
-void CSettings::Load(const std::function<void(const wchar_t* lpszFile)>& readSection)
+bool CSettings::Load()
 {
-    const CSettingsTurn turn(m_strFile, kTurnWaitMs);
+    if (m_bElsewhere)
+        MakeFolders(m_strFolder);
+    Read(kTurnWaitMs);
+    KeepReading();
+    return m_bRead;
+}
+
+void CSettings::Read(DWORD dwTurnWaitMs)
+{
+    const CSettingsTurn turn(m_strFile, dwTurnWaitMs);
     if (turn.IsHeld())
-    {
-        if (m_bElsewhere && ::GetFileAttributesW(m_strFile) == INVALID_FILE_ATTRIBUTES)
-        {
-            // Kept elsewhere from now on, begun with what the start folder's
-            // file holds (as Windows begins it at the first save); another
-            // launcher starting too reads it once whole.
-            MakeFolders(m_strFolder);
-            m_calls.pfnCopyFile(m_strStartFile, m_strFile, TRUE);
-        }
         CSettingsFileCopy::FinishCutOffSaves(m_strFile);
-    }
-    // Where the copy could not be begun, the start folder's file is read.
+    // Until the first save begins the file kept elsewhere, the start
+    // folder's is the one.
     const wchar_t* lpszRead =
         m_bElsewhere && ::GetFileAttributesW(m_strFile) == INVALID_FILE_ATTRIBUTES ? m_strStartFile : m_strFile;
-    readSection(lpszRead);
-    m_options = COptions::Read(lpszRead);
+    // Whole before and after: a program that took it meanwhile may have
+    // left the reads with nothing.
+    if (!CanReadWhole(lpszRead, m_calls))
+        return;
+    CRowAndUrl rowAndUrl = CRowAndUrl::Read(lpszRead);
+    COptions options = COptions::Read(lpszRead);
+    if (!CanReadWhole(lpszRead, m_calls))
+        return;
+    m_rowAndUrl = std::move(rowAndUrl);
+    m_options = std::move(options);
+    for (const auto& change : m_changedOptions)
+        m_options.Set(change.first, change.second ? static_cast<const wchar_t*>(*change.second) : nullptr);
+    m_bRead = true;
 }
 
-void CSettings::Save(const wchar_t* lpszItem, CSettingsSaver::Writer writer)
+void CSettings::KeepReading()
 {
-    m_saver.Save(lpszItem, std::move(writer));
+    if (!m_bRead && m_hWnd)
+        ::SetTimer(m_hWnd, m_nTimerId, kReadRetryMs, nullptr);
+}
+
+void CSettings::OnTimer()
+{
+    if (!m_bRead)
+    {
+        Read(0); // the timer comes again
+        if (m_bRead)
+        {
+            if (m_onNoticeChanged)
+                m_onNoticeChanged();
+            if (m_onReadLate)
+                m_onReadLate();
+        }
+    }
+    m_saver.OnTimer();
+    KeepReading();
+}
+
+void CSettings::ResumeSaves()
+{
+    m_saver.Resume();
+    KeepReading();
+}
+
+void CSettings::SaveRowAndUrl(int nRow, const CString& strUrl, bool bChosen)
+{
+    m_bRowChosen = m_bRowChosen || bChosen;
+    const CRowAndUrl values(nRow, strUrl);
+    // What could not be read is not written back as if it had been.
+    if (!bChosen && (!m_bRead || values == m_rowAndUrl))
+        return;
+    std::optional<CRowAndUrl> before;
+    if (!bChosen)
+        before = m_rowAndUrl;
+    // Both values change together; a save that cannot be made now is made
+    // as soon as it can, and the next choice replaces it.
+    m_saver.Save(L"section", [values, before](const wchar_t* lpszCopy) {
+        return values.WriteTo(lpszCopy, before ? &*before : nullptr);
+    });
+    KeepReading();
 }
 
 void CSettings::SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue)
@@ -124,15 +285,38 @@ void CSettings::SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue)
     const CString strValue(lpszValue ? lpszValue : L"");
     const bool bRemove = lpszValue == nullptr;
     const CString strKey(lpszKey);
+    m_options.Set(lpszKey, lpszValue);
+    const std::optional<CString> value = bRemove ? std::nullopt : std::optional<CString>(strValue);
+    const auto it = std::find_if(m_changedOptions.begin(), m_changedOptions.end(),
+                                 [&](const auto& change) { return std::wcscmp(change.first, lpszKey) == 0; });
+    if (it == m_changedOptions.end())
+        m_changedOptions.emplace_back(strKey, value);
+    else
+        it->second = value;
     m_saver.Save(lpszKey, [strKey, strValue, bRemove](const wchar_t* lpszCopy) {
         return COptions::WriteTo(lpszCopy, strKey, bRemove ? nullptr : static_cast<const wchar_t*>(strValue));
     });
+    KeepReading();
+}
+
+CString CSettings::Problem() const
+{
+    if (!m_bRead)
+        return CString(L"设置尚未读取：UserVar.ini 正被其他程序占用");
+    return m_saver.Problem();
 }
 
 CString CSettings::Where() const
 {
+    if (!m_bElsewhere)
+        return CString();
+    // Short enough for the strip, in a form Explorer's address bar takes.
+    const CString strLocal = Environment(L"LOCALAPPDATA");
     CString strWhere;
-    if (m_bElsewhere)
-        strWhere.Format(L"启动器所在的文件夹不能写入，设置保存在 %ls", static_cast<const wchar_t*>(m_strFolder));
+    if (IsIn(m_strFolder, strLocal))
+        strWhere.Format(L"设置保存在 %%LOCALAPPDATA%%%ls",
+                        static_cast<const wchar_t*>(m_strFolder) + strLocal.GetLength());
+    else
+        strWhere.Format(L"设置保存在 %ls", static_cast<const wchar_t*>(m_strFolder));
     return strWhere;
 }

@@ -34,7 +34,7 @@ SettingsSave CSettingsFileCopy::FailureOf(DWORD dwError, SettingsSave lasting) n
     return bMomentary ? SettingsSave::Later : lasting;
 }
 
-CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFileCalls& calls)
+CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFileCalls& calls, const wchar_t* lpszSeed)
     : m_calls(calls), m_strFile(lpszFile), m_turn(lpszFile, 0)
 {
     // One name per process: two launchers may share the directory.
@@ -76,10 +76,12 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFile
         }
     }
     m_bCopyMade = true;
-    // Without the file the copy starts empty, as the file would. A file that
-    // cannot be read for the moment (another program keeps it locked) is
-    // waited for: a copy without its other lines must not replace it.
-    if (m_dwAttributes != INVALID_FILE_ATTRIBUTES && !m_calls.pfnCopyFile(lpszFile, m_strCopy, FALSE))
+    // Without the file the copy starts as the seed, or empty, as the file
+    // would. A file that cannot be read for the moment (another program
+    // keeps it locked) is waited for: a copy without its other lines must
+    // not replace it.
+    const wchar_t* lpszFrom = m_dwAttributes != INVALID_FILE_ATTRIBUTES ? lpszFile : lpszSeed;
+    if (lpszFrom && !m_calls.pfnCopyFile(lpszFrom, m_strCopy, FALSE))
     {
         const DWORD dwError = ::GetLastError();
         if (dwError != ERROR_FILE_NOT_FOUND)
@@ -88,7 +90,9 @@ CSettingsFileCopy::CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFile
             return;
         }
     }
-    // The copy is writable, and removable if the replace is refused.
+    // The copy is writable, and removable if the replace is refused; one of
+    // a read-only seed (from a CD, or marked so by an installer) is not kept
+    // so.
     ::SetFileAttributesW(m_strCopy, FILE_ATTRIBUTE_NORMAL);
     m_failure = SettingsSave::Saved;
 }

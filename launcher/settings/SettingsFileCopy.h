@@ -20,6 +20,7 @@ struct SettingsFileCalls
     HANDLE(WINAPI* pfnCreateFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = ::CreateFileW;
     BOOL(WINAPI* pfnCopyFile)(LPCWSTR, LPCWSTR, BOOL) = ::CopyFileW;
     BOOL(WINAPI* pfnMoveFileEx)(LPCWSTR, LPCWSTR, DWORD) = ::MoveFileExW;
+    BOOL(WINAPI* pfnReadFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) = ::ReadFile;
 };
 
 // A copy of the settings file that the launcher writes a save into and
@@ -43,9 +44,11 @@ struct SettingsFileCalls
 class CSettingsFileCopy
 {
 public:
-    // Copies the file (none yet: the copy starts empty, as the file would).
-    // lpszFile is a full path.
-    explicit CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFileCalls& calls = {});
+    // Copies the file; where there is none yet, lpszSeed (a file the
+    // launcher's settings were kept in before), or nothing: the copy starts
+    // empty, as the file would. Full paths.
+    explicit CSettingsFileCopy(const wchar_t* lpszFile, const SettingsFileCalls& calls = {},
+                               const wchar_t* lpszSeed = nullptr);
     ~CSettingsFileCopy();
     CSettingsFileCopy(const CSettingsFileCopy&) = delete;
     CSettingsFileCopy& operator=(const CSettingsFileCopy&) = delete;

@@ -13,8 +13,8 @@ const DWORD kFlushRetryMs = 50;
 
 } // namespace
 
-CSettingsSaver::CSettingsSaver(const wchar_t* lpszFile, const SettingsFileCalls& calls)
-    : m_calls(calls), m_strFile(lpszFile)
+CSettingsSaver::CSettingsSaver(const wchar_t* lpszFile, const SettingsFileCalls& calls, const wchar_t* lpszSeed)
+    : m_calls(calls), m_strFile(lpszFile), m_strSeed(lpszSeed ? lpszSeed : L"")
 {
 }
 
@@ -42,6 +42,7 @@ void CSettingsSaver::Save(const wchar_t* lpszItem, Writer writer)
 void CSettingsSaver::Hold(DWORD dwMostMs)
 {
     m_bHeld = true;
+    m_ullHeldUntil = ::GetTickCount64() + dwMostMs;
     if (m_hWnd)
         ::SetTimer(m_hWnd, m_nTimerId, dwMostMs, nullptr);
 }
@@ -56,6 +57,14 @@ void CSettingsSaver::Resume()
 
 void CSettingsSaver::OnTimer()
 {
+    // The timer may come early for the file's other business.
+    const ULONGLONG ullNow = ::GetTickCount64();
+    if (m_bHeld && ullNow < m_ullHeldUntil)
+    {
+        if (m_hWnd)
+            ::SetTimer(m_hWnd, m_nTimerId, static_cast<UINT>(m_ullHeldUntil - ullNow), nullptr);
+        return;
+    }
     m_bHeld = false;
     TryNow();
 }
@@ -106,7 +115,8 @@ SettingsSave CSettingsSaver::TryNow()
         return SettingsSave::Saved;
     SettingsSave result;
     {
-        CSettingsFileCopy copy(m_strFile, m_calls);
+        CSettingsFileCopy copy(m_strFile, m_calls,
+                               m_strSeed.IsEmpty() ? nullptr : static_cast<const wchar_t*>(m_strSeed));
         result = copy.Failure();
         bool bWritten = copy.IsOpen();
         for (const auto& waiting : m_waiting)

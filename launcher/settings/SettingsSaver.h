@@ -24,8 +24,10 @@ public:
     // could not.
     using Writer = std::function<bool(const wchar_t* lpszCopy)>;
 
-    // lpszFile is the settings file's full path.
-    explicit CSettingsSaver(const wchar_t* lpszFile, const SettingsFileCalls& calls = {});
+    // lpszFile is the settings file's full path; where it is missing, the
+    // first save begins it from lpszSeed's (CSettingsFileCopy).
+    explicit CSettingsSaver(const wchar_t* lpszFile, const SettingsFileCalls& calls = {},
+                            const wchar_t* lpszSeed = nullptr);
 
     // Tries again on hWnd's timer nTimerId, whose WM_TIMER the window hands
     // to OnTimer; onProblemChanged is called when Problem changes.
@@ -34,7 +36,8 @@ public:
     // Saves an item: its writer replaces one of the same name still waiting.
     void Save(const wchar_t* lpszItem, Writer writer);
     // Saves wait (while the launcher starts: the player sees nothing of a
-    // save before the window shows) until Resume, or at most dwMostMs.
+    // save before the window shows) until Resume, or at most dwMostMs, on
+    // the timer whenever it comes after that.
     void Hold(DWORD dwMostMs);
     void Resume();
     void OnTimer();
@@ -52,6 +55,7 @@ private:
 
     SettingsFileCalls m_calls;
     CString m_strFile;
+    CString m_strSeed;
     HWND m_hWnd = nullptr;
     UINT_PTR m_nTimerId = 0;
     std::function<void()> m_onProblemChanged;
@@ -59,4 +63,5 @@ private:
     SettingsSave m_last = SettingsSave::Saved; // the last answer but Later
     int m_nTries = 0;                          // held for the moment, since the last answer but Later
     bool m_bHeld = false;                      // saves wait for Resume
+    ULONGLONG m_ullHeldUntil = 0;              // or for this tick
 };

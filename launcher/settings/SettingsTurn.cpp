@@ -50,7 +50,8 @@ private:
 
 } // namespace
 
-CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate)
-    : m_mutex(TurnName(lpszFile), dwWaitMs, TurnSecurity().Get(), pfnCreate)
+CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate,
+                             ScopedMutex::ReleaseFn pfnRelease)
+    : m_mutex(TurnName(lpszFile), dwWaitMs, TurnSecurity().Get(), pfnCreate, pfnRelease)
 {
 }

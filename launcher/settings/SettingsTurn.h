@@ -11,7 +11,8 @@ public:
     // lpszFile is the file's full path; its letter case does not matter.
     // Waits at most dwWaitMs for the turn (the window's thread must not
     // wait long: a launcher that hangs in its save would hang this one).
-    CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate = ::CreateMutexExW);
+    CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate = ::CreateMutexExW,
+                  ScopedMutex::ReleaseFn pfnRelease = ::ReleaseMutex);
 
     // False when the turn did not come in that time.
     bool IsHeld() const noexcept { return m_mutex.IsHeld(); }

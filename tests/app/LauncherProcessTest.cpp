@@ -12,6 +12,7 @@
 #include "harness/RecordingProxy.h"
 #include "harness/TempDir.h"
 
+#include "framework/UniqueHandle.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -111,9 +112,11 @@ TEST_F(LauncherProcessTest, AChoiceWaitingForTheFileIsSavedByYesOnceTheOtherProg
     LauncherProcess launcher(m_dir.Path());
     const HWND hWnd = launcher.WaitForWindow();
     ASSERT_NE(hWnd, nullptr);
-    // A virus scanner holds the file for a second, from the choice to the
-    // answer and on.
-    const auto holder = HoldFile(m_dir.File(L"UserVar.ini"), 1000);
+    // A virus scanner holds the file from the choice until after the answer.
+    PumpUntil([&] { return FileExists(m_dir.File(L"UserVar.ini")); }, 5000);
+    UniqueFileHandle hHeld(
+        ::CreateFileW(m_dir.File(L"UserVar.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hHeld);
     const HWND hCombo = ::GetDlgItem(hWnd, IDC_PLATFORM_COMBO);
     ::SendMessageW(hCombo, CB_SETCURSEL, 6, 0);
     ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
@@ -121,6 +124,11 @@ TEST_F(LauncherProcessTest, AChoiceWaitingForTheFileIsSavedByYesOnceTheOtherProg
     const HWND hQuestion = WaitForQuestion(launcher);
     ASSERT_NE(hQuestion, nullptr);
     ::PostMessageW(::GetDlgItem(hQuestion, IDYES), BM_CLICK, 0, 0);
+    // Answered: the window has gone, and the launcher waits for the file.
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(hWnd); }, 5000));
+    PumpFor(200);
+    EXPECT_TRUE(launcher.IsRunning()) << "it did not wait for the file";
+    hHeld.Reset();
     EXPECT_EQ(launcher.WaitForExit(5000), 0u);
     EXPECT_NE(ReadFileBytes(m_dir.File(L"UserVar.ini")).find("ServersSel=6\r\n"), std::string::npos);
 }

@@ -242,6 +242,15 @@ TEST_F(BossKeyLauncherTest, WindowsEndingLeavesNoIconAndNoSilence)
     EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
 }
 
+// What the launchers tell each other, as a window of another program hears it.
+WPARAM g_news = ~WPARAM(0);
+LRESULT CALLBACK HearNews(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == CBossMode::s_nTogetherMessage)
+        g_news = wParam;
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
 TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
 {
     ::CreateDirectoryW(m_dir.File(L"second").c_str(), nullptr);
@@ -259,9 +268,14 @@ TEST_F(BossKeyLauncherTest, LaunchersOfSeveralAccountsHideAndShowTogether)
     EXPECT_TRUE(::IsWindowVisible(Hwnd()));
     EXPECT_EQ(::GetForegroundWindow(), Hwnd()) << "only the launcher whose keys were pressed comes to the front";
 
-    // This launcher ends: the second one takes the keys, and the player's
-    // press of them hides it.
+    // This launcher ends, telling the others: the second one takes the
+    // keys, and the player's press of them hides it.
+    const HWND hHearing =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ::SetWindowLongPtrW(hHearing, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HearNews));
     m_launcher.reset();
+    EXPECT_TRUE(PumpUntil([] { return g_news == CBossMode::KeysFree; }, 3000));
+    ::DestroyWindow(hHearing);
     EXPECT_TRUE(PumpUntil(
         [&] {
             PressKeys({VK_CONTROL, VK_MENU, 'H'});

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,27 @@ TEST(FeatureListTest, MessagesGoInTheListsOrderAndWhatTheListKeepsGoesToNoFeatur
     log.clear();
     ::SendMessageW(hWnd, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(log, (Log{"first ending", "second ending"})) << "the end comes once";
+}
+
+TEST(FeatureListTest, IdsAreHandedOutOnceAndNeverTheSystemsOwn)
+{
+    CFeatureList list(16);
+    std::set<UINT> commands;
+    std::set<UINT> messages;
+    std::set<UINT_PTR> timers;
+    for (int i = 0; i < 20000; ++i)
+    {
+        commands.insert(list.NewCommand());
+        messages.insert(list.NewMessage());
+        timers.insert(list.NewTimer());
+    }
+    EXPECT_EQ(timers.size(), 20000u) << "a timer handed out twice";
+    EXPECT_EQ(commands.size(), 0xF00u) << "every multiple of 16 below 0xF000 once, then none (0)";
+    EXPECT_EQ(*commands.begin(), 0u);
+    EXPECT_EQ(*commands.rbegin(), 0xEFF0u);
+    EXPECT_EQ(messages.size(), 0xC000u - (WM_APP + 1) + 1);
+    EXPECT_EQ(*std::next(messages.begin()), WM_APP + 1u);
+    EXPECT_EQ(*messages.rbegin(), 0xBFFFu);
 }
 
 } // namespace

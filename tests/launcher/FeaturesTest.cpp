@@ -104,7 +104,7 @@ TEST(FeaturesTest, MuteIsTheSessionsAndFollowsTheDevicesAsTheWindowHearsOfThem)
     EXPECT_EQ(host.SavedOptions(), "Mute=1\r\n");
     // The device changes, as Core Audio's thread tells it.
     audio.MakeDefault(FakeAudioDevices::kHeadset);
-    audio.SetMuted(FakeAudioDevices::kHeadset, false);
+    audio.SetMuted(FakeAudioDevices::kHeadset, false, false); // a device new to the session
     EXPECT_TRUE(PumpUntil([&] { return audio.IsMuted(FakeAudioDevices::kHeadset); }, 3000));
 }
 
@@ -131,12 +131,14 @@ TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGoneOrSaysW
     WriteFileBytes(folder, ""); // a file where the folder would be made
     host.Choose(L"截图");
     EXPECT_TRUE(PumpUntil([&] { return !screenshot.NoticeText().IsEmpty(); }));
+    EXPECT_EQ(host.noticeChanges, 1);
     ::DeleteFileW(folder.c_str());
     host.OpenMenu();
     EXPECT_TRUE(host.MenuState(L"打开截图文件夹") & MF_GRAYED) << "no folder yet";
     host.Choose(L"截图");
     EXPECT_TRUE(PumpUntil([&] { return FileNames(folder, L"*.png").size() == 1; }));
     EXPECT_TRUE(screenshot.NoticeText().IsEmpty());
+    EXPECT_EQ(host.noticeChanges, 2);
     host.OpenMenu();
     EXPECT_FALSE(host.MenuState(L"打开截图文件夹") & MF_GRAYED);
 }

@@ -40,7 +40,7 @@ TEST_F(GameMuteTest, SilenceFollowsTheDefaultDevice)
     EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
 
     // Started muted, the launcher finds the device of now.
-    m_audio.SetMuted(kHeadset, false);
+    m_audio.SetMuted(kHeadset, false, false);
     Start();
     EXPECT_TRUE(m_audio.IsMuted(kHeadset));
 }
@@ -63,9 +63,20 @@ TEST_F(GameMuteTest, BossKeySilencesTheGameAndGivesItsSoundBack)
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
     Command(L"静音");
     m_audio.SetMuted(kSpeakers, true);
+    EXPECT_TRUE(PumpUntil([&] { return Ini().find("Mute=1\r\n") != std::string::npos; }, 3000));
     Command(L"老板键");
     ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+
+    // A headset becomes the default while hidden: silent too, and the boss
+    // key's silence is not taken for the player's.
+    Command(L"静音");
+    Command(L"老板键");
+    m_audio.MakeDefault(kHeadset);
+    EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
+    ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
+    EXPECT_FALSE(m_audio.IsMuted(kSpeakers) || m_audio.IsMuted(kHeadset));
+    EXPECT_NE(Ini().find("Mute=0\r\n"), std::string::npos);
 }
 
 TEST_F(GameMuteTest, ALauncherEndedWhileHiddenLeavesNoSilenceBehind)
@@ -119,6 +130,25 @@ TEST_F(GameMuteTest, ASilenceSetInTheVolumeMixerStaysWhenADeviceComesIn)
     EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
     EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
     EXPECT_NE(Ini().find("Mute=1\r\n"), std::string::npos) << "kept across starts, as if chosen in the menu";
+}
+
+TEST_F(GameMuteTest, WhatThePlayerSetsInTheVolumeMixerHoldsOnEveryDeviceAndAtTheNextStart)
+{
+    Start();
+    Command(L"静音");
+    // Unmuted in the mixer, on the default device.
+    m_audio.SetMuted(kSpeakers, false);
+    EXPECT_TRUE(PumpUntil([&] { return Ini().find("Mute=0\r\n") != std::string::npos; }, 3000));
+    EXPECT_FALSE(m_audio.IsMuted(kHeadset)) << "on every device";
+    // Muted on the device the player sent the game to (not the default).
+    m_audio.SetMuted(kHeadset, true);
+    EXPECT_TRUE(PumpUntil([&] { return Ini().find("Mute=1\r\n") != std::string::npos; }, 3000));
+    EXPECT_TRUE(m_audio.IsMuted(kSpeakers));
+    m_audio.SetMuted(kHeadset, false);
+    EXPECT_TRUE(PumpUntil([&] { return Ini().find("Mute=0\r\n") != std::string::npos; }, 3000));
+    Start();
+    PumpFor(300);
+    EXPECT_FALSE(m_audio.IsMuted(kSpeakers) || m_audio.IsMuted(kHeadset)) << "silent again at the next start";
 }
 
 TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)

@@ -7,6 +7,7 @@
 #include "harness/FlashRegistration.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
+#include "harness/ScopedEnvironment.h"
 #include "harness/TempDir.h"
 #include "harness/TestHandles.h"
 
@@ -149,6 +150,27 @@ TEST_F(PlayerFeaturesTest, ScreenshotIntoAnUnwritableFolderLeavesNothing)
         ::SendMessageW(Launcher().Hwnd(), WM_TIMER, 1, 0);
     EXPECT_EQ(Files(m_dir.File(L"*")).size(), 2u); // the settings file and that file
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
+}
+
+// A folder the player cannot make files in (here, a folder stands where the
+// launcher tries): the screenshots go beside the settings, in the player's
+// VirtualStore.
+class ScreenshotPlaceTest : public LauncherFixture
+{
+protected:
+    ScreenshotPlaceTest() : LauncherFixture(Setup().StartLater()) {}
+};
+
+TEST_F(ScreenshotPlaceTest, InAFolderThePlayerCannotWriteTheyGoBesideTheSettings)
+{
+    ::CreateDirectoryW(m_dir.File(L"UserVar.ini." + std::to_wstring(::GetCurrentProcessId()) + L".tmp").c_str(),
+                       nullptr);
+    const ScopedEnvironment local(L"LOCALAPPDATA", m_dir.File(L"Local"));
+    Start();
+    const std::wstring store = m_dir.File(L"Local\\VirtualStore\\") + m_dir.Path()[0] + m_dir.Path().substr(2);
+    Command(L"截图");
+    EXPECT_TRUE(PumpUntil([&] { return Files(store + L"\\截图\\*").size() == 1; })) << "not beside the settings";
+    EXPECT_TRUE(Files(m_dir.File(L"截图\\*")).empty());
 }
 
 TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)

@@ -6,6 +6,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherProcess.h"
 #include "harness/MessagePump.h"
+#include "harness/ScopedEnvironment.h"
 #include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
@@ -18,6 +19,7 @@
 #include <shlobj.h>
 
 #include <cwchar>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -120,8 +122,9 @@ TEST(SettingsSaverTest, SavesHeldWhileTheLauncherStartsLandOnceItHasShownOrItsTi
     saver.Resume();
     EXPECT_NE(ReadFileBytes(file).find("Row=5"), std::string::npos);
     ::DeleteFileW(file.c_str());
-    saver.Hold(60000);
+    saver.Hold(0);
     saver.Save(L"item", row);
+    EXPECT_FALSE(FileExists(file)) << "nothing before the timer comes";
     saver.OnTimer(); // a window that never showed: its time is up
     EXPECT_NE(ReadFileBytes(file).find("Row=5"), std::string::npos);
 }
@@ -149,17 +152,33 @@ TEST(SettingsSaverTest, AFirstSaveKilledBeforeItTookTheFilesNameIsThereAtTheNext
         ASSERT_TRUE(killed.IsWaiting());
     }
     CSettings next(dir.Path().c_str());
-    next.Load([](const wchar_t*) {});
+    next.Load();
     EXPECT_EQ(std::wstring(next.Options().Text(L"Zoom")), L"125");
 }
 
 // A folder under Program Files, for a program that asks for no elevation:
-// Windows refuses it every new file.
+// Windows refuses it every new file. A folder an installer made, holding a
+// file another account made: Windows lets the player add files there, not
+// take that one's name.
 std::wstring g_protected;
-HANDLE WINAPI CreateRefusedInProgramFiles(LPCWSTR lpszName, DWORD dwAccess, DWORD dwShare, LPSECURITY_ATTRIBUTES psa,
-                                          DWORD dwCreation, DWORD dwFlags, HANDLE hTemplate)
+enum class Refused
 {
-    if (std::wstring(lpszName).rfind(g_protected, 0) == 0)
+    NewFiles,         // under Program Files
+    ReplacingTheFile, // another account made it
+    DeletingByName,   // its maker may delete a file only through the handle that made it
+};
+Refused g_refused = Refused::NewFiles;
+HANDLE WINAPI CreateAsInAProtectedFolder(LPCWSTR lpszName, DWORD dwAccess, DWORD dwShare, LPSECURITY_ATTRIBUTES psa,
+                                         DWORD dwCreation, DWORD dwFlags, HANDLE hTemplate)
+{
+    const std::wstring name(lpszName);
+    const bool bDelete = (dwAccess & DELETE) && dwCreation == OPEN_EXISTING;
+    const bool bRefused = name.rfind(g_protected, 0) == 0 &&
+                          (g_refused == Refused::NewFiles ? dwCreation != OPEN_EXISTING
+                           : g_refused == Refused::ReplacingTheFile
+                               ? bDelete && name.size() > 11 && name.substr(name.size() - 11) == L"UserVar.ini"
+                               : bDelete);
+    if (bRefused)
     {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -167,45 +186,83 @@ HANDLE WINAPI CreateRefusedInProgramFiles(LPCWSTR lpszName, DWORD dwAccess, DWOR
     return ::CreateFileW(lpszName, dwAccess, dwShare, psa, dwCreation, dwFlags, hTemplate);
 }
 
-std::wstring ReadRow(CSettings& settings)
+int ReadRow(CSettings& settings)
 {
-    wchar_t szRow[3] = {};
-    settings.Load([&](const wchar_t* lpszFile) {
-        ::GetPrivateProfileStringW(L"section", L"ServersSel", L"0", szRow, 3, lpszFile);
-    });
-    return szRow;
+    settings.Load();
+    return settings.RowAndUrl().Row();
 }
 
-TEST(SettingsPlaceTest, AFolderThePlayerCannotWriteKeepsTheSettingsWhereWindowsKeptTheOriginalPrograms)
+// Windows copies a file's attributes with it, read-only among them.
+BOOL WINAPI CopyFileAsWindows(LPCWSTR lpszFrom, LPCWSTR lpszTo, BOOL bFailIfExists)
 {
-    TempDir dir;
-    g_protected = dir.File(L"Program Files\\Orlim");
-    ::SHCreateDirectoryExW(nullptr, g_protected.c_str(), nullptr);
-    wchar_t szLocal[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"LOCALAPPDATA", szLocal, MAX_PATH);
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", dir.File(L"Local").c_str());
-    const std::wstring store = dir.File(L"Local\\VirtualStore") + g_protected.substr(2);
-    ::SHCreateDirectoryExW(nullptr, store.c_str(), nullptr);
-    // The original program's choices, where Windows put them; an older file
-    // beside the program.
-    WriteFileBytes(store + L"\\UserVar.ini", "[section]\r\nServersSel=7\r\nUrl=http://x.test/\r\n");
-    WriteFileBytes(g_protected + L"\\UserVar.ini", "[section]\r\nServersSel=3\r\nUrl=http://y.test/\r\n");
-    SettingsFileCalls calls;
-    calls.pfnCreateFile = CreateRefusedInProgramFiles;
+    return ::CopyFileW(lpszFrom, lpszTo, bFailIfExists) && ::SetFileAttributesW(lpszTo, ::GetFileAttributesW(lpszFrom));
+}
+
+TEST(SettingsPlaceTest, AFolderThePlayerCannotKeepTheFileInKeepsItWhereWindowsKeptTheOriginalPrograms)
+{
+    struct Case
     {
-        CSettings settings(g_protected.c_str(), calls);
-        EXPECT_EQ(ReadRow(settings), L"7");
-        settings.SaveOption(L"Zoom", L"125");
-        EXPECT_NE(ReadFileBytes(store + L"\\UserVar.ini").find("Zoom=125"), std::string::npos);
-        EXPECT_EQ(std::wstring(settings.Folder()), store) << "the screenshots go there too";
-        EXPECT_NE(std::wstring(settings.Where()).find(store), std::wstring::npos);
+        const char* what;
+        const wchar_t* folder; // the launcher's, in the test's folder
+        Refused refused;
+        bool bShortPath;   // started from its 8.3 name
+        const char* file;  // beside the program, if any
+        bool bReadOnly;    // from a CD, or so marked by an installer
+        bool bVirtualized; // by Windows: kept without the drive
+    };
+    const char kSaved[] = "[section]\r\nServersSel=3\r\nUrl=http://y.test/\r\n";
+    const Case cases[] = {
+        {"Program Files", L"Program Files\\Orlim Web", Refused::NewFiles, false, kSaved, false, true},
+        {"its 8.3 name", L"Program Files\\Orlim Web", Refused::NewFiles, true, kSaved, false, true},
+        {"a file it may not replace", L"Program Files\\Orlim Web", Refused::ReplacingTheFile, false, kSaved, false,
+         true},
+        {"a folder it may add to only", L"Program Files\\Orlim Web", Refused::DeletingByName, false, "", false, true},
+        {"a read-only file", L"Program Files\\Orlim Web", Refused::NewFiles, false, kSaved, true, true},
+        {"a folder Windows never virtualized", L"Games\\Orlim", Refused::NewFiles, false, kSaved, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        TempDir dir;
+        const ScopedEnvironment local(L"LOCALAPPDATA", dir.File(L"Local"));
+        const ScopedEnvironment programs(L"ProgramFiles", dir.File(L"Program Files"));
+        g_protected = dir.File(c.folder);
+        g_refused = c.refused;
+        ::SHCreateDirectoryExW(nullptr, g_protected.c_str(), nullptr);
+        const std::wstring store = dir.File(L"Local\\VirtualStore") +
+                                   (c.bVirtualized ? L"" : L"\\" + std::wstring(1, g_protected[0])) +
+                                   g_protected.substr(2);
+        if (*c.file)
+            WriteFileBytes(g_protected + L"\\UserVar.ini", c.file);
+        if (c.bReadOnly)
+            ::SetFileAttributesW((g_protected + L"\\UserVar.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+        wchar_t szShort[MAX_PATH] = {};
+        ::GetShortPathNameW(g_protected.c_str(), szShort, MAX_PATH);
+        SettingsFileCalls calls;
+        calls.pfnCreateFile = CreateAsInAProtectedFolder;
+        calls.pfnCopyFile = CopyFileAsWindows;
+        {
+            // Read from beside the program until the first save begins the
+            // file there.
+            CSettings settings(c.bShortPath ? szShort : g_protected.c_str(), calls);
+            EXPECT_EQ(ReadRow(settings), *c.file ? 3 : 0) << c.what;
+            EXPECT_EQ(std::wstring(settings.Folder()), store) << c.what << ": the screenshots go there too";
+            EXPECT_NE(std::wstring(settings.Where()).find(L"%LOCALAPPDATA%\\VirtualStore\\"), std::wstring::npos)
+                << c.what;
+            settings.SaveOption(L"Zoom", L"125");
+            EXPECT_EQ(ReadFileBytes(store + L"\\UserVar.ini").find(c.file), 0u) << c.what;
+            settings.SaveOption(L"Mute", L"1");
+            EXPECT_EQ(std::wstring(settings.Problem()), L"") << c.what;
+        }
+        EXPECT_NE(ReadFileBytes(store + L"\\UserVar.ini").find("Zoom=125\r\nMute=1"), std::string::npos) << c.what;
+        // The file kept there is the one read from now on, the original
+        // program's among them.
+        WriteFileBytes(store + L"\\UserVar.ini", "[section]\r\nServersSel=7\r\n");
+        CSettings next(g_protected.c_str(), calls);
+        EXPECT_EQ(ReadRow(next), 7) << c.what;
+        if (c.bReadOnly)
+            ::SetFileAttributesW((g_protected + L"\\UserVar.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    // None kept there yet: begun with the file beside the program.
-    ::DeleteFileW((store + L"\\UserVar.ini").c_str());
-    CSettings settings(g_protected.c_str(), calls);
-    EXPECT_EQ(ReadRow(settings), L"3");
-    EXPECT_NE(ReadFileBytes(store + L"\\UserVar.ini").find("ServersSel=3"), std::string::npos);
-    ::SetEnvironmentVariableW(L"LOCALAPPDATA", szLocal[0] ? szLocal : nullptr);
+    g_refused = Refused::NewFiles;
 }
 
 TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)
@@ -219,7 +276,8 @@ TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)
 }
 
 // Windows opens a mutex that is there for the access its security grants,
-// no more: the turn's lets every launcher wait for it and let it go.
+// no more, and lets go of it only through a handle with the right to.
+std::map<HANDLE, DWORD> g_mutexAccess;
 HANDLE WINAPI CreateMutexAsWindows(LPSECURITY_ATTRIBUTES psa, LPCWSTR lpszName, DWORD dwFlags, DWORD dwAccess)
 {
     const UniqueKernelHandle hThere(::OpenMutexW(SYNCHRONIZE, FALSE, lpszName));
@@ -228,29 +286,54 @@ HANDLE WINAPI CreateMutexAsWindows(LPSECURITY_ATTRIBUTES psa, LPCWSTR lpszName, 
         ::SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
-    return ::CreateMutexExW(psa, lpszName, dwFlags, dwAccess);
+    const HANDLE hMutex = ::CreateMutexExW(psa, lpszName, dwFlags, dwAccess);
+    g_mutexAccess[hMutex] = dwAccess;
+    return hMutex;
 }
 
-TEST(SettingsTurnTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhile)
+BOOL WINAPI ReleaseMutexAsWindows(HANDLE hMutex)
+{
+    if (!(g_mutexAccess[hMutex] & MUTEX_MODIFY_STATE))
+    {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return ::ReleaseMutex(hMutex);
+}
+
+TEST(SettingsTurnTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhileAndTakesIt)
 {
     TempDir dir;
     const std::wstring file = dir.File(L"UserVar.ini");
     const HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     const UniqueKernelHandle hHeld(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const UniqueKernelHandle hDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     bool bAnswered = false;
     // Another launcher has the turn, and sends this one's window a message
-    // before it lets go.
+    // before it lets go; it runs on after (a holder that ended would count
+    // as gone whether it let go or not).
     std::thread other([&] {
-        const CSettingsTurn turn(file.c_str(), 0, CreateMutexAsWindows);
-        ::SetEvent(hHeld.Get());
-        DWORD_PTR dwResult = 0;
-        bAnswered = ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult) != 0;
+        {
+            const CSettingsTurn turn(file.c_str(), 0, CreateMutexAsWindows, ReleaseMutexAsWindows);
+            ::SetEvent(hHeld.Get());
+            DWORD_PTR dwResult = 0;
+            bAnswered = ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult) != 0;
+        }
+        ::WaitForSingleObject(hDone.Get(), 10000);
     });
     ::WaitForSingleObject(hHeld.Get(), 5000);
-    const CSettingsTurn mine(file.c_str(), 3000, CreateMutexAsWindows);
+    {
+        const CSettingsTurn mine(file.c_str(), 3000, CreateMutexAsWindows, ReleaseMutexAsWindows);
+        EXPECT_TRUE(mine.IsHeld());
+        EXPECT_TRUE(bAnswered);
+    }
+    // Let go, it is the other's again.
+    std::thread([&] {
+        const CSettingsTurn again(file.c_str(), 0, CreateMutexAsWindows, ReleaseMutexAsWindows);
+        EXPECT_TRUE(again.IsHeld()) << "this launcher still holds the turn";
+    }).join();
+    ::SetEvent(hDone.Get());
     other.join();
-    EXPECT_TRUE(mine.IsHeld());
-    EXPECT_TRUE(bAnswered);
     ::DestroyWindow(hWnd);
 }
 

@@ -2,9 +2,11 @@
 // launcher share it. Seeded runs of what they do to it: rows and addresses
 // chosen, options set, changed and removed, the boss key's hide and show,
 // other launchers saving between, another program holding the file for a
-// while, launchers killed or closed and new ones started. After each step
-// the file is compared with a model of what it must hold: nothing lost,
-// nothing left behind, every section whole.
+// while, launchers started while it is held, their first saves held until
+// their windows show, killed or closed. After each step the file is
+// compared with a model of what it must hold: nothing lost, nothing left
+// behind, every section whole, nothing written that a launcher could not
+// read or read before another launcher's save.
 //
 // A run that fails prints its seed and its steps; ORLIM_SETTINGS_SEED=<seed>
 // runs that one alone.
@@ -12,7 +14,6 @@
 #include "harness/TempDir.h"
 
 #include "framework/UniqueHandle.h"
-#include "launcher/OrlimWebDlg.h"
 #include "launcher/settings/Settings.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -39,6 +41,7 @@ const UINT_PTR kTimer = 2;
 const DWORD kPatienceMs = 2000;           // a launcher that ends waits so long for the file
 const int kTriesBeforeTheNoticeSays = 40; // 10 s of tries every 250 ms
 const wchar_t kHeldNotice[] = L"正被其他程序占用";
+const wchar_t kUnreadNotice[] = L"尚未读取";
 
 // What another program does to the file for a while.
 enum class Hold
@@ -68,6 +71,16 @@ BOOL WINAPI CopyFileAsWindows(LPCWSTR lpszFrom, LPCWSTR lpszTo, BOOL bFailIfExis
     return ::CopyFileW(lpszFrom, lpszTo, bFailIfExists);
 }
 
+BOOL WINAPI ReadFileAsWindows(HANDLE hFile, LPVOID pBuffer, DWORD cbToRead, LPDWORD pcbRead, LPOVERLAPPED pOverlapped)
+{
+    if (g_bLocked)
+    {
+        ::SetLastError(ERROR_LOCK_VIOLATION);
+        return FALSE;
+    }
+    return ::ReadFile(hFile, pBuffer, cbToRead, pcbRead, pOverlapped);
+}
+
 std::string Narrow(const std::wstring& wide)
 {
     std::string narrow;
@@ -86,6 +99,16 @@ std::wstring Lower(std::wstring text)
 // The file as it must be: section name -> key -> value, names in small
 // letters.
 using Sections = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
+using Key = std::optional<std::wstring>; // a key's value, or none
+
+Key Find(const Sections& sections, const wchar_t* lpszSection, const wchar_t* lpszKey)
+{
+    const auto section = sections.find(lpszSection);
+    if (section == sections.end())
+        return std::nullopt;
+    const auto key = section->second.find(Lower(lpszKey));
+    return key == section->second.end() ? Key() : key->second;
+}
 
 class ModelRun
 {
@@ -138,6 +161,11 @@ private:
         std::vector<std::pair<std::wstring, std::function<void(Sections&)>>> waiting;
         int nTries = 0; // held up, since the last save that landed
         bool bHidden = false;
+        bool bUnread = false;                       // the file was held when it started
+        bool bChosen = false;                       // its player chose a row
+        bool bHeldForPaint = false;                 // its window has not shown yet
+        Key readRow, readUrl;                       // as it read them
+        std::map<std::wstring, Key> changedOptions; // by its player and features
         int nId = 0;
     };
 
@@ -163,6 +191,7 @@ private:
         case 5:
             return m_hold == Hold::None ? TakeHold() : (LetGo(), void());
         case 6:
+            return launcher.bHeldForPaint && Chance(2) ? Shown(launcher) : Tick();
         case 7:
             return Tick();
         case 8:
@@ -178,58 +207,111 @@ private:
         launcher.nId = ++m_nLaunchers;
         SettingsFileCalls calls;
         calls.pfnCopyFile = CopyFileAsWindows;
+        calls.pfnReadFile = ReadFileAsWindows;
         launcher.pSettings = std::make_unique<CSettings>(m_dir.Path().c_str(), calls);
         launcher.hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        launcher.pSettings->Attach(launcher.hWnd, kTimer, [] {});
+        const int nId = launcher.nId;
+        launcher.pSettings->Attach(
+            launcher.hWnd, kTimer, [] {}, [this, nId] { ReadLate(nId); });
         Say(launcher) << "starts\n";
-        int nRow = 0;
-        std::wstring url;
-        launcher.pSettings->Load([&](const wchar_t* lpszFile) {
-            wchar_t szRow[3];
-            ::GetPrivateProfileStringW(L"section", L"ServersSel", L"0", szRow, 3, lpszFile);
-            nRow = std::wcstol(szRow, nullptr, 10);
-            std::vector<wchar_t> buffer(4096);
-            ::GetPrivateProfileStringW(L"section", L"Url", L"", buffer.data(), 4096, lpszFile);
-            url = buffer.data();
-        });
-        if (Readable())
-        {
-            // What it read is what was saved.
-            const auto& section = m_expected[L"section"];
-            const auto find = [](const std::map<std::wstring, std::wstring>& keys, const wchar_t* lpszKey) {
-                const auto it = keys.find(Lower(lpszKey));
-                return it == keys.end() ? std::wstring() : it->second;
-            };
-            if (std::to_wstring(nRow) != (section.empty() ? L"0" : find(section, L"ServersSel")) ||
-                url != find(section, L"Url"))
-                Fault("the row and address read at start are not the ones saved");
-            for (const wchar_t* lpszKey : {L"Zoom", L"TopMost", L"Mute", L"BossKey", L"BossMute"})
-                if (std::wstring(launcher.pSettings->Options().Text(lpszKey)) != find(m_expected[L"options"], lpszKey))
-                    Fault("option " + Narrow(lpszKey) + " read at start is not the one saved");
-        }
+        // Its first saves wait until its window has shown.
+        launcher.bHeldForPaint = Chance(2);
+        if (launcher.bHeldForPaint)
+            launcher.pSettings->HoldSaves(60000);
+        const bool bRead = launcher.pSettings->Load();
         m_launchers.push_back(std::move(launcher));
         Launcher& started = m_launchers.back();
+        if (bRead != LauncherCanRead())
+            return Fault(bRead ? "a launcher read a file it could not read" : "a launcher did not read a free file");
+        started.bUnread = !bRead;
+        if (bRead)
+            return ShowWhatWasRead(started);
+        // It shows the first row until then, which is not its player's: no
+        // save.
+        started.pSettings->SaveRowAndUrl(0, CString(L"http://first.test/"), false);
+        Tried(started);
+    }
+
+    // The file, held when the launcher started, has been read.
+    void ReadLate(int nId)
+    {
+        for (Launcher& launcher : m_launchers)
+            if (launcher.nId == nId)
+            {
+                Say(launcher) << "reads the file now\n";
+                if (!launcher.bUnread || !LauncherCanRead())
+                    return Fault("the file was read again when it should not have been");
+                launcher.bUnread = false;
+                // Its player's choice of a row stands.
+                if (launcher.pSettings->IsRowChosen() != launcher.bChosen)
+                    return Fault("the row chosen is not known as such");
+                if (!launcher.bChosen)
+                    ShowWhatWasRead(launcher);
+            }
+    }
+
+    // What it read is what was saved; it shows that, and the first page, as
+    // if its row had been chosen, changes nothing unless a key was missing.
+    void ShowWhatWasRead(Launcher& launcher)
+    {
+        launcher.readRow = Find(m_expected, L"section", L"ServersSel");
+        launcher.readUrl = Find(m_expected, L"section", L"Url");
+        const int nRow = std::wcstol(launcher.readRow.value_or(L"0").c_str(), nullptr, 10);
+        const std::wstring url = launcher.readUrl.value_or(L"http://first.test/");
+        if (std::wstring(launcher.pSettings->RowAndUrl().Url(L"none")) != launcher.readUrl.value_or(L"none") ||
+            launcher.pSettings->RowAndUrl().Row() != nRow)
+            Fault("the row and address read are not the ones saved");
+        // Its options are what was read, with what it changed since.
+        for (const wchar_t* lpszKey : {L"Zoom", L"TopMost", L"Mute", L"BossKey", L"BossMute"})
+        {
+            const auto changed = launcher.changedOptions.find(Lower(lpszKey));
+            const Key expected =
+                changed != launcher.changedOptions.end() ? changed->second : Find(m_expected, L"options", lpszKey);
+            if (std::wstring(launcher.pSettings->Options().Text(lpszKey)) != expected.value_or(L""))
+                Fault("option " + Narrow(lpszKey) + " read is not the one saved");
+        }
         // A launcher ended while hidden left the boss key's mark: undone.
-        if (started.pSettings->Options().Switch(kMark))
-            SaveOption(started, kMark, nullptr);
-        // The first page, as if its row had been chosen.
-        SaveRow(started, nRow, url.empty() ? L"http://first.test/" : url);
+        if (launcher.pSettings->Options().Switch(kMark) && !launcher.bHidden)
+            SaveOption(launcher, kMark, nullptr);
+        Say(launcher) << "shows row " << nRow << " " << Narrow(url) << "\n";
+        launcher.pSettings->SaveRowAndUrl(nRow, CString(url.c_str()), false);
+        const Key row = std::to_wstring(nRow);
+        if (row == launcher.readRow && url == launcher.readUrl)
+            return; // nothing to save
+        Waits(launcher, L"section",
+              [row, url = Key(url), readRow = launcher.readRow, readUrl = launcher.readUrl](Sections& file) {
+                  // Only where the file still holds what was read, and differs.
+                  const auto set = [&file](const wchar_t* lpszKey, const Key& mine, const Key& before) {
+                      const Key there = Find(file, L"section", lpszKey);
+                      if (there == before && mine != there)
+                          file[L"section"][Lower(lpszKey)] = *mine;
+                  };
+                  set(L"ServersSel", row, readRow);
+                  set(L"Url", url, readUrl);
+              });
+        Tried(launcher);
     }
 
     void ChooseRow(Launcher& launcher)
     {
         const int nRow = static_cast<int>(Pick(79));
-        SaveRow(launcher, nRow, L"http://row" + std::to_wstring(nRow) + L".test/" + std::to_wstring(Pick(100)));
-    }
-
-    void SaveRow(Launcher& launcher, int nRow, const std::wstring& url)
-    {
+        const std::wstring url = L"http://row" + std::to_wstring(nRow) + L".test/" + std::to_wstring(Pick(100));
         Say(launcher) << "row " << nRow << " " << Narrow(url) << "\n";
+        launcher.bChosen = true;
         Waits(launcher, L"section", [nRow, url](Sections& file) {
             file[L"section"][L"serverssel"] = std::to_wstring(nRow);
             file[L"section"][L"url"] = url;
         });
-        COrlimWebDlg::SaveRowAndUrl(*launcher.pSettings, nRow, CString(url.c_str()));
+        launcher.pSettings->SaveRowAndUrl(nRow, CString(url.c_str()), true);
+        Tried(launcher);
+    }
+
+    // Its window has shown: its saves are held no more.
+    void Shown(Launcher& launcher)
+    {
+        Say(launcher) << "shows its window\n";
+        launcher.bHeldForPaint = false;
+        launcher.pSettings->ResumeSaves();
         Tried(launcher);
     }
 
@@ -245,6 +327,7 @@ private:
         Say(launcher) << Narrow(lpszKey) << (lpszValue ? " = " + Narrow(lpszValue) : std::string(" removed")) << "\n";
         const std::wstring key = Lower(lpszKey);
         const std::wstring value = lpszValue ? lpszValue : L"";
+        launcher.changedOptions[key] = lpszValue ? Key(value) : Key();
         Waits(launcher, lpszKey, [key, value, bRemove = !lpszValue](Sections& file) {
             if (!bRemove)
                 file[L"options"][key] = value;
@@ -314,9 +397,9 @@ private:
                     launcher.pSettings->OnTimer();
                     Tried(launcher);
                 }
-                else if (!launcher.waiting.empty())
+                else if (!launcher.waiting.empty() || launcher.bUnread)
                 {
-                    return Fault("a save that waits is not tried again");
+                    return Fault("a save that waits, or a file not read, is not tried again");
                 }
     }
 
@@ -340,6 +423,7 @@ private:
                 ::Sleep(10);
                 LetGo();
             });
+        launcher.bHeldForPaint = false;
         launcher.pSettings->Flush(kPatienceMs);
         if (letGo.joinable())
             letGo.join();
@@ -365,7 +449,7 @@ private:
     // The launcher tried to save what waits: it lands unless the file is held.
     void Tried(Launcher& launcher)
     {
-        if (launcher.waiting.empty())
+        if (launcher.waiting.empty() || launcher.bHeldForPaint)
             return;
         if (m_hold == Hold::None)
             return Lands(launcher);
@@ -382,18 +466,22 @@ private:
         launcher.nTries = 0;
     }
 
-    bool Readable() const
-    {
-        return m_hold == Hold::None || m_hold == Hold::LetsRead || m_hold == Hold::LocksRange || m_hold == Hold::Moment;
-    }
+    // Whether a launcher can read the file whole, as on Windows; whether the
+    // test can read it, under Wine.
+    bool LauncherCanRead() const { return m_hold == Hold::None || m_hold == Hold::LetsRead || m_hold == Hold::Moment; }
+    bool Readable() const { return LauncherCanRead() || m_hold == Hold::LocksRange; }
 
     void Check()
     {
         for (const Launcher& launcher : m_launchers)
         {
             const std::wstring notice(launcher.pSettings->Problem());
-            const bool bSays = notice.find(kHeldNotice) != std::wstring::npos;
-            if (bSays != (launcher.nTries >= kTriesBeforeTheNoticeSays) || (!bSays && !notice.empty()))
+            if ((notice.find(kUnreadNotice) != std::wstring::npos) != launcher.bUnread)
+                return Fault("launcher " + std::to_string(launcher.nId) + "'s notice is wrong about what it read: \"" +
+                             Narrow(notice) + "\"");
+            const bool bSays = notice.find(kHeldNotice) != std::wstring::npos && !launcher.bUnread;
+            if (!launcher.bUnread &&
+                (bSays != (launcher.nTries >= kTriesBeforeTheNoticeSays) || (!bSays && !notice.empty())))
                 return Fault("launcher " + std::to_string(launcher.nId) + "'s notice is wrong after " +
                              std::to_string(launcher.nTries) + " tries held up: \"" + Narrow(notice) + "\"");
         }

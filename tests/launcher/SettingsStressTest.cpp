@@ -4,6 +4,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
+#include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
 #include "harness/TestHandles.h"
@@ -134,20 +135,24 @@ TEST_F(SettingsStressTest, UnicodeFileStaysUnicodeAndKeepsEveryCharacter)
     EXPECT_EQ(StartSound().UrlText(), L"http://游戏.test/");
 }
 
-TEST_F(SettingsStressTest, LockedFileIsPassedOverUntilItIsFree)
+TEST_F(SettingsStressTest, AFileHeldAtStartIsReadOnceFreeAndNeverWrittenOver)
 {
-    WriteFileBytes(IniPath(), "[section]\r\nServersSel=9\r\nUrl=http://x.test/\r\n");
-    {
-        const UniqueFileHandle lock(
-            ::CreateFileW(IniPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(lock);
-        LauncherWindow& launcher = StartSound();
-        launcher.ChooseRow(5);
-        launcher.ClickEnter();
-        m_launcher.reset();
-    }
-    const int row = StartSound().CurrentRow();
-    EXPECT_TRUE(row == 9 || row == 5) << row;
+    // A backup or a sync client holds it for itself while the launcher starts.
+    const std::string saved =
+        "[section]\r\nServersSel=78\r\nUrl=http://x.test/\r\n[options]\r\nZoom=125\r\nTopMost=1\r\n";
+    WriteIni(saved);
+    UniqueFileHandle hHeld(::CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hHeld);
+    LauncherWindow& launcher = StartSound();
+    PumpFor(500);
+    hHeld.Reset();
+    EXPECT_TRUE(PumpUntil([&] { return launcher.CurrentRow() == 78; }, 3000)) << "not read once free";
+    EXPECT_EQ(launcher.UrlText(), L"http://x.test/");
+    EXPECT_EQ(Browser().Record().navigations.back(), L"http://x.test/");
+    EXPECT_TRUE(::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "the options apply too";
+    EXPECT_TRUE(MenuState(L"125%") & MF_CHECKED);
+    PumpFor(300);
+    EXPECT_EQ(Ini(), saved);
 }
 
 } // namespace
