@@ -5,6 +5,7 @@
 // anew). The cache is the prefix's own; what this adds, it removes.
 //   comfort_bench.exe
 
+#include "bench/Timing.h"
 #include "harness/MenuItems.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
@@ -18,27 +19,12 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace
 {
-
-double NowMs()
-{
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1e3 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Median time of a platform choice, in milliseconds.
 double ChoiceMs(LauncherWindow& launcher)

@@ -6,13 +6,13 @@
 // own, so that the timed ones run as players run them).
 //   startup_bench.exe RUNS LAUNCHER.exe FLOOR.exe [FLOOR.exe...]
 
+#include "bench/Timing.h"
 #include "harness/ChildProcess.h"
 #include "harness/TempDir.h"
 
 #include <windows.h>
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -39,14 +39,6 @@ bool HasBrowser(HWND hWnd)
     return bFound;
 }
 
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct Run
 {
     double ms = 0;
@@ -69,7 +61,7 @@ Run StartOnce(const std::wstring& exe, bool ticks)
 {
     const TempDir dir;
     Run run;
-    const double start = Now();
+    const double start = NowMs();
     const ChildProcess process(exe, L"", dir.Path());
     HWND hFound = nullptr;
     while (!hFound && process.IsRunning())
@@ -79,7 +71,7 @@ Run StartOnce(const std::wstring& exe, bool ticks)
         if (!hFound)
             ::Sleep(1);
     }
-    run.ms = Now() - start;
+    run.ms = NowMs() - start;
 
     if (ticks && hFound)
     {
@@ -126,13 +118,6 @@ std::string Readable(const std::string& phase)
     while (at < phase.size() && phase[at] >= '0' && phase[at] <= '9')
         ++at;
     return at > 0 && at < phase.size() ? phase.substr(at) + " started" : phase;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace

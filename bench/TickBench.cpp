@@ -4,6 +4,7 @@
 // all of it, as it does on every page without a game.
 //   tick_bench.exe
 
+#include "bench/Timing.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
 #include "harness/TempDir.h"
@@ -17,20 +18,6 @@
 
 namespace
 {
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1e6 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 BOOL CALLBACK Visit(HWND, LPARAM lParam)
 {
@@ -90,13 +77,13 @@ int main()
             std::vector<double> tick, floor;
             for (int r = 0; r < repeats; ++r)
             {
-                double t = Now();
+                double t = 1e3 * NowMs();
                 launcher.Tick();
-                tick.push_back(Now() - t);
+                tick.push_back(1e3 * NowMs() - t);
                 int visited = 0;
-                t = Now();
+                t = 1e3 * NowMs();
                 ::EnumChildWindows(hBrowser, Visit, reinterpret_cast<LPARAM>(&visited));
-                floor.push_back(Now() - t);
+                floor.push_back(1e3 * NowMs() - t);
             }
             const double tickUs = Median(tick);
             const double floorUs = Median(floor);

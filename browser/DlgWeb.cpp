@@ -165,18 +165,18 @@ bool CDlgWeb::ApplyZoom(int nPercent)
     // The browser's zoom is the system's scale times the page's (a page at
     // 100 % is 125 at 120 DPI); it is the launcher's own, not stored as
     // Internet Explorer's for every program that hosts it.
-    VARIANT varZoom;
-    varZoom.vt = VT_I4;
-    varZoom.lVal = OnScreen(nPercent);
-    VARIANT varFlags;
-    varFlags.vt = VT_I4;
-    varFlags.lVal = OLECMDIDF_OPTICAL_ZOOM_NOPERSIST;
-    HRESULT hr = m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, &varFlags);
-    ::VariantClear(&varFlags); // what the browser may have answered in it
+    UniqueVariant varZoom;
+    varZoom.Get()->vt = VT_I4;
+    varZoom.Get()->lVal = OnScreen(nPercent);
+    UniqueVariant varFlags; // what the browser may answer in it goes with it
+    varFlags.Get()->vt = VT_I4;
+    varFlags.Get()->lVal = OLECMDIDF_OPTICAL_ZOOM_NOPERSIST;
+    HRESULT hr =
+        m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, varZoom.Get(), varFlags.Get());
     // Where the flag is not taken there (Microsoft does not say where it
     // goes), the zoom is asked for all the same.
     if (FAILED(hr))
-        hr = m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &varZoom, nullptr);
+        hr = m_explorer.TryExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, varZoom.Get(), nullptr);
     return SUCCEEDED(hr);
 }
 

@@ -22,10 +22,6 @@
 // up to ten minutes.
 class CDlgWeb : public CDialog, public CZoomablePage, public CShownPage
 {
-    // The launcher reaches into its pane: it places the control's window and
-    // has it navigate.
-    friend class COrlimWebDlg;
-
 public:
     CDlgWeb() noexcept;
 
@@ -53,6 +49,9 @@ public:
     void Reload(bool bCompletely) override;
     // The control's window; null where it could not start.
     HWND ControlWindow() const noexcept { return m_explorer.m_hWnd; }
+    // Has the control open an address (a control that failed raises the
+    // framework's exception, as any call into it).
+    void Navigate(const CString& strUrl) { m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

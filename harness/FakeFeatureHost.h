@@ -69,6 +69,7 @@ public:
     // CFeatureHost
     HWND Window() const override { return m_hWnd; }
     void NoticeChanged() override { ++noticeChanges; }
+    void ApplyBaseLayout() override { ++baseLayouts; }
     UINT NewCommand() override { return m_list.NewCommand(); }
     UINT_PTR NewTimer() override { return m_list.NewTimer(); }
     UINT NewMessage() override { return m_list.NewMessage(); }
@@ -88,7 +89,6 @@ public:
     HWND FindGame() const override { return hWndGame; }
     RECT GameArea() const override { return rcGameArea; }
     void FocusGame() override { ++gameFocused; }
-    void ApplyBaseLayout() override { ++baseLayouts; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 
 HWND MenuClicker::s_hWnd = nullptr;
 UINT MenuClicker::s_nID = 0;
+std::function<void(HWND)> MenuClicker::s_act;
 
 namespace
 {
@@ -20,21 +21,28 @@ int PositionOf(HMENU hMenu, UINT nID)
     return -1;
 }
 
+struct MenusShown
+{
+    int nMenus = 0;
+    HWND hFirst = nullptr;
+};
+
 BOOL CALLBACK CountMenu(HWND hWnd, LPARAM lParam)
 {
     wchar_t szClass[16] = {};
     ::GetClassNameW(hWnd, szClass, 16);
-    if (::IsWindowVisible(hWnd) && std::wcscmp(szClass, L"#32768") == 0)
-        ++*reinterpret_cast<int*>(lParam);
+    auto& shown = *reinterpret_cast<MenusShown*>(lParam);
+    if (::IsWindowVisible(hWnd) && std::wcscmp(szClass, L"#32768") == 0 && shown.nMenus++ == 0)
+        shown.hFirst = hWnd;
     return TRUE;
 }
 
-// How many menus the thread shows (the system menu, and a sub-menu of it).
-int MenusShown()
+// The menus the thread shows (the system menu, and a sub-menu of it).
+MenusShown Menus()
 {
-    int nMenus = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountMenu, reinterpret_cast<LPARAM>(&nMenus));
-    return nMenus;
+    MenusShown shown;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountMenu, reinterpret_cast<LPARAM>(&shown));
+    return shown;
 }
 
 int s_nLooks = 0;
@@ -56,7 +64,7 @@ void CALLBACK MenuClicker::OnTimer(HWND, UINT, UINT_PTR idEvent, DWORD)
     ::KillTimer(nullptr, idEvent);
     // The menu closes once the item is chosen. A click that came before the
     // menu could take it (a loaded machine) is made again.
-    const int nMenus = MenusShown();
+    const int nMenus = Menus().nMenus;
     if (nMenus == 0 && s_bClicked)
         return;
     if (++s_nLooks >= kLooksMost)
@@ -86,6 +94,23 @@ void CALLBACK MenuClicker::OnTimer(HWND, UINT, UINT_PTR idEvent, DWORD)
             Click(s_hWnd, hMenu, nSub);
         return;
     }
+}
+
+void MenuClicker::WhenOpen(std::function<void(HWND hMenu)> act)
+{
+    s_act = std::move(act);
+    s_nLooks = 0;
+    ::SetTimer(nullptr, 0, kLookMs, OnLook);
+}
+
+void CALLBACK MenuClicker::OnLook(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    const HWND hMenu = Menus().hFirst;
+    if (!hMenu && ++s_nLooks < kLooksMost)
+        return;
+    ::KillTimer(nullptr, idEvent);
+    if (hMenu)
+        s_act(hMenu);
 }
 
 void MenuClicker::Click(HWND hWnd, HMENU hMenu, int nPos)

@@ -10,8 +10,6 @@
 #include "launcher/services/OnScreen.h"
 #include "res/resource.h"
 
-#include <vector>
-
 namespace
 {
 
@@ -38,6 +36,25 @@ CString StartFolderPath()
     return strPath.IsEmpty() ? CString(L".") : strPath;
 }
 
+// The strip's part of a launcher's client area is painted anew.
+void InvalidateStrip(HWND hWnd)
+{
+    RECT rcStrip;
+    ::GetClientRect(hWnd, &rcStrip);
+    rcStrip.bottom = kStripHeight;
+    ::InvalidateRect(hWnd, &rcStrip, FALSE);
+}
+
+// Whether a point of the screen is over a disabled control of a window (the
+// address box on a platform row passes the mouse on, but is no bare strip).
+bool IsOverDisabledControl(HWND hWnd, POINT ptScreen)
+{
+    POINT pt = ptScreen;
+    ::ScreenToClient(hWnd, &pt);
+    const HWND hChild = ::ChildWindowFromPointEx(hWnd, pt, CWP_SKIPINVISIBLE);
+    return hChild && hChild != hWnd && !::IsWindowEnabled(hChild);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
@@ -52,13 +69,13 @@ BEGIN_MESSAGE_MAP(COrlimWebDlg, CDialog)
     ON_WM_DESTROY()
     ON_WM_ENDSESSION()
     ON_WM_SIZE()
-    ON_MESSAGE(LauncherIds::kShownMessage, OnShown)
 END_MESSAGE_MAP()
 
 COrlimWebDlg::COrlimWebDlg(CWnd* pParent)
     : CDialog(IDD_LAUNCHER_DIALOG, pParent), m_brStrip(::CreateSolidBrush(kStripColor)),
       m_strStartFolder(StartFolderPath()),
-      m_host(*this, *this, m_dlgWeb, m_dlgWeb, m_strStartFolder, [this] { InvalidateStrip(); })
+      m_host(
+          *this, m_dlgWeb, m_strStartFolder, [this] { InvalidateStrip(m_hWnd); }, [this] { ApplyBaseLayout(); })
 {
     // A shared icon of the program's own resources: the system frees it.
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -82,23 +99,9 @@ BOOL COrlimWebDlg::OnInitDialog()
     StartupMarks::Mark("features before the browser");
     m_dlgWeb.Create(IDD_BROWSER_PANE);
     StartupMarks::Mark("pane and browser control made");
-    m_host.Settings().Attach(
-        m_hWnd, LauncherIds::kSettingsTimer, [this] { InvalidateStrip(); },
-        [this] {
-            // Read after all, once another program let go: what the player
-            // chose meanwhile stands.
-            m_host.Features().OptionsRead();
-            if (m_host.Settings().IsRowChosen())
-                return;
-            ShowStoredRow();
-            OpenCurrentRow(false);
-        });
     FillPlatformUrls();
     LoadSettings();
     StartupMarks::Mark("settings read");
-    // The first navigation's save, like any before the window shows, waits
-    // until it has.
-    m_host.Settings().HoldSaves(LauncherIds::kSavesHeldMostMs);
     m_host.Features().Start(m_hWnd);
     StartupMarks::Mark("features started");
     ApplyBaseLayout();
@@ -118,7 +121,7 @@ LRESULT COrlimWebDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_SHOWWINDOW && wParam)
         StartupMarks::Mark("shown");
     LRESULT lResult = 0;
-    if (m_host.Features().OnMessage(message, wParam, lParam, &lResult))
+    if (m_host.OnMessage(message, wParam, lParam, &lResult))
         return lResult;
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -144,45 +147,8 @@ void COrlimWebDlg::ApplyBaseLayout()
     const int w = rect.Width();
     const int h = rect.Height() - kStripHeight;
     ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, kStripHeight, w, h, SWP_SHOWWINDOW);
-    ::SetWindowPos(m_dlgWeb.m_explorer.m_hWnd, nullptr, 0, 0, w, h, 0);
+    ::SetWindowPos(m_dlgWeb.ControlWindow(), nullptr, 0, 0, w, h, 0);
     KeepOnScreen(m_hWnd);
-}
-
-HWND COrlimWebDlg::FindGame() const
-{
-    const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
-    return hWndExplorer ? FindFlashWindow(hWndExplorer) : nullptr;
-}
-
-RECT COrlimWebDlg::GameArea() const
-{
-    // The game's window as far as the windows it lies in show it: the
-    // browser's, the pane's and the launcher's client area; all the pane
-    // shows when there is no game.
-    const HWND hWndFlash = FindGame();
-    CRect rcShown;
-    HWND hWnd = hWndFlash ? hWndFlash : m_dlgWeb.m_hWnd;
-    ::GetWindowRect(hWnd, &rcShown);
-    for (hWnd = ::GetParent(hWnd); hWnd && hWnd != m_hWnd; hWnd = ::GetParent(hWnd))
-    {
-        CRect rcParent;
-        ::GetWindowRect(hWnd, &rcParent);
-        ::IntersectRect(&rcShown, &rcShown, &rcParent);
-    }
-    CRect rcClient;
-    ::GetClientRect(m_hWnd, &rcClient);
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(&rcClient), 2);
-    ::IntersectRect(&rcShown, &rcShown, &rcClient);
-    return rcShown;
-}
-
-void COrlimWebDlg::FocusGame()
-{
-    HWND hWnd = FindGame();
-    if (!hWnd)
-        hWnd = m_dlgWeb.m_explorer.m_hWnd;
-    if (hWnd)
-        ::SetFocus(hWnd);
 }
 
 void COrlimWebDlg::OnPaint()
@@ -192,7 +158,7 @@ void COrlimWebDlg::OnPaint()
     rect.bottom = rect.top + kStripHeight;
     CPaintDC dc(this);
     dc.FillSolidRect(&rect, kStripColor);
-    const CString strNotice = NoticeText();
+    const CString strNotice = m_host.NoticeText();
     if (!strNotice.IsEmpty())
     {
         // One line of white text on the strip, right of the check box; the
@@ -209,58 +175,7 @@ void COrlimWebDlg::OnPaint()
         dc.DrawText(strNotice, -1, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     CDialog::OnPaint();
-    if (!m_bShown)
-        StartupMarks::Mark("first paint");
-    WhenShown();
-}
-
-CString COrlimWebDlg::NoticeText() const
-{
-    // What the player can do something about first; where the settings are
-    // kept, which every start of a launcher under Program Files says, last.
-    std::vector<CString> texts = {m_host.Settings().Problem()};
-    for (CString& strText : m_host.Features().Notices())
-        texts.push_back(std::move(strText));
-    texts.push_back(m_host.Settings().Where());
-    CString strNotice;
-    for (const CString& strText : texts)
-    {
-        if (strText.IsEmpty())
-            continue;
-        if (!strNotice.IsEmpty())
-            strNotice += L"；";
-        strNotice += strText;
-    }
-    return strNotice;
-}
-
-void COrlimWebDlg::InvalidateStrip()
-{
-    RECT rcStrip;
-    ::GetClientRect(m_hWnd, &rcStrip);
-    rcStrip.bottom = kStripHeight;
-    ::InvalidateRect(m_hWnd, &rcStrip, FALSE);
-}
-
-void COrlimWebDlg::WhenShown()
-{
-    if (m_bShown)
-        return;
-    m_bShown = true;
-    ::PostMessageW(m_hWnd, LauncherIds::kShownMessage, 0, 0);
-}
-
-LRESULT COrlimWebDlg::OnShown(WPARAM, LPARAM)
-{
-    // Once (a program broadcasting WM_APP would ask again).
-    if (m_bShownDone)
-        return 0;
-    m_bShownDone = true;
-    m_host.Settings().ResumeSaves();
-    m_host.Features().Shown();
-    StartupMarks::Mark("saves and comforts after the first paint");
-    StartupMarks::Done();
-    return 0;
+    m_host.Painted();
 }
 
 void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
@@ -268,11 +183,11 @@ void COrlimWebDlg::OnSize(UINT nType, int cx, int cy)
     // Started minimised ("Run: Minimized"), it paints nothing until restored:
     // shown all the same.
     if (nType == SIZE_MINIMIZED)
-        WhenShown();
+        m_host.Painted();
     // The notice's end is cut where the strip ends: painted anew at every
     // width, so its ellipsis stands where the width now cuts it.
-    if (!NoticeText().IsEmpty())
-        InvalidateStrip();
+    if (!m_host.NoticeText().IsEmpty())
+        InvalidateStrip(m_hWnd);
     CDialog::OnSize(nType, cx, cy);
 }
 
@@ -299,17 +214,9 @@ LRESULT COrlimWebDlg::OnNcHitTest(CPoint point)
     CRect rect;
     ::GetClientRect(m_hWnd, &rect);
     ClientToScreen(&rect);
-    if (::PtInRect(&rect, point) && !IsOverDisabledControl(point))
+    if (::PtInRect(&rect, point) && !IsOverDisabledControl(m_hWnd, point))
         return HTCAPTION;
     return CDialog::OnNcHitTest(point);
-}
-
-bool COrlimWebDlg::IsOverDisabledControl(POINT ptScreen) const
-{
-    POINT pt = ptScreen;
-    ::ScreenToClient(m_hWnd, &pt);
-    const HWND hChild = ::ChildWindowFromPointEx(m_hWnd, pt, CWP_SKIPINVISIBLE);
-    return hChild && hChild != m_hWnd && !::IsWindowEnabled(hChild);
 }
 
 void COrlimWebDlg::OnClose()
@@ -355,12 +262,12 @@ void COrlimWebDlg::OpenCurrentRow(bool bChosen)
 {
     CRect rect;
     ::GetWindowRect(m_hWnd, &rect);
-    ::SetWindowPos(m_dlgWeb.m_explorer.m_hWnd, nullptr, 0, 0, rect.Width(), rect.Height() - kExplorerHeightMargin, 0);
+    ::SetWindowPos(m_dlgWeb.ControlWindow(), nullptr, 0, 0, rect.Width(), rect.Height() - kExplorerHeightMargin, 0);
 
-    m_nCurSel = GetCurrentRow();
+    m_nCurSel = m_cbPlatform.GetCurSel();
     GetDlgItem(IDC_URL_EDIT)->EnableWindow(IsManualEntryRow(m_nCurSel));
     SetDlgItemText(IDC_URL_EDIT, GetPlatformUrl(m_nCurSel));
-    m_dlgWeb.m_explorer.Navigate(GetPlatformUrl(GetCurrentRow()), nullptr, nullptr, nullptr, nullptr);
+    m_dlgWeb.Navigate(GetPlatformUrl(m_cbPlatform.GetCurSel()));
     GetDlgItem(IDC_ENTER_BUTTON)->SetFocus();
     SaveSettings(bChosen);
 }
@@ -371,8 +278,8 @@ void COrlimWebDlg::OnBnClickedEnterButton()
     CString strUrl;
     GetDlgItemText(IDC_URL_EDIT, strUrl);
     if (strUrl.IsEmpty())
-        strUrl = GetPlatformUrl(GetCurrentRow());
-    m_dlgWeb.m_explorer.Navigate(strUrl, nullptr, nullptr, nullptr, nullptr);
-    m_nCurSel = GetCurrentRow();
+        strUrl = GetPlatformUrl(m_cbPlatform.GetCurSel());
+    m_dlgWeb.Navigate(strUrl);
+    m_nCurSel = m_cbPlatform.GetCurSel();
     SaveSettings(true);
 }

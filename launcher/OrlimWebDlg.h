@@ -1,7 +1,6 @@
 #pragma once
 
 #include "launcher/LauncherHost.h"
-#include "launcher/features/GameView.h"
 #include "browser/DlgWeb.h"
 #include "framework/CComboBox.h"
 #include "framework/CDialog.h"
@@ -17,13 +16,13 @@ class CDC;
 // file (OrlimWebDlgSettings.cpp) and the auto-fit (OrlimWebDlgAutoFit.cpp).
 // The comforts of the system menu are features it hosts (CLauncherHost):
 // each a class of its own that brings its rows, messages, timers and
-// options; it shows them the game (CGameView).
+// options; the host shows them the game in the pane (CPaneGame).
 //
 // It opens the chosen platform's page, or a typed address, in the pane's
 // browser control; remembers the row and the address in .\UserVar.ini; and,
 // once a second while the auto-fit is on, fits itself to the game's Flash
 // window inside the browser.
-class COrlimWebDlg : public CDialog, public CGameView
+class COrlimWebDlg : public CDialog
 {
 public:
     explicit COrlimWebDlg(CWnd* pParent = nullptr);
@@ -41,24 +40,8 @@ public:
     CString GetPlatformUrl(int nRow) const;
     BOOL IsManualEntryRow(int nRow) const;
 
-    // Settings file, .\UserVar.ini of the folder the launcher was started
-    // from (CSettings): the row and the address are read at start and saved
-    // after each navigation the launcher's controls start, the player's
-    // (bChosen) or the start's own.
-    void LoadSettings();
-    void SaveSettings(bool bChosen);
-
-    // Layout and auto-fit.
-    void ApplyBaseLayout() override;
-    HWND FindFlashWindow(HWND hWndParent) const;
-
     // The features it hosts.
     const CFeatureList& Features() const noexcept { return m_host.Features(); }
-
-    // The game, for the features (CGameView).
-    HWND FindGame() const override;
-    RECT GameArea() const override;
-    void FocusGame() override;
 
 protected:
     HICON m_hIcon;
@@ -84,29 +67,26 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnEndSession(BOOL bEnding);
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg LRESULT OnShown(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
 private:
-    int GetCurrentRow() const;
+    // Settings file, .\UserVar.ini of the folder the launcher was started
+    // from (CSettings): the row and the address are read at start and saved
+    // after each navigation the launcher's controls start, the player's
+    // (bChosen) or the start's own.
+    void LoadSettings();
+    void SaveSettings(bool bChosen);
     // The row and the address as the settings file has them.
     void ShowStoredRow();
     // Opens the current row's address, as chosen by the player or by the
     // launcher itself.
     void OpenCurrentRow(bool bChosen);
-    bool IsOverDisabledControl(POINT ptScreen) const;
-    // The strip's notice line: what is wrong, if anything (the settings
-    // cannot be saved, no usable Flash Player).
-    CString NoticeText() const;
-    void InvalidateStrip();
-    // The window has shown itself: what waits for that follows.
-    void WhenShown();
+    // The launcher's base size (1148 x 750), the pane below the strip.
+    void ApplyBaseLayout();
 
     UniqueBrush m_brStrip; // the header strip's colour, behind the label
     bool m_bAskingToClose = false;
-    bool m_bShown = false;     // painted once, or minimised, or waited for long enough
-    bool m_bShownDone = false; // what waits for that is done
     // The folder the launcher was started from, and the settings file there,
     // for the whole run: a file dialog (a page's upload, the Flash Player's)
     // moves the current directory.

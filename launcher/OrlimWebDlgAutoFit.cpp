@@ -8,15 +8,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cwchar>
-#include <iterator>
 
 namespace
 {
 
-const wchar_t kFlashWindowClass[] = L"MacromediaFlashPlayerActiveX";
-const int kClassNameLength = 260;
-const int kFlashMinWidth = 995;
 const int kGameWidth = 1100;
 const int kTallGameHeight = 750;
 const int kGameHeight = 700;
@@ -38,28 +33,6 @@ int Zoomed(int nPixels, int nZoom)
 bool IsTallGame(int nHeight, int nZoom)
 {
     return std::abs(nHeight - Zoomed(kTallGameHeight, nZoom)) <= (nZoom == 100 ? 0 : 1);
-}
-
-struct FlashSearch
-{
-    int nMinWidth;
-    HWND hWndFound;
-};
-
-// Tests one window of the walk; ends it at the Flash window. A window whose
-// class or rectangle cannot be read (it is going away) does not qualify.
-BOOL CALLBACK TestForFlashWindow(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<FlashSearch*>(lParam);
-    wchar_t szClass[kClassNameLength];
-    CRect rect;
-    if (::GetClassNameW(hWnd, szClass, kClassNameLength) > 0 && std::wcscmp(szClass, kFlashWindowClass) == 0 &&
-        ::GetWindowRect(hWnd, &rect) && rect.Width() >= pSearch->nMinWidth)
-    {
-        pSearch->hWndFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // What of the launcher fitted to a game at a zoom must be on the screen.
@@ -119,29 +92,11 @@ void COrlimWebDlg::OnBnClickedAutofitCheck()
     }
 }
 
-HWND COrlimWebDlg::FindFlashWindow(HWND hWndParent) const
-{
-    // Depth first, each window before its children, siblings in z-order:
-    // the order in which the system enumerates a window's descendants. It
-    // takes each window's child list once; stepping from sibling to sibling
-    // with FindWindowEx would list the siblings again at every step.
-    FlashSearch search = {Zoomed(kFlashMinWidth, m_host.Zoom().ShownOnScreen()), nullptr};
-    ::EnumChildWindows(hWndParent, TestForFlashWindow, reinterpret_cast<LPARAM>(&search));
-    return search.hWndFound;
-}
-
 void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == LauncherIds::kSettingsTimer)
-    {
-        WhenShown(); // the saves' wait for the window is over, painted or not
-        m_host.Settings().OnTimer();
-        return;
-    }
-    // Without a browser control there is nothing to search: a null parent
-    // would walk the whole desktop. A minimised or hidden launcher is left
-    // as it is until the player brings it back.
-    const HWND hWndExplorer = m_dlgWeb.m_explorer.m_hWnd;
+    // Without a browser control there is nothing to fit. A minimised or
+    // hidden launcher is left as it is until the player brings it back.
+    const HWND hWndExplorer = m_dlgWeb.ControlWindow();
     if (hWndExplorer && !::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd))
     {
         // The fit follows the page, not the player: it never activates the
@@ -153,7 +108,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
         const int nZoom = m_host.Zoom().ShownOnScreen();
         CRect rcFlash;
         CRect rcExplorer;
-        const HWND hWndFlash = FindFlashWindow(hWndExplorer);
+        const HWND hWndFlash = m_host.Game().FindGame();
         if (hWndFlash && ::GetWindowRect(hWndFlash, &rcFlash) && ::GetWindowRect(hWndExplorer, &rcExplorer))
         {
             const bool bTall = IsTallGame(rcFlash.Height(), nZoom);

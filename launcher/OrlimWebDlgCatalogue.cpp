@@ -110,8 +110,3 @@ BOOL COrlimWebDlg::IsManualEntryRow(int nRow) const
     const int nRows = static_cast<int>(::SendMessageW(m_cbPlatform.m_hWnd, CB_GETCOUNT, 0, 0));
     return nRow == nRows - 1;
 }
-
-int COrlimWebDlg::GetCurrentRow() const
-{
-    return static_cast<int>(::SendMessageW(m_cbPlatform.m_hWnd, CB_GETCURSEL, 0, 0));
-}

@@ -8,7 +8,10 @@ void COrlimWebDlg::LoadSettings()
 {
     // A file another program held could not be read: the defaults show, and
     // what it holds follows once it has been read (CSettings).
-    m_host.Settings().Load();
+    m_host.ReadSettings([this] {
+        ShowStoredRow();
+        OpenCurrentRow(false);
+    });
     ShowStoredRow();
 }
 
@@ -35,5 +38,5 @@ void COrlimWebDlg::SaveSettings(bool bChosen)
 {
     CString strUrl;
     GetDlgItemText(IDC_URL_EDIT, strUrl);
-    m_host.Settings().SaveRowAndUrl(GetCurrentRow(), strUrl, bChosen);
+    m_host.Settings().SaveRowAndUrl(m_cbPlatform.GetCurSel(), strUrl, bChosen);
 }

@@ -3,6 +3,7 @@
 // of the launcher as a BMP file (scripts/screenshots.sh turns them into PNG).
 //   screenshot_driver.exe OUTPUT_DIRECTORY
 
+#include "harness/MenuClicker.h"
 #include "harness/FlashRegistration.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
@@ -64,43 +65,23 @@ bool SaveWindowPicture(HWND hWnd, const std::wstring& path)
 
 // Opens the launcher's system menu and, from inside the menu's own loop,
 // saves the launcher's top left corner with the menu over it.
-struct MenuPicture
+bool TakeMenuPicture(HWND hLauncher, const std::wstring& path)
 {
-    static bool Take(HWND hLauncher, const std::wstring& path)
-    {
-        s_hLauncher = hLauncher;
-        s_path = path;
-        s_ok = false;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 400, OnTimer);
-        ::PostMessageW(hLauncher, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
-        PumpFor(2500);
-        ::KillTimer(nullptr, timer);
-        return s_ok;
-    }
-
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        const HWND hMenu = ::FindWindowW(L"#32768", nullptr);
-        if (!hMenu || !::IsWindowVisible(hMenu) || s_ok)
-            return;
+    bool bSaved = false;
+    MenuClicker::WhenOpen([&](HWND hMenu) {
         RECT rc;
         RECT rcMenu;
-        ::GetWindowRect(s_hLauncher, &rc);
+        ::GetWindowRect(hLauncher, &rc);
         ::GetWindowRect(hMenu, &rcMenu);
         rc.right = rcMenu.right + 24;
         rc.bottom = rcMenu.bottom + 24;
-        s_ok = SaveScreenPicture(rc, s_path);
+        bSaved = SaveScreenPicture(rc, path);
         ::EndMenu();
-    }
-
-    static HWND s_hLauncher;
-    static std::wstring s_path;
-    static bool s_ok;
-};
-
-HWND MenuPicture::s_hLauncher = nullptr;
-std::wstring MenuPicture::s_path;
-bool MenuPicture::s_ok = false;
+    });
+    ::PostMessageW(hLauncher, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+    PumpUntil([&] { return bSaved; }, 2500);
+    return bSaved;
+}
 
 // A stand-in for the game's Flash area, painted so that it shows.
 LRESULT CALLBACK GameAreaProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -167,7 +148,7 @@ int wmain(int argc, wchar_t** argv)
 
     Settle(hWnd);
     ok = SaveWindowPicture(hWnd, out + L"\\launcher.bmp") && ok;
-    ok = MenuPicture::Take(hWnd, out + L"\\system-menu.bmp") && ok;
+    ok = TakeMenuPicture(hWnd, out + L"\\system-menu.bmp") && ok;
     Settle(hWnd);
 
     launcher.ChooseRow(78);

@@ -12,6 +12,8 @@ public:
     virtual HWND Window() const = 0;
     // What the notice line shows changed.
     virtual void NoticeChanged() = 0;
+    // The window back to its base size, as with no game to fit to.
+    virtual void ApplyBaseLayout() = 0;
 
     // A command of the system menu, a timer and a message of the window's.
     virtual UINT NewCommand() = 0;

@@ -13,8 +13,6 @@ public:
     virtual RECT GameArea() const = 0;
     // The keyboard goes to the game (or to the page, while no game shows).
     virtual void FocusGame() = 0;
-    // Back to the base size, as with no game to fit to.
-    virtual void ApplyBaseLayout() = 0;
 
 protected:
     ~CGameView() = default;

@@ -29,7 +29,7 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
     row.action = [this](UINT) {
         m_bChosen = true;
         if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
-            m_settings.SaveOption(kKey, m_mute.IsPlayerMuted() ? L"1" : L"0");
+            m_settings.SaveSwitch(kKey, m_mute.IsPlayerMuted());
     };
     return {row};
 }
@@ -38,7 +38,7 @@ void CMuteFeature::OnStart()
 {
     m_mute.Attach(Host().Window(), m_nDevicesMessage);
     // The player's choice kept across starts is the mixer's too.
-    m_mute.OnMixerChoice([this](bool bMuted) { m_settings.SaveOption(kKey, bMuted ? L"1" : L"0"); });
+    m_mute.OnMixerChoice([this](bool bMuted) { m_settings.SaveSwitch(kKey, bMuted); });
 }
 
 void CMuteFeature::OnShown()

@@ -24,7 +24,7 @@ std::vector<CSystemMenu::Row> CTopMostFeature::MenuRows()
     row.action = [this](UINT) {
         Set(!m_bTopMost);
         // A choice that cannot be saved holds for this run all the same.
-        m_settings.SaveOption(kKey, m_bTopMost ? L"1" : L"0");
+        m_settings.SaveSwitch(kKey, m_bTopMost);
     };
     return {row};
 }

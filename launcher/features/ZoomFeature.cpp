@@ -51,5 +51,5 @@ void CZoomFeature::Choose(const CPageZoom::Step& step)
     // With no game to fit to, a launcher fitted at another zoom goes back
     // to its base size.
     if (!m_zoom.IsAuto() && !m_game.FindGame())
-        m_game.ApplyBaseLayout();
+        Host().ApplyBaseLayout();
 }

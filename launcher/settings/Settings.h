@@ -2,6 +2,7 @@
 
 #include "launcher/settings/Options.h"
 #include "launcher/settings/RowAndUrl.h"
+#include "launcher/settings/SettingsPlace.h"
 #include "launcher/settings/SettingsSaver.h"
 #include "framework/CString.h"
 
@@ -17,17 +18,7 @@
 // only the keys this launcher's player changed, written into the file as it
 // is at that moment, through a copy that replaces it (CSettingsSaver).
 //
-// It is kept in the folder the launcher was started from. Where that folder
-// cannot be written, or its file cannot be replaced (a folder an installer
-// made, a file another account made), it is kept elsewhere, begun as a copy
-// of the start folder's file at the first save: in a folder Windows
-// virtualized for programs that say nothing of elevation (Program Files,
-// the Windows folder, ProgramData), where Windows kept it, the player's
-// VirtualStore, the folder's path without its drive under
-// %LOCALAPPDATA%\VirtualStore; for any other folder, there too under its
-// drive's letter. Launchers of both kinds then read and write the same file.
-// (A launcher run as administrator writes the start folder's own file, as
-// the original program did then.)
+// Where it is kept: CSettingsPlace.
 class CSettings
 {
 public:
@@ -36,8 +27,8 @@ public:
 
     // The file's full path, and the folder it is in (the screenshots are
     // kept beside it).
-    const CString& File() const noexcept { return m_strFile; }
-    const CString& Folder() const noexcept { return m_strFolder; }
+    const CString& File() const noexcept { return m_place.File(); }
+    const CString& Folder() const noexcept { return m_place.Folder(); }
 
     // A save held up, and a file that could not be read, are tried again on
     // hWnd's timer nTimerId, whose WM_TIMER the window hands to OnTimer;
@@ -66,8 +57,10 @@ public:
     // itself, at start, only where it differs from what was read and the
     // file still holds that.
     void SaveRowAndUrl(int nRow, const CString& strUrl, bool bChosen);
-    // Saves one key of "[options]" (a null value removes it).
+    // Saves one key of "[options]" (a null value removes it), or an on/off
+    // key as COptions::Switch reads it.
     void SaveOption(const wchar_t* lpszKey, const wchar_t* lpszValue);
+    void SaveSwitch(const wchar_t* lpszKey, bool bOn) { SaveOption(lpszKey, bOn ? L"1" : L"0"); }
     // Saves wait while the launcher starts (see CSettingsSaver::Hold).
     void HoldSaves(DWORD dwMostMs) { m_saver.Hold(dwMostMs); }
     void ResumeSaves();
@@ -80,7 +73,7 @@ public:
     // cannot be saved, and where they are kept when not beside the program;
     // empty when nothing is wrong.
     CString Problem() const;
-    CString Where() const;
+    CString Where() const { return m_place.Where(); }
 
 private:
     // Reads the file if it can be read whole now, waiting at most so long
@@ -90,11 +83,7 @@ private:
     void KeepReading();
 
     SettingsFileCalls m_calls;
-    CString m_strStartFolder; // its long path
-    CString m_strStartFile;   // UserVar.ini there
-    CString m_strFolder;
-    CString m_strFile;
-    bool m_bElsewhere; // not in the start folder
+    CSettingsPlace m_place;
     CSettingsSaver m_saver;
     HWND m_hWnd = nullptr;
     UINT_PTR m_nTimerId = 0;

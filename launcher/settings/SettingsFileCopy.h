@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher/settings/SettingsTurn.h"
+#include "launcher/settings/SettingsLock.h"
 #include "framework/CString.h"
 
 // What became of a save.
@@ -76,7 +76,7 @@ private:
     SettingsFileCalls m_calls;
     CString m_strFile;
     CString m_strCopy;
-    CSettingsTurn m_turn;
+    CSettingsLock m_turn;
     DWORD m_dwAttributes = INVALID_FILE_ATTRIBUTES; // of the file, when there is one
     SettingsSave m_failure = SettingsSave::Later;
     bool m_bCopyMade = false;

@@ -9,7 +9,7 @@
 #include "harness/MessagePump.h"
 
 #include "launcher/OrlimWebDlg.h"
-#include "launcher/settings/SettingsTurn.h"
+#include "launcher/settings/SettingsLock.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +91,7 @@ TEST_F(SharedSettingsTest, ALauncherHangingInItsTurnHoldsUpNoOtherWindowAndTheSa
     const std::string before = Ini();
     {
         // Another launcher of the file (this process) hangs in its save.
-        const CSettingsTurn turn(IniPath().c_str(), 0);
+        const CSettingsLock turn(IniPath().c_str(), 0);
         ASSERT_TRUE(turn.IsHeld());
         const HWND hCombo = ::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO);
         ::SendMessageW(hCombo, CB_SETCURSEL, 5, 0);

@@ -12,7 +12,7 @@
 #include "framework/UniqueHandle.h"
 #include "launcher/settings/Settings.h"
 #include "launcher/settings/SettingsSaver.h"
-#include "launcher/settings/SettingsTurn.h"
+#include "launcher/settings/SettingsLock.h"
 
 #include <gtest/gtest.h>
 
@@ -268,8 +268,8 @@ TEST(SettingsPlaceTest, AFolderThePlayerCannotKeepTheFileInKeepsItWhereWindowsKe
 TEST_F(SettingsFileTest, ATurnLeftByALauncherThatEndedIsTaken)
 {
     // The launcher ended (its thread, here) while it held the turn.
-    std::unique_ptr<CSettingsTurn> pLeft;
-    std::thread([&] { pLeft = std::make_unique<CSettingsTurn>(IniPath().c_str(), 0); }).join();
+    std::unique_ptr<CSettingsLock> pLeft;
+    std::thread([&] { pLeft = std::make_unique<CSettingsLock>(IniPath().c_str(), 0); }).join();
     ASSERT_TRUE(pLeft->IsHeld());
     Launcher().ChooseRow(5);
     EXPECT_NE(Ini().find("ServersSel=5\r\n"), std::string::npos) << "the save waited for a launcher that is gone";
@@ -301,7 +301,7 @@ BOOL WINAPI ReleaseMutexAsWindows(HANDLE hMutex)
     return ::ReleaseMutex(hMutex);
 }
 
-TEST(SettingsTurnTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhileAndTakesIt)
+TEST(SettingsLockTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhileAndTakesIt)
 {
     TempDir dir;
     const std::wstring file = dir.File(L"UserVar.ini");
@@ -314,7 +314,7 @@ TEST(SettingsTurnTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhileAn
     // as gone whether it let go or not).
     std::thread other([&] {
         {
-            const CSettingsTurn turn(file.c_str(), 0, CreateMutexAsWindows, ReleaseMutexAsWindows);
+            const CSettingsLock turn(file.c_str(), 0, CreateMutexAsWindows, ReleaseMutexAsWindows);
             ::SetEvent(hHeld.Get());
             DWORD_PTR dwResult = 0;
             bAnswered = ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult) != 0;
@@ -323,13 +323,13 @@ TEST(SettingsTurnTest, ASecondLauncherWaitsItsTurnAnsweringWhatIsSentMeanwhileAn
     });
     ::WaitForSingleObject(hHeld.Get(), 5000);
     {
-        const CSettingsTurn mine(file.c_str(), 3000, CreateMutexAsWindows, ReleaseMutexAsWindows);
+        const CSettingsLock mine(file.c_str(), 3000, CreateMutexAsWindows, ReleaseMutexAsWindows);
         EXPECT_TRUE(mine.IsHeld());
         EXPECT_TRUE(bAnswered);
     }
     // Let go, it is the other's again.
     std::thread([&] {
-        const CSettingsTurn again(file.c_str(), 0, CreateMutexAsWindows, ReleaseMutexAsWindows);
+        const CSettingsLock again(file.c_str(), 0, CreateMutexAsWindows, ReleaseMutexAsWindows);
         EXPECT_TRUE(again.IsHeld()) << "this launcher still holds the turn";
     }).join();
     ::SetEvent(hDone.Get());

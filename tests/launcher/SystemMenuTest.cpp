@@ -1,6 +1,7 @@
 // The options of the window's system menu: always on top, reload and page
 // zoom, and their [options] section in the settings file.
 
+#include "harness/MenuClicker.h"
 #include "harness/LauncherFixture.h"
 #include "harness/FakeWebBrowser.h"
 #include "harness/LauncherWindow.h"
@@ -148,25 +149,6 @@ TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
     EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
 }
 
-// Reads an item's state once the system menu shows, then closes the menu.
-struct MenuLook
-{
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR idEvent, DWORD)
-    {
-        if (!::FindWindowW(L"#32768", nullptr))
-            return;
-        ::KillTimer(nullptr, idEvent);
-        s_nState = MenuItemState(s_hWnd, s_text);
-        ::EndMenu();
-    }
-    static HWND s_hWnd;
-    static std::wstring s_text;
-    static UINT s_nState;
-};
-HWND MenuLook::s_hWnd = nullptr;
-std::wstring MenuLook::s_text;
-UINT MenuLook::s_nState = UINT(-1);
-
 TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)
 {
     Start();
@@ -176,15 +158,18 @@ TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)
     ASSERT_FALSE(MenuState(L"打开截图文件夹") & MF_GRAYED);
     ::RemoveDirectoryW(folder.c_str());
 
-    MenuLook::s_hWnd = Hwnd();
-    MenuLook::s_text = L"打开截图文件夹";
-    ::SetTimer(nullptr, 0, 50, MenuLook::OnTimer);
+    // Its state as the menu shows it, then the menu is closed.
+    UINT nState = UINT(-1);
+    MenuClicker::WhenOpen([&](HWND) {
+        nState = MenuItemState(Hwnd(), L"打开截图文件夹");
+        ::EndMenu();
+    });
     // A right click on the caption, as the system tells the window of it.
     const RECT rc = WindowRect(Hwnd());
     const int y = rc.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2;
     ::PostMessageW(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()), MAKELPARAM(rc.left + 300, y));
-    ASSERT_TRUE(PumpUntil([] { return MenuLook::s_nState != UINT(-1); }, 5000)) << "the menu did not open";
-    EXPECT_TRUE(MenuLook::s_nState & MF_GRAYED) << "the folder is gone";
+    ASSERT_TRUE(PumpUntil([&] { return nState != UINT(-1); }, 5000)) << "the menu did not open";
+    EXPECT_TRUE(nState & MF_GRAYED) << "the folder is gone";
 }
 
 TEST_F(SystemMenuTest, ReloadRefreshesThePage)

@@ -1,4 +1,4 @@
-#include "SettingsTurn.h"
+#include "SettingsLock.h"
 
 #include "framework/CString.h"
 #include "framework/UniqueHandle.h"
@@ -50,7 +50,7 @@ private:
 
 } // namespace
 
-CSettingsTurn::CSettingsTurn(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate,
+CSettingsLock::CSettingsLock(const wchar_t* lpszFile, DWORD dwWaitMs, ScopedMutex::CreateFn pfnCreate,
                              ScopedMutex::ReleaseFn pfnRelease)
     : m_mutex(TurnName(lpszFile), dwWaitMs, TurnSecurity().Get(), pfnCreate, pfnRelease)
 {
