@@ -9,12 +9,6 @@ namespace
 {
 
 const wchar_t kFileName[] = L"UserVar.ini";
-// Another launcher's save takes milliseconds; one that hangs in its save is
-// not waited for (the file is replaced in one step: it is whole to read).
-const DWORD kTurnWaitMs = 250;
-// A file held at start is read again as soon as the holder lets go.
-const UINT kReadRetryMs = 250;
-
 // A name in a folder ("C:\\" is a drive's own).
 CString PathIn(const CString& strFolder, const wchar_t* lpszName)
 {

@@ -85,20 +85,6 @@ TEST(BossKeyTest, ReadsModifiersAndOneKeyElseTheDefault)
         EXPECT_STREQ(CBossKey::Parse(bad).Format(), L"Ctrl+Alt+H") << bad;
 }
 
-// The files in a directory.
-std::vector<std::wstring> Files(const std::wstring& pattern)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    const UniqueFindHandle hFind(::FindFirstFileW(pattern.c_str(), &fd));
-    if (hFind)
-        do
-            if (fd.cFileName[0] != L'.')
-                names.emplace_back(fd.cFileName);
-        while (::FindNextFileW(hFind.Get(), &fd));
-    return names;
-}
-
 class PlayerFeaturesTest : public LauncherFixture
 {
 protected:
@@ -112,8 +98,8 @@ TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
     ::RedrawWindow(Launcher().Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Command(L"截图");
 
-    ASSERT_TRUE(PumpUntil([&] { return Files(m_dir.File(L"截图\\*")).size() == 1; }));
-    const std::vector<std::wstring> files = Files(m_dir.File(L"截图\\*"));
+    ASSERT_TRUE(PumpUntil([&] { return FileNames(m_dir.File(L"截图")).size() == 1; }));
+    const std::vector<std::wstring> files = FileNames(m_dir.File(L"截图"));
     EXPECT_EQ(files[0].substr(0, 6), L"Orlim-");
     ComPtr<IWICImagingFactory> pFactory;
     ComPtr<IWICBitmapDecoder> pDecoder;
@@ -148,7 +134,7 @@ TEST_F(PlayerFeaturesTest, ScreenshotIntoAnUnwritableFolderLeavesNothing)
     Command(L"截图");
     for (int step = 0; step < 2; ++step) // the screenshot's timer, at once
         ::SendMessageW(Launcher().Hwnd(), WM_TIMER, 1, 0);
-    EXPECT_EQ(Files(m_dir.File(L"*")).size(), 2u); // the settings file and that file
+    EXPECT_EQ(FileNames(m_dir.Path()).size(), 2u); // the settings file and that file
     EXPECT_EQ(VisibleThreadWindows(), 1) << "a message box came up";
 }
 
@@ -169,8 +155,8 @@ TEST_F(ScreenshotPlaceTest, InAFolderThePlayerCannotWriteTheyGoBesideTheSettings
     Start();
     const std::wstring store = m_dir.File(L"Local\\VirtualStore\\") + m_dir.Path()[0] + m_dir.Path().substr(2);
     Command(L"截图");
-    EXPECT_TRUE(PumpUntil([&] { return Files(store + L"\\截图\\*").size() == 1; })) << "not beside the settings";
-    EXPECT_TRUE(Files(m_dir.File(L"截图\\*")).empty());
+    EXPECT_TRUE(PumpUntil([&] { return FileNames(store + L"\\截图").size() == 1; })) << "not beside the settings";
+    EXPECT_TRUE(FileNames(m_dir.File(L"截图")).empty());
 }
 
 TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
