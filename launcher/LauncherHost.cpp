@@ -53,7 +53,7 @@ HWND CLauncherHost::Window() const
 
 void CLauncherHost::ReadSettings(std::function<void()> onRowReadLate)
 {
-    m_settings.Attach(Window(), m_nSettingsTimer, m_onNoticeChanged, [this, onRowReadLate] {
+    m_settings.Attach(Window(), m_nSettingsTimer, m_onNoticeChanged, [this, onRowReadLate = std::move(onRowReadLate)] {
         // Read after all, once another program let go: what the player
         // chose meanwhile stands.
         m_list.OptionsRead();

@@ -188,7 +188,10 @@ orlim_generator() {
 }
 
 # The compiler cache, where it is there, for the builds that may use it (not
-# the release's, which is proved reproducible from nothing).
+# the release's, which is proved reproducible from nothing). Paths below the
+# checkout count as relative to it, so that another clone of the project on
+# the same machine (CI's) finds what this one compiled.
+export CCACHE_BASEDIR="$ORLIM_ROOT"
 orlim_cache_args() {
     if command -v ccache >/dev/null 2>&1; then
         echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
