@@ -3,76 +3,21 @@
 #include "framework/CRect.h"
 #include "framework/SystemFunction.h"
 #include "launcher/LauncherIds.h"
+#include "launcher/services/GameFit.h"
 #include "launcher/services/OnScreen.h"
 #include "res/resource.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+using namespace GameFit;
 
 namespace
 {
 
-const int kGameWidth = 1100;
-const int kTallGameHeight = 750;
-const int kGameHeight = 700;
-const int kClientHeightMargin = 27; // client height minus browser height once fitted
 // A Flash window that does not follow the browser's width would otherwise
 // make it grow (or shrink) by the same amount on every tick.
 const int kExplorerMinWidth = kGameWidth;
 const int kExplorerMaxWidth = 4 * kGameWidth;
-
-// At a zoom of nZoom percent on the screen the game, and everything the fit
-// sizes after it, is that much smaller or larger.
-int Zoomed(int nPixels, int nZoom)
-{
-    return ::MulDiv(nPixels, nZoom, 100);
-}
-
-// Whether a game of this height is the tall one: 750 pixels exactly at
-// 100 %; zoomed, its height may round either way.
-bool IsTallGame(int nHeight, int nZoom)
-{
-    return std::abs(nHeight - Zoomed(kTallGameHeight, nZoom)) <= (nZoom == 100 ? 0 : 1);
-}
-
-// What of the launcher fitted to a game at a zoom must be on the screen.
-SIZE FittedSizeOnScreen(HWND hWnd, bool bTallGame, int nZoom)
-{
-    // What must be on the screen: the frame, the strip, the game and the
-    // margin below it. (The fitted pane goes on below the browser by the
-    // game's offset in the page, which may reach past the screen's bottom.)
-    CRect rcWindow;
-    CRect rcClient;
-    ::GetWindowRect(hWnd, &rcWindow);
-    ::GetClientRect(hWnd, &rcClient);
-    return SIZE{rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom),
-                rcWindow.Height() - rcClient.Height() + kClientHeightMargin +
-                    Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom)};
-}
-
-// Whether the launcher fitted to a game at a zoom fits its screen's work area.
-bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom)
-{
-    const SIZE size = FittedSizeOnScreen(hWnd, bTallGame, nZoom);
-    const CRect rcWork(CWnd::WorkAreaOf(hWnd));
-    return size.cx <= rcWork.Width() && size.cy <= rcWork.Height();
-}
-
-// With the automatic zoom, the largest zoom at which the fitted launcher
-// fits its screen, the page drawn as large as the screen shows it.
-int ChooseZoomForScreen(HWND hWnd, bool bTallGame, const CPageZoom& zoom)
-{
-    int nZoom = 100;
-    for (const CPageZoom::Step& step : CPageZoom::kSteps)
-    {
-        if (step.nOption == CPageZoom::kAuto)
-            continue;
-        nZoom = step.nOption;
-        if (FitsScreen(hWnd, bTallGame, zoom.OnScreen(nZoom)))
-            return nZoom;
-    }
-    return nZoom; // the smallest
-}
 
 } // namespace
 
@@ -118,7 +63,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
                 // past the screen: the zoomed page then fits itself on a
                 // later tick.
                 m_host.Zoom().ChosenFor(hWndFlash);
-                if (m_host.Zoom().Ask(ChooseZoomForScreen(m_hWnd, bTall, m_host.Zoom())))
+                if (m_host.Zoom().Ask(LargestStepThatFits(m_hWnd, bTall, m_host.Zoom())))
                 {
                     CDialog::OnTimer(nIDEvent);
                     return;

@@ -2,6 +2,7 @@
 
 #include "launcher/features/FeatureHost.h"
 #include "launcher/features/GameView.h"
+#include "launcher/services/GameFit.h"
 #include "launcher/settings/Settings.h"
 
 namespace
@@ -28,8 +29,11 @@ std::vector<CSystemMenu::Row> CZoomFeature::MenuRows()
         CSystemMenu::Row row;
         row.nID = m_nCommands[i];
         row.lpszText = step.lpszText;
+        // A step at which the fitted launcher would reach past the screen
+        // (its close button, its bottom edge) is not offered.
         row.state = [this, &step] {
-            return UINT(MFT_RADIOCHECK) | (step.nOption == m_zoom.Option() ? UINT(MFS_CHECKED) : 0U);
+            return UINT(MFT_RADIOCHECK) | (step.nOption == m_zoom.Option() ? UINT(MFS_CHECKED) : 0U) |
+                   (step.nOption != CPageZoom::kAuto && !Fits(step.nOption) ? UINT(MFS_GRAYED) : 0U);
         };
         row.action = [this, &step](UINT) { Choose(step); };
         menu.subRows.push_back(std::move(row));
@@ -39,7 +43,27 @@ std::vector<CSystemMenu::Row> CZoomFeature::MenuRows()
 
 void CZoomFeature::OnStart()
 {
-    m_zoom.Choose(m_settings.Options().Number(kKey, 100, CPageZoom::IsOption));
+    // A stored step this screen cannot hold (a smaller one since) gives the
+    // largest that it can, for this run only; without one, the page is at
+    // its own size, as ever.
+    const int nOption = m_settings.Options().Number(kKey, 100, CPageZoom::IsOption);
+    const bool bStored = !m_settings.Options().Text(kKey).IsEmpty();
+    m_zoom.Choose(!bStored || nOption == CPageZoom::kAuto || Fits(nOption)
+                      ? nOption
+                      : GameFit::LargestStepThatFits(Host().Window(), IsTallGameShown(), m_zoom));
+}
+
+bool CZoomFeature::IsTallGameShown() const
+{
+    const HWND hWndGame = m_game.FindGame();
+    RECT rc;
+    return hWndGame && ::GetWindowRect(hWndGame, &rc) &&
+           GameFit::IsTallGame(rc.bottom - rc.top, m_zoom.ShownOnScreen());
+}
+
+bool CZoomFeature::Fits(int nOption) const
+{
+    return GameFit::FitsScreen(Host().Window(), IsTallGameShown(), m_zoom.OnScreen(nOption));
 }
 
 void CZoomFeature::Choose(const CPageZoom::Step& step)

@@ -21,6 +21,10 @@ public:
 
 private:
     void Choose(const CPageZoom::Step& step);
+    // Whether the launcher fitted to the game at a fixed step fits its
+    // screen (the tall game's height where one shows).
+    bool Fits(int nOption) const;
+    bool IsTallGameShown() const;
 
     CSettings& m_settings;
     CPageZoom& m_zoom;

@@ -139,7 +139,7 @@ TEST_F(SettingsStressTest, AFileHeldAtStartIsReadOnceFreeAndNeverWrittenOver)
 {
     // A backup or a sync client holds it for itself while the launcher starts.
     const std::string saved =
-        "[section]\r\nServersSel=78\r\nUrl=http://x.test/\r\n[options]\r\nZoom=125\r\nTopMost=1\r\n";
+        "[section]\r\nServersSel=78\r\nUrl=http://x.test/\r\n[options]\r\nZoom=90\r\nTopMost=1\r\n";
     WriteIni(saved);
     UniqueFileHandle hHeld(::CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(hHeld);
@@ -150,7 +150,7 @@ TEST_F(SettingsStressTest, AFileHeldAtStartIsReadOnceFreeAndNeverWrittenOver)
     EXPECT_EQ(launcher.UrlText(), L"http://x.test/");
     EXPECT_EQ(Browser().Record().navigations.back(), L"http://x.test/");
     EXPECT_TRUE(::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "the options apply too";
-    EXPECT_TRUE(MenuState(L"125%") & MF_CHECKED);
+    EXPECT_TRUE(MenuState(L"90%") & MF_CHECKED);
     PumpFor(300);
     EXPECT_EQ(Ini(), saved);
 }

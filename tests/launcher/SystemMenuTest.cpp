@@ -143,10 +143,10 @@ TEST_F(SystemMenuTest, BadOptionsMeanTheDefaults)
     EXPECT_FALSE(TopMost());
     EXPECT_TRUE(Checked(L"100%"));
     EXPECT_TRUE(Browser().Record().zooms.empty());
-    WriteFileBytes(IniPath(), "[options]\r\nZoom=125\r\n"); // a large screen's zoom
+    WriteFileBytes(IniPath(), "[options]\r\nZoom=90\r\n");
     Start();
-    EXPECT_TRUE(Checked(L"125%"));
-    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
+    EXPECT_TRUE(Checked(L"90%"));
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{90});
 }
 
 TEST_F(SystemMenuTest, ARightClickOnTheCaptionShowsTheItemsAsTheyAreNow)

@@ -111,14 +111,14 @@ TEST_F(ZoomTest, TheFitFollowsThePagesZoomAndARefreshGetsTheChoiceBack)
 
 TEST_F(ZoomTest, AStepClickedInItsSubMenuIsChosenAndStaysTheLaunchersOwn)
 {
-    // Opened as Alt+Space opens it; "页面缩放", then "125%", clicked.
-    MenuClicker::ChooseWhenOpen(Hwnd(), MenuCommand(Hwnd(), L"125%"));
+    // Opened as Alt+Space opens it; "页面缩放", then "90%", clicked.
+    MenuClicker::ChooseWhenOpen(Hwnd(), MenuCommand(Hwnd(), L"90%"));
     ::SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
     PumpPending();
-    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{125});
+    EXPECT_EQ(Browser().Record().zooms, std::vector<long>{90});
     EXPECT_EQ(Browser().Record().zoomFlags, std::vector<long>{OLECMDIDF_OPTICAL_ZOOM_NOPERSIST});
-    EXPECT_TRUE(MenuState(L"125%") & MF_CHECKED);
-    EXPECT_NE(Ini().find("[options]\r\nZoom=125\r\n"), std::string::npos);
+    EXPECT_TRUE(MenuState(L"90%") & MF_CHECKED);
+    EXPECT_NE(Ini().find("[options]\r\nZoom=90\r\n"), std::string::npos);
 }
 
 TEST_F(ZoomTest, AtTheSystemsHigherDpiTheBrowserIsAskedForItsScaleAndTheFitIsWhatTheScreenShows)
@@ -230,6 +230,24 @@ TEST_F(SmallScreenTest, TheAutomaticZoomIsChosenByWhatMustBeSeenAndChosenAgainWh
     Command(L"自动适应屏幕");
     Launcher().Tick();
     EXPECT_EQ(Browser().Record().zooms, (std::vector<long>{90, 80, 100, 80}));
+}
+
+TEST_F(SmallScreenTest, AStepTheScreenCannotHoldIsNotOfferedAndAStoredOneGivesTheLargestThatFits)
+{
+    OpenMenu();
+    for (const wchar_t* lpszStep : {L"150%", L"125%", L"100%"})
+        EXPECT_TRUE(MenuState(lpszStep) & MF_GRAYED) << lpszStep;
+    EXPECT_FALSE(MenuState(L"90%") & MF_GRAYED);
+    EXPECT_FALSE(MenuState(L"自动适应屏幕") & MF_GRAYED);
+    // Chosen on a larger screen: this run only.
+    WriteIni("[options]\r\nZoom=125\r\n");
+    Start();
+    EXPECT_TRUE(MenuState(L"90%") & MF_CHECKED);
+    EXPECT_NE(Ini().find("Zoom=125\r\n"), std::string::npos);
+    // Without a stored step the page keeps its own size, as ever.
+    WriteIni("");
+    Start();
+    EXPECT_TRUE(MenuState(L"100%") & MF_CHECKED);
 }
 
 // A full-HD screen at 125 % on Windows 7: the page at its own size shows the

@@ -1,0 +1,44 @@
+#include "GameFit.h"
+
+#include "launcher/services/PageZoom.h"
+#include "framework/CRect.h"
+#include "framework/CWnd.h"
+
+#include <cstdlib>
+
+namespace GameFit
+{
+
+bool IsTallGame(int nHeight, int nZoom)
+{
+    return std::abs(nHeight - Zoomed(kTallGameHeight, nZoom)) <= (nZoom == 100 ? 0 : 1);
+}
+
+bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom)
+{
+    CRect rcWindow;
+    CRect rcClient;
+    ::GetWindowRect(hWnd, &rcWindow);
+    ::GetClientRect(hWnd, &rcClient);
+    const CRect rcWork(CWnd::WorkAreaOf(hWnd));
+    return rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom) <= rcWork.Width() &&
+           rcWindow.Height() - rcClient.Height() + kClientHeightMargin +
+                   Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom) <=
+               rcWork.Height();
+}
+
+int LargestStepThatFits(HWND hWnd, bool bTallGame, const CPageZoom& zoom)
+{
+    int nZoom = 100;
+    for (const CPageZoom::Step& step : CPageZoom::kSteps)
+    {
+        if (step.nOption == CPageZoom::kAuto)
+            continue;
+        nZoom = step.nOption;
+        if (FitsScreen(hWnd, bTallGame, zoom.OnScreen(nZoom)))
+            return nZoom;
+    }
+    return nZoom; // the smallest
+}
+
+} // namespace GameFit
