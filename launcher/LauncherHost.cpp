@@ -9,6 +9,7 @@
 #include "launcher/features/ReloadFeature.h"
 #include "launcher/features/ScreenshotFeature.h"
 #include "launcher/features/TopMostFeature.h"
+#include "launcher/features/WindowPlaceFeature.h"
 #include "launcher/features/ZoomFeature.h"
 #include "browser/DlgWeb.h"
 #include "framework/CWnd.h"
@@ -35,6 +36,7 @@ CLauncherHost::CLauncherHost(const CWnd& window, CDlgWeb& pane, const CString& s
     };
     add(std::make_unique<CFlashStatusFeature>(*this));
     add(std::make_unique<CTopMostFeature>(*this, m_settings));
+    add(std::make_unique<CWindowPlaceFeature>(*this, m_settings));
     add(std::make_unique<CReloadFeature>(*this, pane));
     add(std::make_unique<CCacheClearFeature>(*this, pane));
     add(std::make_unique<CZoomFeature>(*this, m_settings, m_zoom, m_game));

@@ -3,6 +3,7 @@
 
 #include "harness/FakeAudioDevices.h"
 #include "harness/FakeFeatureHost.h"
+#include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
 #include "harness/TempDir.h"
 
@@ -14,7 +15,9 @@
 #include "launcher/features/ReloadFeature.h"
 #include "launcher/features/ScreenshotFeature.h"
 #include "launcher/features/TopMostFeature.h"
+#include "launcher/features/WindowPlaceFeature.h"
 #include "launcher/features/ZoomFeature.h"
+#include "framework/CWnd.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +25,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,6 +48,34 @@ TEST(FeaturesTest, TopMostComesBackFromItsOptionAndAChoiceIsSaved)
     host.Choose(L"窗口置顶");
     EXPECT_FALSE(IsTopMost(host.Window()));
     EXPECT_EQ(host.SavedOptions(), "TopMost=0\r\n");
+}
+
+TEST(FeaturesTest, TheWindowsPlaceIsKeptWhenAskedAndComesBackWholeOnTheScreen)
+{
+    const auto placedAt = [](const std::string& options) {
+        FakeFeatureHost host;
+        CWindowPlaceFeature place(host, host.Settings());
+        if (!options.empty())
+            host.WriteOptions(options);
+        host.Start({&place});
+        const POINT pt = {WindowRect(host.Window()).left, WindowRect(host.Window()).top};
+        // Moved by the player, then Windows ends.
+        ::SetWindowPos(host.Window(), nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::SendMessageW(host.Window(), WM_ENDSESSION, TRUE, 0);
+        return std::make_pair(pt, host.SavedOptions());
+    };
+    const RECT rcWork = CWnd::WorkAreaOf(::GetDesktopWindow());
+    auto [pt, saved] = placedAt("");
+    EXPECT_EQ(pt.x, 100) << "off by default: placed as the window was";
+    EXPECT_EQ(saved, "");
+    std::tie(pt, saved) = placedAt("RememberPlace=1\r\nPlace=200,150\r\n");
+    EXPECT_EQ(pt.x, 200);
+    EXPECT_EQ(pt.y, 150);
+    EXPECT_EQ(saved, "RememberPlace=1\r\nPlace=300,250\r\n");
+    // On a monitor unplugged since: whole on the nearest work area.
+    std::tie(pt, saved) = placedAt("RememberPlace=1\r\nPlace=5000,-900\r\n");
+    EXPECT_EQ(pt.x, rcWork.right - 400);
+    EXPECT_EQ(pt.y, rcWork.top);
 }
 
 TEST(FeaturesTest, ReloadAndTheCacheClearLoadThePageAnewEachItsWay)
