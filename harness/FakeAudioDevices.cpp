@@ -256,6 +256,11 @@ void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted, bool bT
         Tell(m_state->devices.at(device), &kMixer);
 }
 
+void FakeAudioDevices::MoveLevel(const std::wstring& device)
+{
+    Tell(m_state->devices.at(device), &kMixer);
+}
+
 void FakeAudioDevices::MakeDefault(const std::wstring& device, bool bTell)
 {
     m_state->defaultDevice = device;

@@ -33,6 +33,8 @@ public:
     // kept from an earlier run).
     bool IsMuted(const std::wstring& device) const;
     void SetMuted(const std::wstring& device, bool bMuted, bool bTell = true);
+    // The level moved in the mixer: told with the mute as it is.
+    void MoveLevel(const std::wstring& device);
     // The player plugs in a headset: it becomes the default device, and the
     // clients are told (unless the news is still on its way).
     void MakeDefault(const std::wstring& device, bool bTell = true);

@@ -74,10 +74,19 @@ void CWindowPlaceFeature::OnEnd()
     RECT rc = {};
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof(WINDOWPLACEMENT);
+    RECT rcWork = {};
     if (::IsIconic(hWnd) && ::GetWindowPlacement(hWnd, &wp))
+    {
+        // In the work area's coordinates: a taskbar at the top or the left
+        // moves them from the screen's.
         rc = wp.rcNormalPosition;
+        if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0))
+            ::OffsetRect(&rc, rcWork.left, rcWork.top);
+    }
     else if (!::GetWindowRect(hWnd, &rc))
+    {
         return;
+    }
     CString strPlace;
     strPlace.Format(L"%ld,%ld", rc.left, rc.top);
     if (std::wcscmp(strPlace, m_settings.Options().Text(kKeyPlace)) != 0)

@@ -17,6 +17,7 @@ public:
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnPlaced() override;
+    void OnOptionsRead() override { OnPlaced(); } // the file was held at start
     void OnEnd() override;
 
 private:

@@ -137,6 +137,7 @@ void CGameMute::StopListening() noexcept
 bool CGameMute::Apply()
 {
     const BOOL bMute = (m_bPlayerMute || m_bBossMute) ? TRUE : FALSE;
+    m_bApplied = bMute != FALSE;
     // The default device's session, whose control is kept for the menu.
     ISimpleAudioVolume* pVolume = Volume(false);
     bool bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange));
@@ -252,8 +253,17 @@ HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::QueryInterface(REFIID iid, 
 HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::OnSimpleVolumeChanged(float, BOOL bNewMute,
                                                                            LPCGUID pContext) noexcept
 {
-    if (!pContext || !::IsEqualGUID(*pContext, kOwnChange))
+    // The news comes of the level too, with the mute as it was: only a mute
+    // that is not what the launcher set is another's choice (the boss key's
+    // silence, moved in the mixer's slider, is no mute of the player's).
+    if ((!pContext || !::IsEqualGUID(*pContext, kOwnChange)) && (bNewMute != FALSE) != m_owner.m_bApplied)
         m_owner.Notify(bNewMute ? MixerMuted : MixerUnmuted);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::OnSessionDisconnected(AudioSessionDisconnectReason) noexcept
+{
+    m_owner.Notify(DevicesChanged);
     return S_OK;
 }
 

@@ -7,6 +7,7 @@
 
 #include <audiopolicy.h>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -120,7 +121,9 @@ private:
         }
         HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID, LPCGUID) noexcept override { return S_OK; }
         HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState) noexcept override { return S_OK; }
-        HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) noexcept override { return S_OK; }
+        // The session went (its device removed, the audio service
+        // restarted, its format changed): it is listened to anew.
+        HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) noexcept override;
 
     private:
         const CGameMute& m_owner;
@@ -150,6 +153,9 @@ private:
     bool m_bPlayerMute = false;
     bool m_bBossMute = false;
     bool m_bUnavailable = false;
+    // What the launcher set last on every device, as the sessions' threads
+    // compare their news with it.
+    std::atomic<bool> m_bApplied{false};
     std::function<void(bool)> m_onMixerChoice;
     ComPtr<IMMDeviceEnumerator> m_pEnumerator;
     bool m_bListening = false;

@@ -74,6 +74,8 @@ TEST_F(GameMuteTest, BossKeySilencesTheGameAndGivesItsSoundBack)
     Command(L"老板键");
     m_audio.MakeDefault(kHeadset);
     EXPECT_TRUE(PumpUntil([&] { return m_audio.IsMuted(kHeadset); }, 3000));
+    m_audio.MoveLevel(kHeadset); // the silenced session's level, moved in the mixer
+    PumpFor(200);
     ::SendMessageW(Hwnd(), CBossMode::s_nIconMessage, 0, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_FALSE(m_audio.IsMuted(kSpeakers) || m_audio.IsMuted(kHeadset));
     EXPECT_NE(Ini().find("Mute=0\r\n"), std::string::npos);
