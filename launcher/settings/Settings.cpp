@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
 #include <utility>
 
 namespace
