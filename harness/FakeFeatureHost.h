@@ -73,6 +73,7 @@ public:
     UINT NewCommand() override { return m_list.NewCommand(); }
     UINT_PTR NewTimer() override { return m_list.NewTimer(); }
     UINT NewMessage() override { return m_list.NewMessage(); }
+    int NewHotKey() override { return m_list.NewHotKey(); }
 
     // CZoomablePage
     bool ApplyZoom(int nPercent) override;
@@ -89,6 +90,8 @@ public:
     HWND FindGame() const override { return hWndGame; }
     RECT GameArea() const override { return rcGameArea; }
     void FocusGame() override { ++gameFocused; }
+    void ShowAlone(bool bAlone) override { m_bAlone = bAlone; }
+    bool IsAlone() const override { return m_bAlone; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -100,4 +103,5 @@ private:
     CGameMute m_mute;
     CFeatureList m_list{16};
     HWND m_hWnd = nullptr;
+    bool m_bAlone = false;
 };

@@ -154,6 +154,25 @@ void PressKey(HWND hWnd, WPARAM vk)
     PumpPending();
 }
 
+void TypeKeys(std::initializer_list<WORD> keys, int nRepeats)
+{
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD vk, DWORD dwFlags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = dwFlags;
+        inputs.push_back(input);
+    };
+    for (WORD vk : keys)
+        add(vk, 0);
+    for (int i = 0; i < nRepeats; ++i)
+        add(*(keys.end() - 1), 0);
+    for (auto it = keys.end(); it != keys.begin();)
+        add(*--it, KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 std::wstring WindowText(HWND hWnd)
 {
     const LRESULT n = ::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0);

@@ -3,6 +3,7 @@
 #include "framework/CWinApp.h"
 #include "launcher/OrlimWebDlg.h"
 
+#include <initializer_list>
 #include <string>
 
 // The launcher dialog, created in the test's own process and driven with
@@ -57,6 +58,11 @@ HWND MakeFlashWindow(HWND hParent, int x, int y, int cx, int cy, COLORREF colour
 // Posts a key press (down and up) to a window and handles it, as the
 // program's message loop would.
 void PressKey(HWND hWnd, WPARAM vk);
+// Presses keys on the keyboard, as the player does: each down in turn, the
+// last held for nRepeats more (as the keyboard repeats it), then each up
+// from the last. They go to the window in front, to whatever has the
+// keyboard there.
+void TypeKeys(std::initializer_list<WORD> keys, int nRepeats = 0);
 
 std::wstring WindowText(HWND hWnd);
 std::wstring ClassName(HWND hWnd);

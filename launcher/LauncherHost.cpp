@@ -5,6 +5,7 @@
 #include "launcher/features/BossKeyFeature.h"
 #include "launcher/features/CacheClearFeature.h"
 #include "launcher/features/FlashStatusFeature.h"
+#include "launcher/features/FullScreenFeature.h"
 #include "launcher/features/MuteFeature.h"
 #include "launcher/features/ReloadFeature.h"
 #include "launcher/features/ScreenshotFeature.h"
@@ -36,12 +37,15 @@ CLauncherHost::CLauncherHost(const CWnd& window, CDlgWeb& pane, const CString& s
     };
     add(std::make_unique<CFlashStatusFeature>(*this));
     add(std::make_unique<CTopMostFeature>(*this, m_settings));
+    // Before the window's place: a launcher closed full screen leaves it
+    // first, so that the place it was in is kept.
+    add(std::make_unique<CFullScreenFeature>(*this, m_zoom, m_game));
     add(std::make_unique<CWindowPlaceFeature>(*this, m_settings));
     add(std::make_unique<CReloadFeature>(*this, pane));
     add(std::make_unique<CCacheClearFeature>(*this, pane));
     add(std::make_unique<CZoomFeature>(*this, m_settings, m_zoom, m_game));
     add(std::make_unique<CMuteFeature>(*this, m_settings, m_mute));
-    add(std::make_unique<CScreenshotFeature>(*this, m_settings.Folder(), m_game));
+    add(std::make_unique<CScreenshotFeature>(*this, m_settings, m_game));
     add(std::make_unique<CBossKeyFeature>(*this, m_settings, m_mute, m_game));
     add(std::make_unique<CAnotherAccountFeature>(*this, strStartFolder));
 }
@@ -51,6 +55,13 @@ CLauncherHost::~CLauncherHost() = default;
 HWND CLauncherHost::Window() const
 {
     return m_window.m_hWnd;
+}
+
+void CLauncherHost::ApplyBaseLayout()
+{
+    // The game alone on the screen keeps its own layout.
+    if (!m_game.IsAlone())
+        m_applyBaseLayout();
 }
 
 void CLauncherHost::ReadSettings(std::function<void()> onRowReadLate)

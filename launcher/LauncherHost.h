@@ -61,10 +61,11 @@ public:
     // CFeatureHost
     HWND Window() const override;
     void NoticeChanged() override { m_onNoticeChanged(); }
-    void ApplyBaseLayout() override { m_applyBaseLayout(); }
+    void ApplyBaseLayout() override;
     UINT NewCommand() override { return m_list.NewCommand(); }
     UINT_PTR NewTimer() override { return m_list.NewTimer(); }
     UINT NewMessage() override { return m_list.NewMessage(); }
+    int NewHotKey() override { return m_list.NewHotKey(); }
 
 private:
     const CWnd& m_window;

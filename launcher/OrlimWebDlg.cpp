@@ -155,8 +155,14 @@ void COrlimWebDlg::OnPaint()
 {
     CRect rect;
     ::GetClientRect(m_hWnd, &rect);
-    rect.bottom = rect.top + kStripHeight;
     CPaintDC dc(this);
+    if (m_host.Game().IsAlone())
+    {
+        // No strip: the game stands on black.
+        dc.FillSolidRect(&rect, RGB(0, 0, 0));
+        return;
+    }
+    rect.bottom = rect.top + kStripHeight;
     dc.FillSolidRect(&rect, kStripColor);
     const CString strNotice = m_host.NoticeText();
     if (!strNotice.IsEmpty())

@@ -7,19 +7,7 @@
 #include "launcher/services/OnScreen.h"
 #include "res/resource.h"
 
-#include <algorithm>
-
 using namespace GameFit;
-
-namespace
-{
-
-// A Flash window that does not follow the browser's width would otherwise
-// make it grow (or shrink) by the same amount on every tick.
-const int kExplorerMinWidth = kGameWidth;
-const int kExplorerMaxWidth = 4 * kGameWidth;
-
-} // namespace
 
 // Auto-fit
 
@@ -42,7 +30,12 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     // Without a browser control there is nothing to fit. A minimised or
     // hidden launcher is left as it is until the player brings it back.
     const HWND hWndExplorer = m_dlgWeb.ControlWindow();
-    if (hWndExplorer && !::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd))
+    if (hWndExplorer && m_host.Game().IsAlone())
+    {
+        // The game alone on the screen is laid out by its own rule.
+        m_host.Game().LayOutAlone();
+    }
+    else if (hWndExplorer && !::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd))
     {
         // The fit follows the page, not the player: it never activates the
         // launcher or raises it above the window the player is using. It
@@ -72,14 +65,10 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
             // Move the browser so that the game area starts at the pane's
             // origin, and size everything to a game area 1100 pixels wide (at
             // 100 %; the page's zoom scales the game and these numbers).
-            const int nGameHeight = Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom);
-            const int dx = rcFlash.left - rcExplorer.left;
-            const int dy = rcFlash.top - rcExplorer.top;
-            const int cx = std::clamp(rcExplorer.Width() - rcFlash.Width() + Zoomed(kGameWidth, nZoom),
-                                      Zoomed(kExplorerMinWidth, nZoom), Zoomed(kExplorerMaxWidth, nZoom));
-            const int cy = dy + nGameHeight;
-            ::SetWindowPos(hWndExplorer, nullptr, -dx, -dy, cx, cy, nFlags);
-            ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | nFlags);
+            const SIZE size =
+                m_host.Game().MoveBrowserToGame(hWndFlash, nZoom, Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom));
+            const int cy = size.cy;
+            ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, size.cx, cy, SWP_NOMOVE | nFlags);
             // Only a launcher that changed its size is put back on the
             // screen: one the player drags, or left across two monitors,
             // stays where the player has it.

@@ -1,9 +1,11 @@
 #include "PaneGame.h"
 
 #include "browser/DlgWeb.h"
+#include "launcher/services/GameFit.h"
 #include "launcher/services/PageZoom.h"
 #include "framework/CRect.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace
@@ -12,6 +14,10 @@ namespace
 const wchar_t kFlashWindowClass[] = L"MacromediaFlashPlayerActiveX";
 const int kClassNameLength = 260;
 const int kFlashMinWidth = 995;
+// A Flash window that does not follow the browser's width would otherwise
+// make it grow (or shrink) by the same amount on every fit.
+const int kBrowserMinWidth = GameFit::kGameWidth;
+const int kBrowserMaxWidth = 4 * GameFit::kGameWidth;
 
 struct FlashSearch
 {
@@ -83,4 +89,78 @@ void CPaneGame::FocusGame()
         hWnd = m_pane.ControlWindow();
     if (hWnd)
         ::SetFocus(hWnd);
+}
+
+SIZE CPaneGame::MoveBrowserToGame(HWND hWndFlash, int nZoom, int nGameHeight) const
+{
+    using GameFit::Zoomed;
+    const HWND hWndControl = m_pane.ControlWindow();
+    CRect rcFlash;
+    CRect rcControl;
+    ::GetWindowRect(hWndFlash, &rcFlash);
+    ::GetWindowRect(hWndControl, &rcControl);
+    const int dx = rcFlash.left - rcControl.left;
+    const int dy = rcFlash.top - rcControl.top;
+    const int cx = std::clamp(rcControl.Width() - rcFlash.Width() + Zoomed(GameFit::kGameWidth, nZoom),
+                              Zoomed(kBrowserMinWidth, nZoom), Zoomed(kBrowserMaxWidth, nZoom));
+    const int cy = dy + nGameHeight;
+    ::SetWindowPos(hWndControl, nullptr, -dx, -dy, cx, cy, SWP_NOACTIVATE | SWP_NOZORDER);
+    return {cx, cy};
+}
+
+void CPaneGame::ShowAlone(bool bAlone)
+{
+    const HWND hWndLauncher = m_launcher.m_hWnd;
+    if (bAlone && m_bAlone)
+    {
+        LayOutAlone();
+        return;
+    }
+    if (bAlone == m_bAlone)
+        return;
+    m_bAlone = bAlone;
+    if (bAlone)
+    {
+        for (HWND hWnd = ::GetWindow(hWndLauncher, GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+        {
+            if (hWnd != m_pane.m_hWnd && ::IsWindowVisible(hWnd))
+            {
+                m_hidden.push_back(hWnd);
+                ::ShowWindow(hWnd, SW_HIDE);
+            }
+        }
+        LayOutAlone();
+    }
+    else
+    {
+        for (HWND hWnd : m_hidden)
+            ::ShowWindow(hWnd, SW_SHOWNA);
+        m_hidden.clear();
+    }
+    ::InvalidateRect(hWndLauncher, nullptr, TRUE);
+}
+
+void CPaneGame::LayOutAlone() const
+{
+    CRect rcClient;
+    ::GetClientRect(m_launcher.m_hWnd, &rcClient);
+    const UINT nFlags = SWP_NOACTIVATE | SWP_NOZORDER;
+    const HWND hWndFlash = FindGame();
+    if (!hWndFlash)
+    {
+        // No game yet: the page the player logs in on fills the screen.
+        ::SetWindowPos(m_pane.m_hWnd, nullptr, 0, 0, rcClient.Width(), rcClient.Height(), nFlags);
+        ::SetWindowPos(m_pane.ControlWindow(), nullptr, 0, 0, rcClient.Width(), rcClient.Height(), nFlags);
+        return;
+    }
+    // The pane shows the game area alone, in the middle; the launcher around
+    // it is black.
+    const int nZoom = m_zoom.ShownOnScreen();
+    CRect rcFlash;
+    ::GetWindowRect(hWndFlash, &rcFlash);
+    const bool bTall = GameFit::IsTallGame(rcFlash.Height(), nZoom);
+    const int cx = GameFit::Zoomed(GameFit::kGameWidth, nZoom);
+    const int cy = GameFit::Zoomed(bTall ? GameFit::kTallGameHeight : GameFit::kGameHeight, nZoom);
+    MoveBrowserToGame(hWndFlash, nZoom, cy);
+    ::SetWindowPos(m_pane.m_hWnd, nullptr, (rcClient.Width() - cx) / 2, (rcClient.Height() - cy) / 2, cx, cy, nFlags);
 }

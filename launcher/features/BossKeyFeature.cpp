@@ -15,7 +15,7 @@ const wchar_t kKeyMark[] = L"BossMute";
 
 CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute, CGameView& game)
     : CFeature(host), m_settings(settings), m_mute(mute), m_game(game), m_nCommand(host.NewCommand()),
-      m_nKeysTimer(host.NewTimer()), m_bossMode(mute)
+      m_nKeysTimer(host.NewTimer()), m_nHotKey(host.NewHotKey()), m_bossMode(mute)
 {
 }
 
@@ -42,7 +42,7 @@ void CBossKeyFeature::OnShown()
     // The player typing at once types into the game, not the strip (the
     // dialog gives the focus back to the control that had it last).
     m_bossMode.OnComeBack([this] { m_game.FocusGame(); });
-    m_bossMode.Attach(Host().Window(), CBossKey::Parse(options.Text(kKeyKeys)));
+    m_bossMode.Attach(Host().Window(), CKey::BossKey(options.Text(kKeyKeys)), m_nHotKey);
     WatchKeys();
     m_bShown = true;
     UndoSilenceLeftBehind();
@@ -68,8 +68,8 @@ void CBossKeyFeature::UndoSilenceLeftBehind()
 
 bool CBossKeyFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_HOTKEY)
-        m_bossMode.OnHotKey(static_cast<UINT>(wParam));
+    if (message == WM_HOTKEY && static_cast<int>(wParam) == m_nHotKey)
+        m_bossMode.OnHotKey();
     else if (message == CBossMode::s_nIconMessage)
         m_bossMode.OnIconNotify(lParam);
     else if (message == CNotifyIcon::s_nTaskbarCreated)

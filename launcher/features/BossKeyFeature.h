@@ -33,6 +33,7 @@ private:
     CGameView& m_game;
     const UINT m_nCommand;
     const UINT_PTR m_nKeysTimer; // the keys, held by another program, tried again
+    const int m_nHotKey;
     CBossMode m_bossMode;
     bool m_bShown = false;
 };

@@ -15,6 +15,7 @@ std::vector<CSystemMenu::Row> CCacheClearFeature::MenuRows()
     CSystemMenu::Row row;
     row.nID = m_nCommand;
     row.lpszText = L"清除缓存并刷新";
+    row.key = CKey{MOD_CONTROL, VK_F5};
     // Nothing loaded yet: no site whose entries could go; or they are going.
     row.state = [this] { return m_bPageHasSite && !m_clear.IsUnderWay() ? 0U : UINT(MFS_GRAYED); };
     row.action = [this](UINT) { Clear(); };

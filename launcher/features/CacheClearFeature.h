@@ -5,7 +5,7 @@
 
 class CShownPage;
 
-// "清除缓存并刷新": a game update left a stale game in the cache. The entries
+// "清除缓存并刷新" (Ctrl+F5): a game update left a stale game in the cache. The entries
 // of the page's site and of the sites it shows things from (its frames,
 // its game's Flash movie) go, off the window's thread; the page is then
 // loaded anew from the network. Cookies stay: the player stays logged in.

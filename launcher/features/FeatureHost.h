@@ -15,10 +15,12 @@ public:
     // The window back to its base size, as with no game to fit to.
     virtual void ApplyBaseLayout() = 0;
 
-    // A command of the system menu, a timer and a message of the window's.
+    // A command of the system menu, a timer, a message and a hot key of the
+    // window's.
     virtual UINT NewCommand() = 0;
     virtual UINT_PTR NewTimer() = 0;
     virtual UINT NewMessage() = 0;
+    virtual int NewHotKey() = 0;
 
 protected:
     ~CFeatureHost() = default;

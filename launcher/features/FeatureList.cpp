@@ -12,6 +12,7 @@ const UINT kCommandStep = 0x0010; // the system keeps the low four bits of a com
 // the messages RegisterWindowMessage hands out.
 const UINT kCommandEnd = 0xF000;
 const UINT kMessageEnd = 0xC000;
+const int kHotKeyEnd = 0xC000;
 
 } // namespace
 
@@ -41,6 +42,11 @@ UINT CFeatureList::NewMessage() noexcept
     return m_nNextMessage < kMessageEnd ? m_nNextMessage++ : 0;
 }
 
+int CFeatureList::NewHotKey() noexcept
+{
+    return m_nNextHotKey < kHotKeyEnd ? m_nNextHotKey++ : 0;
+}
+
 void CFeatureList::BeforeBrowser()
 {
     for (CFeature* pFeature : m_features)
@@ -58,6 +64,24 @@ void CFeatureList::Start(HWND hWnd)
             rows.push_back(std::move(row));
     }
     m_menu.Insert(hWnd, std::move(rows));
+    m_keys.Attach(hWnd, [this](const CKey& key, bool bRepeat) { return OnKey(key, bRepeat); });
+}
+
+bool CFeatureList::OnKey(const CKey& key, bool bRepeat)
+{
+    const CSystemMenu::Row* pRow = m_menu.RowOfKey(key);
+    if (!pRow)
+        return false;
+    if (bRepeat)
+        return true;
+    // As the menu would be: brought up to date, and a greyed row does
+    // nothing.
+    for (CFeature* pFeature : m_features)
+        pFeature->OnMenuOpening();
+    m_menu.Update();
+    if (!(CSystemMenu::State(*pRow) & MFS_GRAYED))
+        m_menu.Command(pRow->nID);
+    return true;
 }
 
 void CFeatureList::Placed()
@@ -103,6 +127,10 @@ bool CFeatureList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             return false;
         }
         break;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        m_keys.InMenu(message == WM_ENTERMENULOOP);
+        break;
     case WM_SYSCOMMAND:
         if (m_menu.Command(static_cast<UINT>(wParam & 0xFFF0)))
             return true;
@@ -139,6 +167,7 @@ void CFeatureList::End()
     if (m_bEnded)
         return;
     m_bEnded = true;
+    m_keys.Detach();
     for (CFeature* pFeature : m_features)
         pFeature->OnEnd();
 }

@@ -2,6 +2,7 @@
 
 #include "launcher/features/Feature.h"
 #include "launcher/features/SystemMenu.h"
+#include "launcher/features/WindowKeys.h"
 #include "framework/CString.h"
 
 #include <windows.h>
@@ -27,13 +28,17 @@ public:
 
     // Ids, each handed out once: a command of the system menu (a multiple of
     // 16 below the system's own, 0xF000), a timer, a message (from WM_APP + 1
-    // below the registered ones, 0xC000). None is left: 0.
+    // below the registered ones, 0xC000), a hot key (from 1 below the shared
+    // libraries', 0xC000). None is left: 0.
     UINT NewCommand() noexcept;
     UINT_PTR NewTimer() noexcept;
     UINT NewMessage() noexcept;
+    int NewHotKey() noexcept;
 
     // The window's start, in four steps; the rows go into hWnd's system
-    // menu at the second.
+    // menu at the second, and from then on their keys carry them out while
+    // the window is in front (see CWindowKeys), as if the player had chosen
+    // them in the menu.
     void BeforeBrowser();
     void Start(HWND hWnd);
     void Placed();
@@ -53,10 +58,14 @@ public:
     static bool IsForEveryFeature(UINT message) noexcept;
 
 private:
+    bool OnKey(const CKey& key, bool bRepeat);
+
     std::vector<CFeature*> m_features;
     CSystemMenu m_menu;
+    CWindowKeys m_keys;
     UINT m_nNextCommand = 0x0010;
     UINT_PTR m_nNextTimer;
     UINT m_nNextMessage = WM_APP + 1;
+    int m_nNextHotKey = 1;
     bool m_bEnded = false;
 };

@@ -13,6 +13,12 @@ public:
     virtual RECT GameArea() const = 0;
     // The keyboard goes to the game (or to the page, while no game shows).
     virtual void FocusGame() = 0;
+    // The game alone over the launcher's whole client area, centred on
+    // black, the strip and the rest of the page hidden (the launcher's own
+    // layout and fit stand aside), laid out anew when it is already; false:
+    // back as it was.
+    virtual void ShowAlone(bool bAlone) = 0;
+    virtual bool IsAlone() const = 0;
 
 protected:
     ~CGameView() = default;

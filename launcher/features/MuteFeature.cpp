@@ -8,6 +8,7 @@ namespace
 {
 
 const wchar_t kKey[] = L"Mute";
+const wchar_t kKeyKey[] = L"MuteKey";
 
 } // namespace
 
@@ -22,6 +23,7 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
     CSystemMenu::Row row;
     row.nID = m_nCommand;
     row.lpszText = L"静音";
+    row.key = CKey::GameKey(m_settings.Options().Text(kKeyKey), CKey{0, VK_F9});
     row.state = [this] {
         return (m_mute.IsKnownUnavailable() ? UINT(MFS_GRAYED) : 0U) |
                (m_mute.IsPlayerMuted() ? UINT(MFS_CHECKED) : 0U);

@@ -6,8 +6,9 @@ class CGameMute;
 class CSettings;
 
 // "静音": the game's silence on every playback device, kept across starts
-// ("Mute"); greyed where there is no device. Core Audio is asked nothing
-// before the player chooses silence.
+// ("Mute"), by its row or a key ("MuteKey", F9 at first); greyed where there
+// is no device. Core Audio is asked nothing before the player chooses
+// silence.
 class CMuteFeature final : public CFeature
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "launcher/features/FeatureHost.h"
 #include "launcher/features/GameView.h"
+#include "launcher/settings/Settings.h"
 
 namespace
 {
@@ -11,6 +12,7 @@ namespace
 // launcher painted for it is on the screen.
 const UINT kDelay = 50;
 const UINT kDelayFading = 400;
+const wchar_t kKeyKey[] = L"ScreenshotKey";
 
 CString FolderIn(const CString& strFolder)
 {
@@ -21,9 +23,9 @@ CString FolderIn(const CString& strFolder)
 
 } // namespace
 
-CScreenshotFeature::CScreenshotFeature(CFeatureHost& host, const CString& strSettingsFolder, CGameView& game)
-    : CFeature(host), m_game(game), m_nTakeCommand(host.NewCommand()), m_nOpenCommand(host.NewCommand()),
-      m_nTimer(host.NewTimer()), m_screenshot(FolderIn(strSettingsFolder))
+CScreenshotFeature::CScreenshotFeature(CFeatureHost& host, const CSettings& settings, CGameView& game)
+    : CFeature(host), m_settings(settings), m_game(game), m_nTakeCommand(host.NewCommand()),
+      m_nOpenCommand(host.NewCommand()), m_nTimer(host.NewTimer()), m_screenshot(FolderIn(settings.Folder()))
 {
 }
 
@@ -32,6 +34,7 @@ std::vector<CSystemMenu::Row> CScreenshotFeature::MenuRows()
     CSystemMenu::Row take;
     take.nID = m_nTakeCommand;
     take.lpszText = L"截图";
+    take.key = CKey::GameKey(m_settings.Options().Text(kKeyKey), CKey{0, VK_F8});
     take.action = [this](UINT) {
         BOOL bFading = FALSE;
         if (!::SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &bFading, 0))

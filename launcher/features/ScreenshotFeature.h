@@ -4,14 +4,15 @@
 #include "launcher/services/GameScreenshot.h"
 
 class CGameView;
+class CSettings;
 
 // "截图" and "打开截图文件夹": pictures of the game alone, in a folder "截图"
-// beside the settings file.
+// beside the settings file; a key takes one too ("ScreenshotKey", F8 at
+// first).
 class CScreenshotFeature final : public CFeature
 {
 public:
-    // strSettingsFolder: the folder the settings file is kept in.
-    CScreenshotFeature(CFeatureHost& host, const CString& strSettingsFolder, CGameView& game);
+    CScreenshotFeature(CFeatureHost& host, const CSettings& settings, CGameView& game);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnMenuOpening() override { m_bFolderExists = m_screenshot.FolderExists(); }
@@ -24,6 +25,7 @@ private:
     // The picture's next step: the launcher made ready, then the picture.
     void NextStep();
 
+    const CSettings& m_settings;
     CGameView& m_game;
     const UINT m_nTakeCommand;
     const UINT m_nOpenCommand;

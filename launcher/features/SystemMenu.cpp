@@ -6,6 +6,8 @@ void CSystemMenu::Insert(HWND hWnd, std::vector<Row> rows)
 {
     m_hWnd = hWnd;
     m_rows = std::move(rows);
+    std::vector<CKey> taken;
+    DropKeysTaken(m_rows, taken);
     const HMENU hSysMenu = ::GetSystemMenu(hWnd, FALSE);
     if (!hSysMenu)
         return;
@@ -48,6 +50,23 @@ bool CSystemMenu::Command(UINT nID)
     return true;
 }
 
+const CSystemMenu::Row* CSystemMenu::RowOfKey(const CKey& key) const
+{
+    return key.IsNone() ? nullptr : FindKey(m_rows, key);
+}
+
+void CSystemMenu::DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken)
+{
+    for (Row& row : rows)
+    {
+        if (std::find(taken.begin(), taken.end(), row.key) != taken.end())
+            row.key = CKey();
+        else if (!row.key.IsNone())
+            taken.push_back(row.key);
+        DropKeysTaken(row.subRows, taken);
+    }
+}
+
 void CSystemMenu::InsertRows(HMENU hMenu, UINT& nPos, const std::vector<Row>& rows)
 {
     for (const Row& row : rows)
@@ -73,7 +92,7 @@ void CSystemMenu::UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows)
         UpdateRows(hSysMenu, row.subRows);
         if (!row.nID)
             continue;
-        const UINT nState = row.state ? row.state() : 0;
+        const UINT nState = State(row);
         MENUITEMINFOW mii = {};
         mii.cbSize = sizeof(mii);
         mii.fMask = MIIM_STATE | MIIM_FTYPE;
@@ -92,7 +111,13 @@ void CSystemMenu::UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows)
 
 CString CSystemMenu::Text(const Row& row)
 {
-    return row.text ? row.text() : CString(row.lpszText);
+    CString strText = row.text ? row.text() : CString(row.lpszText);
+    if (!row.key.IsNone())
+    {
+        strText += L"\t";
+        strText += row.key.Format();
+    }
+    return strText;
 }
 
 const CSystemMenu::Row* CSystemMenu::Find(const std::vector<Row>& rows, UINT nID)
@@ -102,6 +127,18 @@ const CSystemMenu::Row* CSystemMenu::Find(const std::vector<Row>& rows, UINT nID
         if (row.nID == nID && nID)
             return &row;
         if (const Row* pSub = Find(row.subRows, nID))
+            return pSub;
+    }
+    return nullptr;
+}
+
+const CSystemMenu::Row* CSystemMenu::FindKey(const std::vector<Row>& rows, const CKey& key)
+{
+    for (const Row& row : rows)
+    {
+        if (row.key == key)
+            return &row;
+        if (const Row* pSub = FindKey(row.subRows, key))
             return pSub;
     }
     return nullptr;

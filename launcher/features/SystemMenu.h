@@ -1,5 +1,6 @@
 #pragma once
 
+#include "launcher/services/Key.h"
 #include "framework/CString.h"
 
 #include <windows.h>
@@ -22,6 +23,7 @@ public:
         std::function<UINT()> state;          // MFS_CHECKED, MFS_GRAYED, MFT_RADIOCHECK; none when empty
         std::function<void(UINT nID)> action; // none for a line that only tells something
         std::vector<Row> subRows;             // a sub-menu's rows
+        CKey key;                             // a key that carries it out too, shown in the tab column
     };
 
     // Puts the rows into hWnd's system menu, above Close.
@@ -34,15 +36,22 @@ public:
     bool IsSubMenu(HMENU hMenu) const;
     // Carries out a command of the rows: false when it is none of them.
     bool Command(UINT nID);
+    // The row of a key; null when it is none's. A key is one row's: a row
+    // whose key an earlier row has goes without.
+    const Row* RowOfKey(const CKey& key) const;
 
     // The rows inserted, and a row's text of the moment.
     const std::vector<Row>& Rows() const noexcept { return m_rows; }
     static CString Text(const Row& row);
+    // A row's state of the moment (MFS_CHECKED, MFS_GRAYED, MFT_RADIOCHECK).
+    static UINT State(const Row& row) { return row.state ? row.state() : 0; }
 
 private:
     void InsertRows(HMENU hMenu, UINT& nPos, const std::vector<Row>& rows);
     void UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows);
+    void DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken);
     static const Row* Find(const std::vector<Row>& rows, UINT nID);
+    static const Row* FindKey(const std::vector<Row>& rows, const CKey& key);
 
     std::vector<Row> m_rows;
     std::vector<HMENU> m_subMenus;

@@ -5,8 +5,6 @@
 namespace
 {
 
-const int kHotKeyID = 1;
-
 struct WindowSearch
 {
     HWND hWndLauncher;
@@ -46,10 +44,11 @@ CBossMode::~CBossMode()
     Detach();
 }
 
-void CBossMode::Attach(HWND hWnd, const CBossKey& key)
+void CBossMode::Attach(HWND hWnd, const CKey& key, int nHotKeyId)
 {
     m_hWnd = hWnd;
     m_key = key;
+    m_nHotKeyId = nHotKeyId;
     // A program run as administrator is sent registered messages by
     // ordinary ones only where it lets them in.
     for (UINT nMessage : {s_nTogetherMessage, s_nIconMessage, CNotifyIcon::s_nTaskbarCreated})
@@ -69,13 +68,12 @@ void CBossMode::Detach()
 void CBossMode::TryKeyAgain()
 {
     if (m_hWnd && !m_hotKey.IsRegistered())
-        m_hotKey.Register(m_hWnd, kHotKeyID, m_key.fsModifiers | MOD_NOREPEAT, m_key.nVirtKey);
+        m_hotKey.Register(m_hWnd, m_nHotKeyId, m_key.fsModifiers | MOD_NOREPEAT, m_key.nVirtKey);
 }
 
-void CBossMode::OnHotKey(UINT nHotKeyId)
+void CBossMode::OnHotKey()
 {
-    if (nHotKeyId == kHotKeyID)
-        Together(!m_bHidden);
+    Together(!m_bHidden);
 }
 
 void CBossMode::HideAll()

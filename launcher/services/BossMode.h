@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher/services/BossKey.h"
+#include "launcher/services/Key.h"
 #include "launcher/services/NotifyIcon.h"
 #include "framework/UniqueHotKey.h"
 
@@ -43,10 +43,10 @@ public:
     CBossMode(const CBossMode&) = delete;
     CBossMode& operator=(const CBossMode&) = delete;
 
-    // Registers the keys for the launcher's window. A launcher run as
-    // administrator hears the other launchers, Explorer and its icon all the
-    // same.
-    void Attach(HWND hWnd, const CBossKey& key);
+    // Registers the keys for the launcher's window, as its hot key
+    // nHotKeyId. A launcher run as administrator hears the other launchers,
+    // Explorer and its icon all the same.
+    void Attach(HWND hWnd, const CKey& key, int nHotKeyId);
     // Lets the keys go, telling the other launchers so that one of them
     // takes them; a hidden launcher ends as End says.
     void Detach();
@@ -61,13 +61,12 @@ public:
     // and it is in front: the keyboard is to go where the player was.
     void OnComeBack(std::function<void()> onComeBack) { m_onComeBack = std::move(onComeBack); }
 
-    const CBossKey& Key() const noexcept { return m_key; }
+    const CKey& Key() const noexcept { return m_key; }
     bool IsKeyRegistered() const noexcept { return m_hotKey.IsRegistered(); }
     bool IsHidden() const noexcept { return m_bHidden; }
 
-    // A hot key of the window: the boss key has every launcher hide, or show
-    // when this one is hidden.
-    void OnHotKey(UINT nHotKeyId);
+    // The boss key: every launcher hides, or shows when this one is hidden.
+    void OnHotKey();
     // The menu's item: every launcher hides.
     void HideAll();
     // What another launcher (or this one) told all.
@@ -99,7 +98,8 @@ private:
     CNotifyIcon::ShellNotifyFn m_pfnShellNotify;
     SetForegroundFn m_pfnSetForeground;
     HWND m_hWnd = nullptr;
-    CBossKey m_key;
+    CKey m_key;
+    int m_nHotKeyId = 0;
     UniqueHotKey m_hotKey;
     bool m_bHidden = false;
     std::unique_ptr<CNotifyIcon> m_pIcon;

@@ -1,5 +1,6 @@
 #include "GameFit.h"
 
+#include "launcher/services/OnScreen.h"
 #include "launcher/services/PageZoom.h"
 #include "framework/CRect.h"
 #include "framework/CWnd.h"
@@ -14,20 +15,25 @@ bool IsTallGame(int nHeight, int nZoom)
     return std::abs(nHeight - Zoomed(kTallGameHeight, nZoom)) <= (nZoom == 100 ? 0 : 1);
 }
 
-bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom)
+bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom, bool bAlone)
 {
+    const int cxGame = Zoomed(kGameWidth, nZoom);
+    const int cyGame = Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom);
+    if (bAlone)
+    {
+        const CRect rcMonitor(MonitorAreaOf(hWnd));
+        return cxGame <= rcMonitor.Width() && cyGame <= rcMonitor.Height();
+    }
     CRect rcWindow;
     CRect rcClient;
     ::GetWindowRect(hWnd, &rcWindow);
     ::GetClientRect(hWnd, &rcClient);
     const CRect rcWork(CWnd::WorkAreaOf(hWnd));
-    return rcWindow.Width() - rcClient.Width() + Zoomed(kGameWidth, nZoom) <= rcWork.Width() &&
-           rcWindow.Height() - rcClient.Height() + kClientHeightMargin +
-                   Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom) <=
-               rcWork.Height();
+    return rcWindow.Width() - rcClient.Width() + cxGame <= rcWork.Width() &&
+           rcWindow.Height() - rcClient.Height() + kClientHeightMargin + cyGame <= rcWork.Height();
 }
 
-int LargestStepThatFits(HWND hWnd, bool bTallGame, const CPageZoom& zoom)
+int LargestStepThatFits(HWND hWnd, bool bTallGame, const CPageZoom& zoom, bool bAlone)
 {
     int nZoom = 100;
     for (const CPageZoom::Step& step : CPageZoom::kSteps)
@@ -35,7 +41,7 @@ int LargestStepThatFits(HWND hWnd, bool bTallGame, const CPageZoom& zoom)
         if (step.nOption == CPageZoom::kAuto)
             continue;
         nZoom = step.nOption;
-        if (FitsScreen(hWnd, bTallGame, zoom.OnScreen(nZoom)))
+        if (FitsScreen(hWnd, bTallGame, zoom.OnScreen(nZoom), bAlone))
             return nZoom;
     }
     return nZoom; // the smallest

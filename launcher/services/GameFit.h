@@ -29,10 +29,11 @@ bool IsTallGame(int nHeight, int nZoom);
 // shows it), fits its monitor's work area: the frame, the strip, the game
 // and the margin below it. (The fitted pane goes on below the browser by the
 // game's offset in the page, which may reach past the screen's bottom.)
-bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom);
-// The largest of the zoom's fixed steps at which the fitted launcher fits
-// its screen, the page drawn as large as the screen shows it; the smallest
-// where none does.
-int LargestStepThatFits(HWND hWnd, bool bTallGame, const CPageZoom& zoom);
+// bAlone: the game alone on the whole monitor, nothing around it.
+bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom, bool bAlone = false);
+// The largest of the zoom's fixed steps at which the fitted launcher (or,
+// bAlone, the game alone) fits its screen, the page drawn as large as the
+// screen shows it; the smallest where none does.
+int LargestStepThatFits(HWND hWnd, bool bTallGame, const CPageZoom& zoom, bool bAlone = false);
 
 } // namespace GameFit

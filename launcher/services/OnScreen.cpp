@@ -61,3 +61,11 @@ void KeepOnScreen(HWND hWnd)
     if (pt.x != rcWindow.left || pt.y != rcWindow.top)
         ::SetWindowPos(hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
+
+RECT MonitorAreaOf(HWND hWnd)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    return mi.rcMonitor;
+}

@@ -10,3 +10,6 @@ POINT OnScreenPosition(const RECT& rcWindow, const RECT& rcVisible, const RECT& 
 // (see OnScreenPosition), without activating it or changing its z-order; a
 // minimised window and one that fits are left where they are.
 void KeepOnScreen(HWND hWnd);
+// The whole of the monitor a window is on (or nearest to), the taskbar's
+// place included.
+RECT MonitorAreaOf(HWND hWnd);

@@ -46,14 +46,14 @@ protected:
     CGameMute m_mute;
     HWND m_hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
                                     nullptr, nullptr);
-    CBossKey m_key = CBossKey::Parse(L"Ctrl+Alt+H");
+    CKey m_key = CKey::BossKey(L"Ctrl+Alt+H");
 };
 
 TEST_F(BossModeTest, KeysIconAndSilenceAreLetGoWithIt)
 {
     {
         CBossMode boss(m_mute);
-        boss.Attach(m_hWnd, m_key);
+        boss.Attach(m_hWnd, m_key, 1);
         ASSERT_TRUE(boss.IsKeyRegistered());
         boss.HideAll();
         EXPECT_FALSE(::IsWindowVisible(m_hWnd));
@@ -69,7 +69,7 @@ TEST_F(BossModeTest, KeysIconAndSilenceAreLetGoWithIt)
 TEST_F(BossModeTest, OnlyChoosingTheIconBringsItBack)
 {
     CBossMode boss(m_mute);
-    boss.Attach(m_hWnd, m_key);
+    boss.Attach(m_hWnd, m_key, 1);
     boss.HideAll();
     for (UINT nEvent : {UINT(WM_MOUSEMOVE), UINT(WM_LBUTTONDOWN), UINT(WM_LBUTTONUP), UINT(WM_RBUTTONUP),
                         UINT(WM_LBUTTONDBLCLK), UINT(WM_CONTEXTMENU), UINT(NIN_POPUPOPEN)})
@@ -97,13 +97,13 @@ TEST_F(BossModeTest, OnlyTheLauncherWhoseKeysWerePressedComesToTheFront)
 {
     g_broughtToFront.clear();
     CBossMode boss(m_mute, ::Shell_NotifyIconW, RecordingSetForeground);
-    boss.Attach(m_hWnd, m_key);
+    boss.Attach(m_hWnd, m_key, 1);
     boss.HideAll();
     boss.OnTogether(CBossMode::Shown); // another launcher's keys
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));
     EXPECT_EQ(g_broughtToFront, std::vector<HWND>{});
     boss.HideAll();
-    boss.OnHotKey(1);
+    boss.OnHotKey();
     EXPECT_EQ(g_broughtToFront, std::vector<HWND>{m_hWnd});
 }
 
@@ -127,7 +127,7 @@ TEST_F(BossModeTest, WithoutIconOrKeysItDoesNotHide)
     ASSERT_TRUE(taken.Register(nullptr, 7, MOD_CONTROL | MOD_ALT, 'H'));
     g_refusedAdds = 0;
     CBossMode boss(m_mute, RefusingNotificationArea);
-    boss.Attach(m_hWnd, m_key);
+    boss.Attach(m_hWnd, m_key, 1);
     EXPECT_FALSE(boss.IsKeyRegistered());
     boss.HideAll();
     EXPECT_TRUE(::IsWindowVisible(m_hWnd));

@@ -112,19 +112,23 @@ TEST(FeatureListTest, IdsAreHandedOutOnceAndNeverTheSystemsOwn)
     std::set<UINT> commands;
     std::set<UINT> messages;
     std::set<UINT_PTR> timers;
-    for (int i = 0; i < 20000; ++i)
+    std::set<int> hotKeys;
+    for (int i = 0; i < 60000; ++i)
     {
         commands.insert(list.NewCommand());
         messages.insert(list.NewMessage());
         timers.insert(list.NewTimer());
+        hotKeys.insert(list.NewHotKey());
     }
-    EXPECT_EQ(timers.size(), 20000u) << "a timer handed out twice";
+    EXPECT_EQ(timers.size(), 60000u) << "a timer handed out twice";
     EXPECT_EQ(commands.size(), 0xF00u) << "every multiple of 16 below 0xF000 once, then none (0)";
     EXPECT_EQ(*commands.begin(), 0u);
     EXPECT_EQ(*commands.rbegin(), 0xEFF0u);
     EXPECT_EQ(messages.size(), 0xC000u - (WM_APP + 1) + 1);
     EXPECT_EQ(*std::next(messages.begin()), WM_APP + 1u);
     EXPECT_EQ(*messages.rbegin(), 0xBFFFu);
+    EXPECT_EQ(hotKeys.size(), 0xC000u) << "1 to 0xBFFF once, then none (0)";
+    EXPECT_EQ(*hotKeys.rbegin(), 0xBFFF);
 }
 
 } // namespace

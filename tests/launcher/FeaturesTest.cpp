@@ -157,7 +157,7 @@ TEST(FeaturesTest, TheSoundChosenBeforeTheWindowShowsStandsOverTheStoredMute)
 TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGoneOrSaysWhyNot)
 {
     FakeFeatureHost host;
-    CScreenshotFeature screenshot(host, host.Folder(), host);
+    CScreenshotFeature screenshot(host, host.Settings(), host);
     host.Start({&screenshot});
     const std::wstring folder = std::wstring(static_cast<const wchar_t*>(host.Folder())) + L"\\截图";
     WriteFileBytes(folder, ""); // a file where the folder would be made
@@ -186,6 +186,8 @@ TEST(FeaturesTest, TheBossKeyHidesWithItsMarkAndItsKeysBringTheWindowBackToTheGa
     EXPECT_FALSE(::IsWindowVisible(host.Window()));
     EXPECT_TRUE(audio.IsMuted(FakeAudioDevices::kSpeakers));
     EXPECT_EQ(host.SavedOptions(), "BossMute=1\r\n");
+    ::SendMessageW(host.Window(), WM_HOTKEY, 2, MAKELPARAM(MOD_SHIFT, VK_F2)); // not its own
+    EXPECT_FALSE(::IsWindowVisible(host.Window()));
     ::SendMessageW(host.Window(), WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'H')); // the keys again
     EXPECT_TRUE(::IsWindowVisible(host.Window()));
     EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));

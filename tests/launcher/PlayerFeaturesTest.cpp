@@ -14,7 +14,7 @@
 #include "framework/ComPtr.h"
 #include "framework/UniqueHotKey.h"
 #include "launcher/services/AnotherAccount.h"
-#include "launcher/services/BossKey.h"
+#include "launcher/services/Key.h"
 #include "launcher/services/GameMute.h"
 #include "launcher/services/FlashStatus.h"
 #include "launcher/services/GameScreenshot.h"
@@ -75,14 +75,14 @@ TEST(FlashStatusTest, RegistrationFileVersionAndKillBitDecide)
 
 TEST(BossKeyTest, ReadsModifiersAndOneKeyElseTheDefault)
 {
-    EXPECT_STREQ(CBossKey::Parse(L"Ctrl+Shift+F5").Format(), L"Ctrl+Shift+F5");
-    EXPECT_EQ(CBossKey::Parse(L"Alt+q").nVirtKey, static_cast<UINT>('Q'));
-    EXPECT_STREQ(CBossKey::Parse(L"Alt+F11").Format(), L"Alt+F11");
+    EXPECT_STREQ(CKey::BossKey(L"Ctrl+Shift+F5").Format(), L"Ctrl+Shift+F5");
+    EXPECT_EQ(CKey::BossKey(L"Alt+q").nVirtKey, static_cast<UINT>('Q'));
+    EXPECT_STREQ(CKey::BossKey(L"Alt+F11").Format(), L"Alt+F11");
     // Keys that would take typing from other programs, and keys Windows keeps.
     for (const wchar_t* bad :
          {L"", L"H", L"Ctrl+", L"Ctrl+Ctrl+H", L"Win+H", L"Ctrl+F13", L"Ctrl+F05", L"Ctrl+HH", L"Ctrl+1", L"ctrl+H",
           L"Shift+A", L"F5", L"Alt+F4", L"Shift+Alt+F4", L"F12", L"Ctrl+Alt+F12"})
-        EXPECT_STREQ(CBossKey::Parse(bad).Format(), L"Ctrl+Alt+H") << bad;
+        EXPECT_STREQ(CKey::BossKey(bad).Format(), L"Ctrl+Alt+H") << bad;
 }
 
 class PlayerFeaturesTest : public LauncherFixture
@@ -162,23 +162,7 @@ TEST_F(ScreenshotPlaceTest, InAFolderThePlayerCannotWriteTheyGoBesideTheSettings
 TEST_F(PlayerFeaturesTest, BossKeyHidesTheLauncherAndBringsItBackAsItWas)
 {
     const RECT before = WindowRect(Launcher().Hwnd());
-    const auto pressChord = [] {
-        std::vector<INPUT> inputs;
-        for (WORD vk : {WORD(VK_CONTROL), WORD(VK_MENU), WORD('H')})
-        {
-            INPUT down = {};
-            down.type = INPUT_KEYBOARD;
-            down.ki.wVk = vk;
-            inputs.push_back(down);
-        }
-        for (int i = 2; i >= 0; --i)
-        {
-            INPUT up = inputs[static_cast<size_t>(i)];
-            up.ki.dwFlags = KEYEVENTF_KEYUP;
-            inputs.push_back(up);
-        }
-        ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    };
+    const auto pressChord = [] { TypeKeys({VK_CONTROL, VK_MENU, 'H'}); };
     EXPECT_EQ(MenuText(L"老板键"), L"老板键 (Ctrl+Alt+H)");
     pressChord();
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(Launcher().Hwnd()); }, 3000));

@@ -1,4 +1,4 @@
-#include "BossKey.h"
+#include "Key.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -14,12 +14,10 @@ struct Modifier
 
 const Modifier kModifiers[] = {{L"Ctrl", MOD_CONTROL}, {L"Alt", MOD_ALT}, {L"Shift", MOD_SHIFT}};
 
-} // namespace
-
-CBossKey CBossKey::Parse(const CString& strText)
+// Any key the text writes; none for a text that writes none.
+CKey Read(const CString& strText)
 {
-    CBossKey key;
-    key.fsModifiers = 0;
+    CKey key;
     const wchar_t* p = strText;
     for (;;)
     {
@@ -32,16 +30,12 @@ CBossKey CBossKey::Parse(const CString& strText)
             if (std::wcslen(modifier.lpszName) == cch && std::wcsncmp(p, modifier.lpszName, cch) == 0)
                 fsModifier = modifier.fsModifier;
         if (!fsModifier || (key.fsModifiers & fsModifier))
-            return CBossKey();
+            return CKey();
         key.fsModifiers |= fsModifier;
         p = pPlus + 1;
     }
-    // Without Ctrl or Alt the key would be taken from the typing of every
-    // other program.
-    if (!(key.fsModifiers & (MOD_CONTROL | MOD_ALT)))
-        return CBossKey();
     const size_t cchKey = std::wcslen(p);
-    if (cchKey == 1 && std::iswalpha(p[0]) && p[0] < 0x80)
+    if (cchKey == 1 && p[0] < 0x80 && (std::iswalpha(p[0]) || std::iswdigit(p[0])))
     {
         key.nVirtKey = static_cast<UINT>(std::towupper(p[0]));
         return key;
@@ -49,17 +43,47 @@ CBossKey CBossKey::Parse(const CString& strText)
     wchar_t* pEnd = nullptr;
     const long nF = (cchKey >= 2 && p[0] == L'F' && std::iswdigit(p[1])) ? std::wcstol(p + 1, &pEnd, 10) : 0;
     if (nF < 1 || nF > 12 || *pEnd != L'\0' || (cchKey > 2 && p[1] == L'0'))
-        return CBossKey();
+        return CKey();
     key.nVirtKey = VK_F1 + static_cast<UINT>(nF - 1);
-    // Keys Windows keeps: F12 belongs to debuggers, Alt+F4 closes windows.
-    if (key.nVirtKey == VK_F12 || (key.nVirtKey == VK_F4 && (key.fsModifiers & MOD_ALT)))
-        return CBossKey();
     return key;
 }
 
-CString CBossKey::Format() const
+bool IsFunctionKey(UINT nVirtKey)
+{
+    return nVirtKey >= VK_F1 && nVirtKey <= VK_F12;
+}
+
+} // namespace
+
+CKey CKey::BossKey(const CString& strText)
+{
+    const CKey key = Read(strText);
+    const bool bLetter = key.nVirtKey >= 'A' && key.nVirtKey <= 'Z';
+    // F12 belongs to debuggers, Alt+F4 closes windows.
+    const bool bFunction = IsFunctionKey(key.nVirtKey) && key.nVirtKey != VK_F12 &&
+                           !(key.nVirtKey == VK_F4 && (key.fsModifiers & MOD_ALT));
+    if ((key.fsModifiers & (MOD_CONTROL | MOD_ALT)) && (bLetter || bFunction))
+        return key;
+    return CKey{MOD_CONTROL | MOD_ALT, 'H'};
+}
+
+CKey CKey::GameKey(const CString& strText, const CKey& keyDefault)
+{
+    const CKey key = Read(strText);
+    if (key.IsNone() || (key.fsModifiers & MOD_ALT))
+        return keyDefault;
+    if (!IsFunctionKey(key.nVirtKey))
+        return key.fsModifiers == (MOD_CONTROL | MOD_SHIFT) ? key : keyDefault;
+    const bool bTaken = key.nVirtKey == VK_F10 || key.nVirtKey == VK_F11 ||
+                        (key.nVirtKey == VK_F5 && (key.fsModifiers & MOD_SHIFT) == 0);
+    return bTaken ? keyDefault : key;
+}
+
+CString CKey::Format() const
 {
     CString strText;
+    if (IsNone())
+        return strText;
     for (const Modifier& modifier : kModifiers)
     {
         if (fsModifiers & modifier.fsModifier)
@@ -69,7 +93,7 @@ CString CBossKey::Format() const
         }
     }
     CString strKey;
-    if (nVirtKey >= VK_F1 && nVirtKey <= VK_F12)
+    if (IsFunctionKey(nVirtKey))
         strKey.Format(L"F%u", nVirtKey - VK_F1 + 1);
     else
         strKey.Format(L"%lc", static_cast<wchar_t>(nVirtKey));
