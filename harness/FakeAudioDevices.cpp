@@ -25,9 +25,10 @@ void Tell(const FakeAudioDevices::Device& device, LPCGUID pContext)
 {
     const std::vector<IAudioSessionEvents*> listeners = device.listeners;
     const BOOL bMuted = device.bMuted;
-    std::thread([&listeners, bMuted, pContext] {
+    const float fLevel = device.fLevel;
+    std::thread([&listeners, bMuted, fLevel, pContext] {
         for (IAudioSessionEvents* pListener : listeners)
-            pListener->OnSimpleVolumeChanged(1.0f, bMuted, pContext);
+            pListener->OnSimpleVolumeChanged(fLevel, bMuted, pContext);
     }).join();
 }
 
@@ -85,8 +86,23 @@ public:
     }
 
     // ISimpleAudioVolume
-    HRESULT STDMETHODCALLTYPE SetMasterVolume(float, LPCGUID) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMasterVolume(float*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetMasterVolume(float fLevel, LPCGUID pContext) override
+    {
+        if (Gone())
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        if (fLevel < 0 || fLevel > 1)
+            return E_INVALIDARG;
+        m_state->devices[m_id].fLevel = fLevel;
+        Tell(m_state->devices[m_id], pContext);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetMasterVolume(float* pfLevel) override
+    {
+        if (Gone())
+            return AUDCLNT_E_DEVICE_INVALIDATED;
+        *pfLevel = m_state->devices[m_id].fLevel;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE SetMute(BOOL bMute, LPCGUID pContext) override
     {
         if (Gone())
@@ -256,8 +272,15 @@ void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted, bool bT
         Tell(m_state->devices.at(device), &kMixer);
 }
 
-void FakeAudioDevices::MoveLevel(const std::wstring& device)
+int FakeAudioDevices::Level(const std::wstring& device) const
 {
+    return static_cast<int>(m_state->devices.at(device).fLevel * 100 + 0.5f);
+}
+
+void FakeAudioDevices::MoveLevel(const std::wstring& device, int nPercent)
+{
+    if (nPercent >= 0)
+        m_state->devices.at(device).fLevel = static_cast<float>(nPercent) / 100;
     Tell(m_state->devices.at(device), &kMixer);
 }
 

@@ -33,8 +33,10 @@ public:
     // kept from an earlier run).
     bool IsMuted(const std::wstring& device) const;
     void SetMuted(const std::wstring& device, bool bMuted, bool bTell = true);
-    // The level moved in the mixer: told with the mute as it is.
-    void MoveLevel(const std::wstring& device);
+    // The session's level in percent, and the level moved in the mixer (to
+    // nPercent, or where it is): told with the mute as it is.
+    int Level(const std::wstring& device) const;
+    void MoveLevel(const std::wstring& device, int nPercent = -1);
     // The player plugs in a headset: it becomes the default device, and the
     // clients are told (unless the news is still on its way).
     void MakeDefault(const std::wstring& device, bool bTell = true);
@@ -51,6 +53,7 @@ public:
     struct Device
     {
         bool bMuted = false;
+        float fLevel = 1.0f;
         bool bUnplugged = false;
         std::vector<IAudioSessionEvents*> listeners; // held while registered, as Windows holds them
     };

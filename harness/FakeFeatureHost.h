@@ -8,7 +8,7 @@
 #include "launcher/features/FeatureHost.h"
 #include "launcher/features/FeatureList.h"
 #include "launcher/features/GameView.h"
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "launcher/services/PageZoom.h"
 #include "launcher/settings/Settings.h"
 
@@ -50,7 +50,7 @@ public:
     const CString& Folder() const { return m_strFolder; }
     CSettings& Settings() { return m_settings; }
     CPageZoom& Zoom() { return m_zoom; }
-    CGameMute& Mute() { return m_mute; }
+    CGameSound& Mute() { return m_mute; }
 
     // What the features asked of the page and the game.
     std::vector<int> zooms; // asked of the page
@@ -100,7 +100,7 @@ private:
     CString m_strFolder;
     CSettings m_settings;
     CPageZoom m_zoom{*this};
-    CGameMute m_mute;
+    CGameSound m_mute;
     CFeatureList m_list{16};
     HWND m_hWnd = nullptr;
     bool m_bAlone = false;

@@ -10,6 +10,7 @@
 #include "launcher/features/ReloadFeature.h"
 #include "launcher/features/ScreenshotFeature.h"
 #include "launcher/features/TopMostFeature.h"
+#include "launcher/features/VolumeFeature.h"
 #include "launcher/features/WindowPlaceFeature.h"
 #include "launcher/features/ZoomFeature.h"
 #include "browser/DlgWeb.h"
@@ -44,9 +45,10 @@ CLauncherHost::CLauncherHost(const CWnd& window, CDlgWeb& pane, const CString& s
     add(std::make_unique<CReloadFeature>(*this, pane));
     add(std::make_unique<CCacheClearFeature>(*this, pane));
     add(std::make_unique<CZoomFeature>(*this, m_settings, m_zoom, m_game));
-    add(std::make_unique<CMuteFeature>(*this, m_settings, m_mute));
+    add(std::make_unique<CMuteFeature>(*this, m_settings, m_sound));
+    add(std::make_unique<CVolumeFeature>(*this, m_settings, m_sound));
     add(std::make_unique<CScreenshotFeature>(*this, m_settings, m_game));
-    add(std::make_unique<CBossKeyFeature>(*this, m_settings, m_mute, m_game));
+    add(std::make_unique<CBossKeyFeature>(*this, m_settings, m_sound, m_game));
     add(std::make_unique<CAnotherAccountFeature>(*this, strStartFolder));
 }
 

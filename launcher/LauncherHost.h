@@ -4,7 +4,7 @@
 #include "launcher/features/Feature.h"
 #include "launcher/features/FeatureHost.h"
 #include "launcher/features/FeatureList.h"
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "launcher/services/PageZoom.h"
 #include "launcher/settings/Settings.h"
 
@@ -73,7 +73,7 @@ private:
     std::function<void()> m_applyBaseLayout;
     CSettings m_settings;
     CPageZoom m_zoom;
-    CGameMute m_mute;
+    CGameSound m_sound;
     CPaneGame m_game;
     CFeatureList m_list;
     const UINT_PTR m_nSettingsTimer;  // a save held up, a file held at start, tried again

@@ -2,7 +2,7 @@
 
 #include "launcher/features/FeatureHost.h"
 #include "launcher/features/GameView.h"
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "launcher/settings/Settings.h"
 
 namespace
@@ -13,7 +13,7 @@ const wchar_t kKeyMark[] = L"BossMute";
 
 } // namespace
 
-CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute, CGameView& game)
+CBossKeyFeature::CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameSound& mute, CGameView& game)
     : CFeature(host), m_settings(settings), m_mute(mute), m_game(game), m_nCommand(host.NewCommand()),
       m_nKeysTimer(host.NewTimer()), m_nHotKey(host.NewHotKey()), m_bossMode(mute)
 {

@@ -3,7 +3,7 @@
 #include "launcher/services/BossMode.h"
 #include "launcher/features/Feature.h"
 
-class CGameMute;
+class CGameSound;
 class CGameView;
 class CSettings;
 
@@ -13,7 +13,7 @@ class CSettings;
 class CBossKeyFeature final : public CFeature
 {
 public:
-    CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute, CGameView& game);
+    CBossKeyFeature(CFeatureHost& host, CSettings& settings, CGameSound& mute, CGameView& game);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnShown() override;
@@ -29,7 +29,7 @@ private:
     void UndoSilenceLeftBehind();
 
     CSettings& m_settings;
-    CGameMute& m_mute;
+    CGameSound& m_mute;
     CGameView& m_game;
     const UINT m_nCommand;
     const UINT_PTR m_nKeysTimer; // the keys, held by another program, tried again

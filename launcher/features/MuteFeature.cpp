@@ -1,7 +1,7 @@
 #include "MuteFeature.h"
 
 #include "launcher/features/FeatureHost.h"
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "launcher/settings/Settings.h"
 
 namespace
@@ -12,7 +12,7 @@ const wchar_t kKeyKey[] = L"MuteKey";
 
 } // namespace
 
-CMuteFeature::CMuteFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute)
+CMuteFeature::CMuteFeature(CFeatureHost& host, CSettings& settings, CGameSound& mute)
     : CFeature(host), m_settings(settings), m_mute(mute), m_nCommand(host.NewCommand()),
       m_nDevicesMessage(host.NewMessage())
 {
@@ -64,11 +64,11 @@ void CMuteFeature::OnMenuOpening()
     m_mute.Refresh();
 }
 
-bool CMuteFeature::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult)
+bool CMuteFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     if (message != m_nDevicesMessage)
         return false;
-    m_mute.OnNews(wParam);
+    m_mute.OnNews(wParam, lParam);
     *pResult = 0;
     return true;
 }

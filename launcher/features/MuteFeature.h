@@ -2,7 +2,7 @@
 
 #include "launcher/features/Feature.h"
 
-class CGameMute;
+class CGameSound;
 class CSettings;
 
 // "静音": the game's silence on every playback device, kept across starts
@@ -12,7 +12,7 @@ class CSettings;
 class CMuteFeature final : public CFeature
 {
 public:
-    CMuteFeature(CFeatureHost& host, CSettings& settings, CGameMute& mute);
+    CMuteFeature(CFeatureHost& host, CSettings& settings, CGameSound& mute);
 
     std::vector<CSystemMenu::Row> MenuRows() override;
     void OnStart() override;
@@ -23,7 +23,7 @@ public:
 
 private:
     CSettings& m_settings;
-    CGameMute& m_mute;
+    CGameSound& m_mute;
     const UINT m_nCommand;
     const UINT m_nDevicesMessage; // a device or a session's mute changed (from Core Audio's threads)
     bool m_bChosen = false;       // by the player in this run

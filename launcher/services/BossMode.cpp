@@ -1,6 +1,6 @@
 #include "BossMode.h"
 
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 
 namespace
 {
@@ -33,7 +33,7 @@ std::vector<HWND> OtherVisibleWindows(HWND hWnd)
 const UINT CBossMode::s_nTogetherMessage = ::RegisterWindowMessageW(L"OrlimWeb.BossKey");
 const UINT CBossMode::s_nIconMessage = ::RegisterWindowMessageW(L"OrlimWeb.BossKeyIcon");
 
-CBossMode::CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify,
+CBossMode::CBossMode(CGameSound& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify,
                      SetForegroundFn pfnSetForeground) noexcept
     : m_mute(mute), m_pfnShellNotify(pfnShellNotify), m_pfnSetForeground(pfnSetForeground)
 {

@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-class CGameMute;
+class CGameSound;
 
 // The boss key at work: one press, from any program, and the launcher, its
 // other windows (a page's alert, the close question) and its taskbar button
@@ -37,7 +37,7 @@ public:
     // showing it did (a test stands in for it where Wine differs).
     using SetForegroundFn = BOOL(WINAPI*)(HWND);
 
-    explicit CBossMode(CGameMute& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify = ::Shell_NotifyIconW,
+    explicit CBossMode(CGameSound& mute, CNotifyIcon::ShellNotifyFn pfnShellNotify = ::Shell_NotifyIconW,
                        SetForegroundFn pfnSetForeground = ::SetForegroundWindow) noexcept;
     ~CBossMode();
     CBossMode(const CBossMode&) = delete;
@@ -92,7 +92,7 @@ private:
     // by the keys. Otherwise it must not stay hidden.
     bool CanComeBack() const;
 
-    CGameMute& m_mute;
+    CGameSound& m_mute;
     std::function<void(bool)> m_onSilence;
     std::function<void()> m_onComeBack;
     CNotifyIcon::ShellNotifyFn m_pfnShellNotify;

@@ -11,7 +11,7 @@
 
 #include "framework/UniqueHotKey.h"
 #include "launcher/services/BossMode.h"
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ protected:
     ~BossModeTest() override { ::DestroyWindow(m_hWnd); }
 
     FakeAudioDevices m_audio;
-    CGameMute m_mute;
+    CGameSound m_mute;
     HWND m_hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
                                     nullptr, nullptr);
     CKey m_key = CKey::BossKey(L"Ctrl+Alt+H");

@@ -15,6 +15,7 @@
 #include "launcher/features/ReloadFeature.h"
 #include "launcher/features/ScreenshotFeature.h"
 #include "launcher/features/TopMostFeature.h"
+#include "launcher/features/VolumeFeature.h"
 #include "launcher/features/WindowPlaceFeature.h"
 #include "launcher/features/ZoomFeature.h"
 #include "framework/CWnd.h"
@@ -152,6 +153,26 @@ TEST(FeaturesTest, TheSoundChosenBeforeTheWindowShowsStandsOverTheStoredMute)
     host.Show();
     EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
     EXPECT_EQ(host.SavedOptions(), "Mute=0\r\n");
+}
+
+TEST(FeaturesTest, TheLevelChosenIsEveryDevicesAndTheBackgroundIsSilentWhileItLasts)
+{
+    FakeAudioDevices audio;
+    FakeFeatureHost host;
+    CVolumeFeature volume(host, host.Settings(), host.Mute());
+    host.Start({&volume});
+    host.Choose(L"50%");
+    EXPECT_EQ(audio.Level(FakeAudioDevices::kHeadset), 50);
+    host.Choose(L"后台静音");
+    EXPECT_EQ(host.SavedOptions(), "Volume=50\r\nBackgroundMute=1\r\n");
+    ::SendMessageW(host.Window(), WM_ACTIVATEAPP, FALSE, 0); // another program in front
+    EXPECT_TRUE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    ::SendMessageW(host.Window(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    ::ShowWindow(host.Window(), SW_MINIMIZE);
+    EXPECT_TRUE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    ::ShowWindow(host.Window(), SW_RESTORE);
+    EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
 }
 
 TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGoneOrSaysWhyNot)

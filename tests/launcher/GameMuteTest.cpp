@@ -5,7 +5,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/MessagePump.h"
 
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "res/resource.h"
 
 #include "launcher/services/BossMode.h"
@@ -167,7 +167,7 @@ TEST_F(GameMuteTest, MenuShowsTheSessionAsTheVolumeMixerLeftIt)
 TEST(GameMuteClassTest, AFailedCallIsMadeAgainOnTheDeviceOfNow)
 {
     FakeAudioDevices audio;
-    CGameMute mute;
+    CGameSound mute;
     ASSERT_TRUE(mute.SetPlayerMute(true));
     // The speakers are unplugged; the news of the new default is late.
     audio.Unplug(kSpeakers);

@@ -15,7 +15,7 @@
 #include "framework/UniqueHotKey.h"
 #include "launcher/services/AnotherAccount.h"
 #include "launcher/services/Key.h"
-#include "launcher/services/GameMute.h"
+#include "launcher/services/GameSound.h"
 #include "launcher/services/FlashStatus.h"
 #include "launcher/services/GameScreenshot.h"
 #include "res/resource.h"
@@ -180,7 +180,7 @@ TEST_F(PlayerFeaturesTest, MuteFollowsThePlaybackDevice)
 {
     const HMENU hSysMenu = ::GetSystemMenu(Launcher().Hwnd(), FALSE);
     ::SendMessageW(Launcher().Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hSysMenu), MAKELPARAM(0, TRUE));
-    CGameMute mute;
+    CGameSound mute;
     mute.Refresh();
     const bool bDevice = !mute.IsKnownUnavailable();
     EXPECT_EQ((MenuState(L"静音") & MF_GRAYED) != 0, !bDevice);
@@ -196,7 +196,7 @@ TEST_F(PlayerFeaturesTest, MuteFollowsThePlaybackDevice)
 TEST(AudioMuteTest, SessionMuteReadsBackWhatWasSet)
 {
     const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    CGameMute mute;
+    CGameSound mute;
     mute.Refresh();
     if (mute.IsKnownUnavailable())
         GTEST_SKIP() << "no playback device in this run";

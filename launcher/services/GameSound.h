@@ -11,10 +11,13 @@
 #include <functional>
 #include <vector>
 
-// The game's silence: the mute of this process's audio session on every
-// playback device (Core Audio). The Flash Player plays inside the
-// launcher's own process, so nothing else falls silent. There are two
-// reasons to be silent: the player's choice, and the boss key on top of it.
+// The game's sound: the mute and the level of this process's audio session
+// on every playback device (Core Audio). The Flash Player plays inside the
+// launcher's own process, so nothing else falls silent. Five things decide
+// it, and meet here: the player's mute; the boss key's silence and the
+// silence in the background, on top of it; the volume mixer; and the level
+// the player chose. A silence of the launcher's own goes without giving
+// back a sound the player silenced, here or in the mixer.
 //
 // Since Windows 7 a process's sound moves to the new default device when the
 // default changes, and since Windows 10 the player can send a program to
@@ -30,27 +33,35 @@
 // From then on it listens to the sessions: a mute or an unmute that is not
 // the launcher's own (the volume mixer's, on any device) is the player's
 // choice, given to every device and told to OnMixerChoice, so that the next
-// start has it too. The launcher's own changes carry an event context of
-// its own, by which they are known.
-class CGameMute
+// start has it too; an unmute while a silence of the launcher's is in force
+// is refused. Once the launcher has set a level, a level moved in the mixer
+// is followed too, on every device (the menu keeps the step chosen). The
+// launcher's own changes carry an event context of its own, by which they
+// are known.
+class CGameSound
 {
 public:
-    CGameMute() noexcept;
-    ~CGameMute();
-    CGameMute(const CGameMute&) = delete;
-    CGameMute& operator=(const CGameMute&) = delete;
+    CGameSound() noexcept;
+    ~CGameSound();
+    CGameSound(const CGameSound&) = delete;
+    CGameSound& operator=(const CGameSound&) = delete;
 
     // Where the news of the devices and the sessions goes: nMessage is
-    // posted to hWnd, whose handler hands its wParam to OnNews.
+    // posted to hWnd, whose handler hands its wParam and lParam to OnNews.
     void Attach(HWND hWnd, UINT nMessage) noexcept;
-    void OnNews(WPARAM news);
+    void OnNews(WPARAM news, LPARAM lParam);
 
     // The player's choice; false, the choice unchanged, when there is no
     // device whose session could be muted.
     bool SetPlayerMute(bool bMute);
     bool IsPlayerMuted() const noexcept { return m_bPlayerMute; }
-    // The boss key's silence, on top of the player's choice.
+    // The boss key's silence, and the silence in the background, on top of
+    // the player's choice.
     void SetBossMute(bool bMute);
+    void SetBackgroundMute(bool bMute);
+    // The level, in percent, on every device; false where there is none.
+    // Until one is set the sessions keep theirs.
+    bool SetLevel(int nPercent);
 
     // Asks the session how it stands (the player may have muted it in the
     // system's volume mixer meanwhile): the player's choice follows it.
@@ -67,6 +78,8 @@ public:
     void OnDevicesChanged();
     // A session was muted or unmuted by another than the launcher.
     void OnMixerMute(bool bMuted);
+    // A session's level was moved by another than the launcher.
+    void OnMixerLevel(int nPercent);
 
 private:
     enum News : WPARAM
@@ -74,6 +87,7 @@ private:
         DevicesChanged = 0,
         MixerUnmuted = 1,
         MixerMuted = 2,
+        MixerLevel = 3, // lParam: the percent
     };
 
     // A COM object goes by Release, never by delete through an interface, whose
@@ -83,7 +97,7 @@ private:
     class XNotificationClient final : public IMMNotificationClient
     {
     public:
-        explicit XNotificationClient(const CGameMute& owner) noexcept : m_owner(owner) {}
+        explicit XNotificationClient(const CGameSound& owner) noexcept : m_owner(owner) {}
 
         // The system holds no reference: the owner keeps it until it has
         // taken it back from the enumerator.
@@ -98,14 +112,14 @@ private:
         HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) noexcept override { return S_OK; }
 
     private:
-        const CGameMute& m_owner;
+        const CGameSound& m_owner;
     };
 
     // A session's news, on a thread of the system's.
     class XSessionEvents final : public IAudioSessionEvents
     {
     public:
-        explicit XSessionEvents(const CGameMute& owner) noexcept : m_owner(owner) {}
+        explicit XSessionEvents(const CGameSound& owner) noexcept : m_owner(owner) {}
 
         // Held by the sessions until the owner takes it back from each.
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** ppv) noexcept override;
@@ -126,7 +140,7 @@ private:
         HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) noexcept override;
 
     private:
-        const CGameMute& m_owner;
+        const CGameSound& m_owner;
     };
 #pragma GCC diagnostic pop
 
@@ -146,16 +160,23 @@ private:
     void StopListening() noexcept;
     // Has the window's thread look at the devices again, or hear what a
     // session says.
-    void Notify(News news) const noexcept;
+    void Notify(News news, LPARAM lParam = 0) const noexcept;
+    // Whether a silence of the launcher's own is in force.
+    bool IsSilenced() const noexcept
+    {
+        return m_bBossMute || m_bBackgroundMute;
+    }
 
     HWND m_hWndNotify = nullptr;
     UINT m_nNotifyMessage = 0;
     bool m_bPlayerMute = false;
     bool m_bBossMute = false;
+    bool m_bBackgroundMute = false;
     bool m_bUnavailable = false;
     // What the launcher set last on every device, as the sessions' threads
-    // compare their news with it.
+    // compare their news with it; no level (0) until one is set.
     std::atomic<bool> m_bApplied{false};
+    std::atomic<int> m_nLevel{0};
     std::function<void(bool)> m_onMixerChoice;
     ComPtr<IMMDeviceEnumerator> m_pEnumerator;
     bool m_bListening = false;

@@ -2,7 +2,9 @@
 // them, before any header declares them.
 #include <initguid.h>
 
-#include "GameMute.h"
+#include "GameSound.h"
+
+#include <cmath>
 
 namespace
 {
@@ -12,9 +14,9 @@ const GUID kOwnChange = {0x5f0b6c1e, 0x94d2, 0x4a57, {0x8e, 0x3b, 0x2c, 0x71, 0x
 
 } // namespace
 
-CGameMute::CGameMute() noexcept : m_xNotificationClient(*this), m_xSessionEvents(*this) {}
+CGameSound::CGameSound() noexcept : m_xNotificationClient(*this), m_xSessionEvents(*this) {}
 
-CGameMute::~CGameMute()
+CGameSound::~CGameSound()
 {
     // Nothing is undone here: the player's silence is kept by the system
     // from one start to the next, as the player chose it; the boss key's is
@@ -24,21 +26,23 @@ CGameMute::~CGameMute()
         m_pEnumerator->UnregisterEndpointNotificationCallback(&m_xNotificationClient);
 }
 
-void CGameMute::Attach(HWND hWnd, UINT nMessage) noexcept
+void CGameSound::Attach(HWND hWnd, UINT nMessage) noexcept
 {
     m_hWndNotify = hWnd;
     m_nNotifyMessage = nMessage;
 }
 
-void CGameMute::OnNews(WPARAM news)
+void CGameSound::OnNews(WPARAM news, LPARAM lParam)
 {
     if (news == DevicesChanged)
         OnDevicesChanged();
+    else if (news == MixerLevel)
+        OnMixerLevel(static_cast<int>(lParam));
     else
         OnMixerMute(news == MixerMuted);
 }
 
-bool CGameMute::SetPlayerMute(bool bMute)
+bool CGameSound::SetPlayerMute(bool bMute)
 {
     const bool bWas = m_bPlayerMute;
     m_bPlayerMute = bMute;
@@ -48,18 +52,46 @@ bool CGameMute::SetPlayerMute(bool bMute)
     return false;
 }
 
-void CGameMute::SetBossMute(bool bMute)
+void CGameSound::SetBossMute(bool bMute)
 {
     // A silence the player set in the volume mixer stays when the boss
     // key's goes.
-    if (bMute && !m_bBossMute)
+    if (bMute && !IsSilenced())
         FollowMixer(Volume(false));
     m_bBossMute = bMute;
     // Without a device there is no sound to silence.
     Apply();
 }
 
-void CGameMute::Refresh()
+void CGameSound::SetBackgroundMute(bool bMute)
+{
+    if (bMute == m_bBackgroundMute)
+        return;
+    if (bMute && !IsSilenced())
+        FollowMixer(Volume(false));
+    m_bBackgroundMute = bMute;
+    Apply();
+}
+
+bool CGameSound::SetLevel(int nPercent)
+{
+    const int nWas = m_nLevel;
+    m_nLevel = nPercent;
+    if (Apply())
+        return true;
+    m_nLevel = nWas;
+    return false;
+}
+
+void CGameSound::OnMixerLevel(int nPercent)
+{
+    if (m_nLevel == 0 || nPercent == m_nLevel)
+        return;
+    m_nLevel = nPercent;
+    Apply();
+}
+
+void CGameSound::Refresh()
 {
     BOOL bMuted = FALSE;
     ISimpleAudioVolume* pVolume = Volume(false);
@@ -68,17 +100,17 @@ void CGameMute::Refresh()
     FollowMixer(pVolume);
 }
 
-void CGameMute::FollowMixer(ISimpleAudioVolume* pVolume)
+void CGameSound::FollowMixer(ISimpleAudioVolume* pVolume)
 {
     BOOL bMuted = FALSE;
-    if (!pVolume || m_bBossMute || FAILED(pVolume->GetMute(&bMuted)) || (bMuted != FALSE) == m_bPlayerMute)
+    if (!pVolume || IsSilenced() || FAILED(pVolume->GetMute(&bMuted)) || (bMuted != FALSE) == m_bPlayerMute)
         return;
     m_bPlayerMute = bMuted != FALSE;
     if (m_onMixerChoice)
         m_onMixerChoice(m_bPlayerMute);
 }
 
-void CGameMute::OnDevicesChanged()
+void CGameSound::OnDevicesChanged()
 {
     // What the player set in the volume mixer meanwhile stands, not what the
     // launcher set last.
@@ -92,11 +124,11 @@ void CGameMute::OnDevicesChanged()
     ListenToSessions();
 }
 
-void CGameMute::OnMixerMute(bool bMuted)
+void CGameSound::OnMixerMute(bool bMuted)
 {
-    // The boss key's silence stands until it goes; a mute then is the
+    // A silence of the launcher's stands until it goes; a mute then is the
     // player's all the same.
-    if ((bMuted || !m_bBossMute) && bMuted != m_bPlayerMute)
+    if ((bMuted || !IsSilenced()) && bMuted != m_bPlayerMute)
     {
         m_bPlayerMute = bMuted;
         if (m_onMixerChoice)
@@ -106,7 +138,7 @@ void CGameMute::OnMixerMute(bool bMuted)
     Apply();
 }
 
-void CGameMute::ListenToSessions()
+void CGameSound::ListenToSessions()
 {
     StopListening();
     ComPtr<IMMDeviceCollection> pDevices;
@@ -127,26 +159,29 @@ void CGameMute::ListenToSessions()
     }
 }
 
-void CGameMute::StopListening() noexcept
+void CGameSound::StopListening() noexcept
 {
     for (const ComPtr<IAudioSessionControl>& pSession : m_sessions)
         pSession->UnregisterAudioSessionNotification(&m_xSessionEvents);
     m_sessions.clear();
 }
 
-bool CGameMute::Apply()
+bool CGameSound::Apply()
 {
-    const BOOL bMute = (m_bPlayerMute || m_bBossMute) ? TRUE : FALSE;
+    const BOOL bMute = (m_bPlayerMute || IsSilenced()) ? TRUE : FALSE;
     m_bApplied = bMute != FALSE;
+    const int nLevel = m_nLevel;
+    const auto set = [bMute, nLevel](ISimpleAudioVolume* pVolume) {
+        return pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange)) &&
+               (nLevel == 0 || SUCCEEDED(pVolume->SetMasterVolume(static_cast<float>(nLevel) / 100, &kOwnChange)));
+    };
     // The default device's session, whose control is kept for the menu.
-    ISimpleAudioVolume* pVolume = Volume(false);
-    bool bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange));
+    bool bAny = set(Volume(false));
     if (!bAny)
     {
         // The device may have gone, or the default changed before the news
         // of it arrived: once more on the default device of now.
-        pVolume = Volume(true);
-        bAny = pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange));
+        bAny = set(Volume(true));
     }
     // The player may send the launcher to another device (Windows 10's
     // per-program device choice): its session on every playback device.
@@ -160,7 +195,7 @@ bool CGameMute::Apply()
             ComPtr<IMMDevice> pDevice;
             ComPtr<ISimpleAudioVolume> pOther;
             if (SUCCEEDED(pDevices->Item(i, pDevice.Put())) && SessionVolume(pDevice.Get(), pOther) &&
-                SUCCEEDED(pOther->SetMute(bMute, &kOwnChange)))
+                set(pOther.Get()))
                 bAny = true;
         }
     }
@@ -168,7 +203,7 @@ bool CGameMute::Apply()
     return bAny;
 }
 
-bool CGameMute::Enumerator()
+bool CGameSound::Enumerator()
 {
     if (!m_pEnumerator && FAILED(::CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER,
                                                     IID_IMMDeviceEnumerator, m_pEnumerator.PutVoid())))
@@ -184,14 +219,14 @@ bool CGameMute::Enumerator()
     return true;
 }
 
-bool CGameMute::SessionVolume(IMMDevice* pDevice, ComPtr<ISimpleAudioVolume>& pVolume)
+bool CGameSound::SessionVolume(IMMDevice* pDevice, ComPtr<ISimpleAudioVolume>& pVolume)
 {
     ComPtr<IAudioSessionManager> pManager;
     return SUCCEEDED(pDevice->Activate(IID_IAudioSessionManager, CLSCTX_INPROC_SERVER, nullptr, pManager.PutVoid())) &&
            SUCCEEDED(pManager->GetSimpleAudioVolume(nullptr, FALSE, pVolume.Put()));
 }
 
-ISimpleAudioVolume* CGameMute::Volume(bool bFresh)
+ISimpleAudioVolume* CGameSound::Volume(bool bFresh)
 {
     if (m_pVolume && !bFresh)
         return m_pVolume.Get();
@@ -207,7 +242,7 @@ ISimpleAudioVolume* CGameMute::Volume(bool bFresh)
     return m_pVolume.Get();
 }
 
-HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::QueryInterface(REFIID iid, void** ppv) noexcept
+HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::QueryInterface(REFIID iid, void** ppv) noexcept
 {
     if (!ppv)
         return E_POINTER;
@@ -220,7 +255,7 @@ HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::QueryInterface(REFIID 
     return E_NOINTERFACE;
 }
 
-HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDeviceStateChanged(LPCWSTR, DWORD dwNewState) noexcept
+HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::OnDeviceStateChanged(LPCWSTR, DWORD dwNewState) noexcept
 {
     // A device that starts to play (plugged in, enabled) may be the one the
     // player chose for the launcher.
@@ -229,15 +264,15 @@ HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDeviceStateChanged(L
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CGameMute::XNotificationClient::OnDefaultDeviceChanged(EDataFlow flow, ERole role,
-                                                                                 LPCWSTR) noexcept
+HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::OnDefaultDeviceChanged(EDataFlow flow, ERole role,
+                                                                                  LPCWSTR) noexcept
 {
     if (flow == eRender && role == eConsole)
         m_owner.Notify(DevicesChanged);
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::QueryInterface(REFIID iid, void** ppv) noexcept
+HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::QueryInterface(REFIID iid, void** ppv) noexcept
 {
     if (!ppv)
         return E_POINTER;
@@ -250,26 +285,32 @@ HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::QueryInterface(REFIID iid, 
     return E_NOINTERFACE;
 }
 
-HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::OnSimpleVolumeChanged(float, BOOL bNewMute,
-                                                                           LPCGUID pContext) noexcept
+HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::OnSimpleVolumeChanged(float fNewVolume, BOOL bNewMute,
+                                                                            LPCGUID pContext) noexcept
 {
-    // The news comes of the level too, with the mute as it was: only a mute
-    // that is not what the launcher set is another's choice (the boss key's
-    // silence, moved in the mixer's slider, is no mute of the player's).
-    if ((!pContext || !::IsEqualGUID(*pContext, kOwnChange)) && (bNewMute != FALSE) != m_owner.m_bApplied)
+    // The news comes of the level and the mute together: only a mute that is
+    // not what the launcher set is another's choice (the boss key's silence,
+    // moved in the mixer's slider, is no mute of the player's), and only a
+    // level other than the launcher's, once it has one.
+    if (pContext && ::IsEqualGUID(*pContext, kOwnChange))
+        return S_OK;
+    const int nLevel = static_cast<int>(std::lround(fNewVolume * 100));
+    if ((bNewMute != FALSE) != m_owner.m_bApplied)
         m_owner.Notify(bNewMute ? MixerMuted : MixerUnmuted);
+    else if (m_owner.m_nLevel != 0 && nLevel != m_owner.m_nLevel)
+        m_owner.Notify(MixerLevel, nLevel);
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CGameMute::XSessionEvents::OnSessionDisconnected(AudioSessionDisconnectReason) noexcept
+HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::OnSessionDisconnected(AudioSessionDisconnectReason) noexcept
 {
     m_owner.Notify(DevicesChanged);
     return S_OK;
 }
 
-void CGameMute::Notify(News news) const noexcept
+void CGameSound::Notify(News news, LPARAM lParam) const noexcept
 {
     // Called on a thread of the system's: the window's thread does the work.
     if (m_hWndNotify)
-        ::PostMessageW(m_hWndNotify, m_nNotifyMessage, news, 0);
+        ::PostMessageW(m_hWndNotify, m_nNotifyMessage, news, lParam);
 }
