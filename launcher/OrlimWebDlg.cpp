@@ -216,11 +216,12 @@ LRESULT COrlimWebDlg::OnNcHitTest(CPoint point)
     // The launcher only sees this where none of its children takes it: on
     // the strip's bare parts and the label. There it drags like a caption.
     // A disabled control (the address box on a platform row) passes the
-    // mouse on too, but is no bare strip.
+    // mouse on too, but is no bare strip; nor is the black around the game
+    // alone on the screen.
     CRect rect;
     ::GetClientRect(m_hWnd, &rect);
     ClientToScreen(&rect);
-    if (::PtInRect(&rect, point) && !IsOverDisabledControl(m_hWnd, point))
+    if (::PtInRect(&rect, point) && !IsOverDisabledControl(m_hWnd, point) && !m_host.Game().IsAlone())
         return HTCAPTION;
     return CDialog::OnNcHitTest(point);
 }

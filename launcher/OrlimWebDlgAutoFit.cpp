@@ -32,8 +32,10 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
     const HWND hWndExplorer = m_dlgWeb.ControlWindow();
     if (hWndExplorer && m_host.Game().IsAlone())
     {
-        // The game alone on the screen is laid out by its own rule.
-        m_host.Game().LayOutAlone();
+        // The game alone on the screen is laid out by its own rule (not
+        // while minimised: no client area to centre it in).
+        if (!::IsIconic(m_hWnd))
+            m_host.Game().LayOutAlone();
     }
     else if (hWndExplorer && !::IsIconic(m_hWnd) && ::IsWindowVisible(m_hWnd))
     {

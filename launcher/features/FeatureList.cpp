@@ -127,10 +127,6 @@ bool CFeatureList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             return false;
         }
         break;
-    case WM_ENTERMENULOOP:
-    case WM_EXITMENULOOP:
-        m_keys.InMenu(message == WM_ENTERMENULOOP);
-        break;
     case WM_SYSCOMMAND:
         if (m_menu.Command(static_cast<UINT>(wParam & 0xFFF0)))
             return true;

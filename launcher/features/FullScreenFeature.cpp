@@ -50,6 +50,7 @@ void CFullScreenFeature::Enter()
     m_nZoom = m_zoom.Shown();
     ::SetWindowLongW(hWnd, GWL_STYLE, m_lStyle & ~kFrameStyles);
     ::SetWindowLongW(hWnd, GWL_EXSTYLE, m_lExStyle & ~kFrameExStyles);
+    ::SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Fit();
     m_game.FocusGame();
 }
@@ -69,6 +70,8 @@ void CFullScreenFeature::Leave()
     Host().ApplyBaseLayout();
     m_zoom.Ask(m_nZoom);
     m_zoom.ChosenFor(nullptr);
+    // As it is now: a launcher the boss key hid, ending, stays hidden.
+    m_placement.showCmd = ::IsWindowVisible(hWnd) ? SW_SHOWNOACTIVATE : SW_HIDE;
     ::SetWindowPlacement(hWnd, &m_placement);
 }
 
@@ -76,8 +79,10 @@ void CFullScreenFeature::Fit()
 {
     const HWND hWnd = Host().Window();
     const CRect rcMonitor(MonitorAreaOf(hWnd));
-    ::SetWindowPos(hWnd, HWND_TOP, rcMonitor.left, rcMonitor.top, rcMonitor.Width(), rcMonitor.Height(),
-                   SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    // A screen changed while the player is in another program raises
+    // nothing over it.
+    ::SetWindowPos(hWnd, nullptr, rcMonitor.left, rcMonitor.top, rcMonitor.Width(), rcMonitor.Height(),
+                   SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
     if (const HWND hWndFlash = m_game.FindGame())
     {
         CRect rcFlash;

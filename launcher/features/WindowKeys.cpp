@@ -12,6 +12,16 @@ bool IsDown(int nVirtKey)
     return (::GetKeyState(nVirtKey) & 0x8000) != 0;
 }
 
+// Whether the thread is in a menu (any window's: the page's and the game's
+// own menus tell the launcher nothing) or moving or sizing a window.
+bool IsInMenuOrMove()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
+           (info.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE | GUI_POPUPMENUMODE | GUI_INMOVESIZE));
+}
+
 } // namespace
 
 bool CWindowKeys::Attach(HWND hWnd, std::function<bool(const CKey&, bool)> onKey)
@@ -53,7 +63,7 @@ LRESULT CALLBACK CWindowKeys::OnGetMessage(int nCode, WPARAM wParam, LPARAM lPar
 bool CWindowKeys::Take(const MSG& msg) const
 {
     // F10 and the keys with Alt come as system keys: they are the menu's.
-    if (msg.message != WM_KEYDOWN || m_bInMenu || !msg.hwnd)
+    if (msg.message != WM_KEYDOWN || !msg.hwnd || IsInMenuOrMove())
         return false;
     if (msg.hwnd != m_hWnd && ::GetAncestor(msg.hwnd, GA_ROOT) != m_hWnd)
         return false;

@@ -8,8 +8,9 @@
 
 // The keys a window hears before any of its children, whatever has the
 // keyboard (the page, the game's Flash window, the strip's controls), while
-// the window is in front: a key pressed in one of its menus or in another
-// window of the program (a message box, a page's dialog) is not its own.
+// the window is in front: a key pressed while a menu is open (its own, the
+// page's, the game's) or the window is being moved, or in another window of
+// the program (a message box, a page's dialog) is not its own.
 // It hears each key as its message leaves the thread's queue, before the
 // message loop offers it to the children, and a key it takes goes no
 // further.
@@ -27,9 +28,6 @@ public:
     bool Attach(HWND hWnd, std::function<bool(const CKey& key, bool bRepeat)> onKey);
     void Detach() noexcept;
 
-    // The window's menu loop starts (true) or ends: its keys are the menu's.
-    void InMenu(bool bInMenu) noexcept { m_bInMenu = bInMenu; }
-
 private:
     static LRESULT CALLBACK OnGetMessage(int nCode, WPARAM wParam, LPARAM lParam);
     bool Take(const MSG& msg) const;
@@ -37,5 +35,4 @@ private:
     HWND m_hWnd = nullptr;
     HHOOK m_hHook = nullptr;
     std::function<bool(const CKey&, bool)> m_onKey;
-    bool m_bInMenu = false;
 };

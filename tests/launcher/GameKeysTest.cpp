@@ -108,6 +108,7 @@ TEST_F(FullScreenTest, F11ShowsTheGameAloneOnBlackUntilF11PutsTheWindowBackAsItW
     EXPECT_EQ(rcGame.top, rcPane.top);
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(ClientPixels(Hwnd(), {0, 0, 20, 20}).At(10, 10), RGB(0, 0, 0));
+    EXPECT_EQ(::SendMessageW(Hwnd(), WM_NCHITTEST, 0, MAKELPARAM(5, 5)), HTCLIENT) << "the black drags nothing";
 
     // Moved by a screen that changed, it covers its monitor again.
     ::SetWindowPos(Hwnd(), nullptr, 100, 100, 800, 600, SWP_NOZORDER);
