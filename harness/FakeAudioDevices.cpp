@@ -11,6 +11,7 @@
 #include <audiopolicy.h>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <thread>
 
@@ -274,7 +275,7 @@ void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted, bool bT
 
 int FakeAudioDevices::Level(const std::wstring& device) const
 {
-    return static_cast<int>(m_state->devices.at(device).fLevel * 100 + 0.5f);
+    return static_cast<int>(std::lround(m_state->devices.at(device).fLevel * 100));
 }
 
 void FakeAudioDevices::MoveLevel(const std::wstring& device, int nPercent)
