@@ -30,6 +30,8 @@ std::vector<CSystemMenu::Row> CBossKeyFeature::MenuRows()
         return strText;
     };
     row.action = [this](UINT) { m_bossMode.HideAll(); };
+    // Registered, the keys never reach the launcher as keys.
+    row.hotKey = CKey::BossKey(m_settings.Options().Text(kKeyKeys));
     return {row};
 }
 

@@ -7,6 +7,7 @@ void CSystemMenu::Insert(HWND hWnd, std::vector<Row> rows)
     m_hWnd = hWnd;
     m_rows = std::move(rows);
     std::vector<CKey> taken;
+    HotKeys(m_rows, taken);
     DropKeysTaken(m_rows, taken);
     const HMENU hSysMenu = ::GetSystemMenu(hWnd, FALSE);
     if (!hSysMenu)
@@ -64,6 +65,16 @@ void CSystemMenu::DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken
         else if (!row.key.IsNone())
             taken.push_back(row.key);
         DropKeysTaken(row.subRows, taken);
+    }
+}
+
+void CSystemMenu::HotKeys(const std::vector<Row>& rows, std::vector<CKey>& hotKeys)
+{
+    for (const Row& row : rows)
+    {
+        if (!row.hotKey.IsNone())
+            hotKeys.push_back(row.hotKey);
+        HotKeys(row.subRows, hotKeys);
     }
 }
 

@@ -24,6 +24,7 @@ public:
         std::function<void(UINT nID)> action; // none for a line that only tells something
         std::vector<Row> subRows;             // a sub-menu's rows
         CKey key;                             // a key that carries it out too, shown in the tab column
+        CKey hotKey; // a key the system hears for it from any program: no row's key, and none of this menu's
     };
 
     // Puts the rows into hWnd's system menu, above Close.
@@ -37,7 +38,7 @@ public:
     // Carries out a command of the rows: false when it is none of them.
     bool Command(UINT nID);
     // The row of a key; null when it is none's. A key is one row's: a row
-    // whose key an earlier row has goes without.
+    // whose key an earlier row has, or a row's hot key, goes without.
     const Row* RowOfKey(const CKey& key) const;
 
     // The rows inserted, and a row's text of the moment.
@@ -49,7 +50,8 @@ public:
 private:
     void InsertRows(HMENU hMenu, UINT& nPos, const std::vector<Row>& rows);
     void UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows);
-    void DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken);
+    static void DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken);
+    static void HotKeys(const std::vector<Row>& rows, std::vector<CKey>& hotKeys);
     static const Row* Find(const std::vector<Row>& rows, UINT nID);
     static const Row* FindKey(const std::vector<Row>& rows, const CKey& key);
 

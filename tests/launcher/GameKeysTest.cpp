@@ -65,9 +65,12 @@ TEST_F(GameKeysTest, KeysWorkWhileTheGameHasTheKeyboardOnceEachAndStandBesideThe
 
 TEST_F(GameKeysTest, TheScreenshotsKeyTakesOneAndItsRowSaysWhich)
 {
-    WriteIni("[options]\r\nScreenshotKey=Ctrl+Shift+S\r\n");
+    // The boss key's, registered with the system, the mute's key would
+    // never hear.
+    WriteIni("[options]\r\nScreenshotKey=Ctrl+Shift+S\r\nBossKey=Ctrl+Shift+M\r\nMuteKey=Ctrl+Shift+M\r\n");
     Start();
     EXPECT_EQ(MenuText(L"截图"), L"截图\tCtrl+Shift+S");
+    EXPECT_EQ(MenuText(L"静音"), L"静音");
     GameWithTheKeyboard(Launcher());
     TypeKeys({VK_CONTROL, VK_SHIFT, 'S'});
     EXPECT_TRUE(PumpUntil([&] { return FileNames(m_dir.File(L"截图")).size() == 1; }));
