@@ -12,6 +12,16 @@ namespace
 // What the launcher itself sets in a session says so.
 const GUID kOwnChange = {0x5f0b6c1e, 0x94d2, 0x4a57, {0x8e, 0x3b, 0x2c, 0x71, 0xd0, 0x4a, 0x19, 0x66}};
 
+// QueryInterface of a listener that is one interface and IUnknown.
+template <class Interface>
+HRESULT AnswerAs(Interface* pThis, REFIID iidOwn, REFIID iid, void** ppv) noexcept
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = (iid == IID_IUnknown || iid == iidOwn) ? pThis : nullptr;
+    return *ppv ? S_OK : E_NOINTERFACE;
+}
+
 } // namespace
 
 CGameSound::CGameSound() noexcept : m_xNotificationClient(*this), m_xSessionEvents(*this) {}
@@ -52,31 +62,22 @@ bool CGameSound::SetPlayerMute(bool bMute)
     return false;
 }
 
-void CGameSound::SetBossMute(bool bMute)
+void CGameSound::Silence(bool& bSilence, bool bMute)
 {
-    // A silence the player set in the volume mixer stays when the boss
-    // key's goes.
-    if (bMute && !IsSilenced())
-        FollowMixer(Volume(false));
-    m_bBossMute = bMute;
-    // Without a device there is no sound to silence.
-    Apply();
-}
-
-void CGameSound::SetBackgroundMute(bool bMute)
-{
-    if (bMute == m_bBackgroundMute)
+    if (bMute == bSilence)
         return;
+    // A silence the player set in the volume mixer stays when the
+    // launcher's goes.
     if (bMute && !IsSilenced())
         FollowMixer(Volume(false));
-    m_bBackgroundMute = bMute;
+    bSilence = bMute;
+    // Without a device there is no sound to silence.
     Apply();
 }
 
 bool CGameSound::SetLevel(int nPercent)
 {
-    const int nWas = m_nLevel;
-    m_nLevel = nPercent;
+    const int nWas = m_nLevel.exchange(nPercent);
     if (Apply())
         return true;
     m_nLevel = nWas;
@@ -244,15 +245,7 @@ ISimpleAudioVolume* CGameSound::Volume(bool bFresh)
 
 HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::QueryInterface(REFIID iid, void** ppv) noexcept
 {
-    if (!ppv)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IMMNotificationClient)
-    {
-        *ppv = static_cast<IMMNotificationClient*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
+    return AnswerAs<IMMNotificationClient>(this, IID_IMMNotificationClient, iid, ppv);
 }
 
 HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::OnDeviceStateChanged(LPCWSTR, DWORD dwNewState) noexcept
@@ -274,15 +267,7 @@ HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::OnDefaultDeviceChange
 
 HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::QueryInterface(REFIID iid, void** ppv) noexcept
 {
-    if (!ppv)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IAudioSessionEvents)
-    {
-        *ppv = static_cast<IAudioSessionEvents*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
+    return AnswerAs<IAudioSessionEvents>(this, IID_IAudioSessionEvents, iid, ppv);
 }
 
 HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::OnSimpleVolumeChanged(float fNewVolume, BOOL bNewMute,

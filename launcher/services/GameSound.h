@@ -57,8 +57,8 @@ public:
     bool IsPlayerMuted() const noexcept { return m_bPlayerMute; }
     // The boss key's silence, and the silence in the background, on top of
     // the player's choice.
-    void SetBossMute(bool bMute);
-    void SetBackgroundMute(bool bMute);
+    void SetBossMute(bool bMute) { Silence(m_bBossMute, bMute); }
+    void SetBackgroundMute(bool bMute) { Silence(m_bBackgroundMute, bMute); }
     // The level, in percent, on every device; false where there is none.
     // Until one is set the sessions keep theirs.
     bool SetLevel(int nPercent);
@@ -145,6 +145,8 @@ private:
 #pragma GCC diagnostic pop
 
     bool Apply();
+    // One of the launcher's silences comes into force, or goes.
+    void Silence(bool& bSilence, bool bMute);
     // The player's choice follows what a session says, unless the boss key's
     // silence is in force there.
     void FollowMixer(ISimpleAudioVolume* pVolume);
