@@ -6,6 +6,9 @@
 #include "launcher/services/OnScreen.h"
 #include "launcher/services/PageZoom.h"
 #include "framework/CRect.h"
+#include "framework/ComPtr.h"
+
+#include <shobjidl.h>
 
 namespace
 {
@@ -13,6 +16,18 @@ namespace
 // What a window without caption or frame drops of its styles.
 const LONG kFrameStyles = WS_CAPTION | WS_THICKFRAME;
 const LONG kFrameExStyles = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+
+// Tells the taskbar that the window is full screen, or no longer is, so that
+// it keeps out of the way: its own guess from the window's size is less
+// sure. Nothing where the taskbar cannot be asked.
+void TellTaskbar(HWND hWnd, bool bFullScreen)
+{
+    ComPtr<ITaskbarList2> pTaskbar;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList2,
+                                     pTaskbar.PutVoid())) &&
+        SUCCEEDED(pTaskbar->HrInit()))
+        pTaskbar->MarkFullscreenWindow(hWnd, bFullScreen ? TRUE : FALSE);
+}
 
 } // namespace
 
@@ -52,6 +67,7 @@ void CFullScreenFeature::Enter()
     ::SetWindowLongW(hWnd, GWL_EXSTYLE, m_lExStyle & ~kFrameExStyles);
     ::SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Fit();
+    TellTaskbar(hWnd, true);
     m_game.FocusGame();
 }
 
@@ -60,6 +76,7 @@ void CFullScreenFeature::Leave()
     if (!m_game.IsAlone())
         return;
     const HWND hWnd = Host().Window();
+    TellTaskbar(hWnd, false);
     m_game.ShowAlone(false);
     ::SetWindowLongW(hWnd, GWL_STYLE, m_lStyle);
     ::SetWindowLongW(hWnd, GWL_EXSTYLE, m_lExStyle);

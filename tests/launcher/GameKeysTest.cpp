@@ -5,6 +5,7 @@
 #include "harness/LauncherFixture.h"
 #include "harness/LauncherWindow.h"
 #include "harness/MessagePump.h"
+#include "harness/FakeTaskbar.h"
 #include "harness/Pixels.h"
 #include "harness/TempDir.h"
 
@@ -91,12 +92,14 @@ protected:
 
 TEST_F(FullScreenTest, F11ShowsTheGameAloneOnBlackUntilF11PutsTheWindowBackAsItWas)
 {
+    FakeTaskbar taskbar;
     const HWND hGame = GameWithTheKeyboard(Launcher());
     Launcher().Tick();
     const RECT before = WindowRect(Hwnd());
 
     TypeKeys({VK_F11});
     ASSERT_TRUE(PumpUntil([&] { return IsFullScreen(); }));
+    EXPECT_EQ(taskbar.marks, (std::vector<std::pair<HWND, bool>>{{Hwnd(), true}})) << "the taskbar keeps away";
     // The largest step at which the game fits the screen: 1375 x 875.
     EXPECT_EQ(Browser().Record().zooms.back(), 125);
     EXPECT_FALSE(::IsWindowVisible(Launcher().Item(IDC_PLATFORM_COMBO)));
@@ -124,6 +127,7 @@ TEST_F(FullScreenTest, F11ShowsTheGameAloneOnBlackUntilF11PutsTheWindowBackAsItW
     EXPECT_TRUE(::EqualRect(&before, &after));
     EXPECT_TRUE(::IsWindowVisible(Launcher().Item(IDC_PLATFORM_COMBO)));
     EXPECT_EQ(Browser().Record().zooms.back(), 100);
+    EXPECT_EQ(taskbar.marks.back(), std::make_pair(Hwnd(), false));
 
     // The boss key's round trip keeps it.
     Command(L"全屏");
