@@ -28,12 +28,14 @@ class CFeatureHost;
 //   end, OnEnd follows. Any other message stops at the first feature that
 //   takes it (its own timer, its own message): the features after it and
 //   the window do not see it.
-// - The list keeps three messages for itself and offers them to no
+// - The list keeps four messages for itself and offers them to no
 //   feature: WM_INITMENUPOPUP of the system menu (it asks OnMenuOpening of
 //   every feature and brings the rows up to date) or of a row's sub-menu
 //   (it brings the rows up to date), after which the window goes on as
-//   usual; and WM_SYSCOMMAND and WM_COMMAND of a row's command (it carries
-//   out the row's action, and the command is done).
+//   usual; WM_SYSCOMMAND and WM_COMMAND of a row's command (it carries out
+//   the row's action, and the command is done); and its own message that a
+//   row's key was pressed (it carries out the row's action as the menu
+//   would: brought up to date, nothing for a greyed row).
 class CFeature
 {
 public:

@@ -64,24 +64,27 @@ void CFeatureList::Start(HWND hWnd)
             rows.push_back(std::move(row));
     }
     m_menu.Insert(hWnd, std::move(rows));
-    m_keys.Attach(hWnd, [this](const CKey& key, bool bRepeat) { return OnKey(key, bRepeat); });
+    // A key is heard in whatever loop takes it from the queue: its row is
+    // carried out from the window's own, as its message.
+    m_nKeyMessage = NewMessage();
+    m_keys.Attach(hWnd, [this, hWnd](const CKey& key, bool bRepeat) {
+        const CSystemMenu::Row* pRow = m_menu.RowOfKey(key);
+        if (pRow && !bRepeat)
+            ::PostMessageW(hWnd, m_nKeyMessage, pRow->nID, 0);
+        return pRow != nullptr;
+    });
 }
 
-bool CFeatureList::OnKey(const CKey& key, bool bRepeat)
+void CFeatureList::OnKey(UINT nID)
 {
-    const CSystemMenu::Row* pRow = m_menu.RowOfKey(key);
-    if (!pRow)
-        return false;
-    if (bRepeat)
-        return true;
     // As the menu would be: brought up to date, and a greyed row does
     // nothing.
     for (CFeature* pFeature : m_features)
         pFeature->OnMenuOpening();
     m_menu.Update();
-    if (!(CSystemMenu::State(*pRow) & MFS_GRAYED))
-        m_menu.Command(pRow->nID);
-    return true;
+    const CSystemMenu::Row* pRow = m_menu.RowOf(nID);
+    if (pRow && !(CSystemMenu::State(*pRow) & MFS_GRAYED))
+        m_menu.Command(nID);
 }
 
 void CFeatureList::Placed()
@@ -107,6 +110,11 @@ void CFeatureList::Shown()
 bool CFeatureList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     *pResult = 0;
+    if (message == m_nKeyMessage && m_nKeyMessage)
+    {
+        OnKey(static_cast<UINT>(wParam));
+        return true;
+    }
     switch (message)
     {
     case WM_INITMENUPOPUP:

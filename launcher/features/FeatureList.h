@@ -58,7 +58,8 @@ public:
     static bool IsForEveryFeature(UINT message) noexcept;
 
 private:
-    bool OnKey(const CKey& key, bool bRepeat);
+    // A row's key was pressed.
+    void OnKey(UINT nID);
 
     std::vector<CFeature*> m_features;
     CSystemMenu m_menu;
@@ -67,5 +68,6 @@ private:
     UINT_PTR m_nNextTimer;
     UINT m_nNextMessage = WM_APP + 1;
     int m_nNextHotKey = 1;
+    UINT m_nKeyMessage = 0; // a row's key was pressed (wParam: its command)
     bool m_bEnded = false;
 };

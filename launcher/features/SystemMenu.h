@@ -40,6 +40,8 @@ public:
     // The row of a key; null when it is none's. A key is one row's: a row
     // whose key an earlier row has, or a row's hot key, goes without.
     const Row* RowOfKey(const CKey& key) const;
+    // The row of a command; null when it is none's.
+    const Row* RowOf(UINT nID) const { return Find(m_rows, nID); }
 
     // The rows inserted, and a row's text of the moment.
     const std::vector<Row>& Rows() const noexcept { return m_rows; }

@@ -64,6 +64,32 @@ TEST_F(GameKeysTest, KeysWorkWhileTheGameHasTheKeyboardOnceEachAndStandBesideThe
     EXPECT_NE(Ini().find("Mute=1"), std::string::npos);
 }
 
+// A menu of the game's own is open: a timer presses the key, then closes it.
+void CALLBACK PressThenCloseMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    static int s_nTick = 0;
+    if (s_nTick++ == 0)
+        TypeKeys({VK_F8});
+    else
+    {
+        ::KillTimer(nullptr, nTimer);
+        ::EndMenu();
+    }
+}
+
+TEST_F(GameKeysTest, AKeyPressedWhileTheGamesOwnMenuIsOpenIsTheMenus)
+{
+    Start();
+    const HWND hGame = GameWithTheKeyboard(Launcher());
+    const HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuW(hMenu, MF_STRING, 1, L"关于 Flash Player");
+    ::SetTimer(nullptr, 0, 200, PressThenCloseMenu);
+    ::TrackPopupMenu(hMenu, TPM_RETURNCMD, 100, 100, 0, hGame, nullptr);
+    ::DestroyMenu(hMenu);
+    PumpFor(300);
+    EXPECT_TRUE(FileNames(m_dir.File(L"截图")).empty());
+}
+
 TEST_F(GameKeysTest, TheScreenshotsKeyTakesOneAndItsRowSaysWhich)
 {
     // The boss key's, registered with the system, the mute's key would
