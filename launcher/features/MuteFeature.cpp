@@ -7,8 +7,8 @@
 namespace
 {
 
-const wchar_t kKey[] = L"Mute";
-const wchar_t kKeyKey[] = L"MuteKey";
+const wchar_t kMuteOption[] = L"Mute";
+const wchar_t kMuteKey[] = L"MuteKey";
 
 } // namespace
 
@@ -23,7 +23,7 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
     CSystemMenu::Row row;
     row.nID = m_nCommand;
     row.lpszText = L"静音";
-    row.key = CKey::GameKey(m_settings.Options().Text(kKeyKey), CKey{0, VK_F9});
+    row.key = CKey::GameKey(m_settings.Options().Text(kMuteKey), CKey{0, VK_F9});
     row.state = [this] {
         return (m_mute.IsKnownUnavailable() ? UINT(MFS_GRAYED) : 0U) |
                (m_mute.IsPlayerMuted() ? UINT(MFS_CHECKED) : 0U);
@@ -31,7 +31,7 @@ std::vector<CSystemMenu::Row> CMuteFeature::MenuRows()
     row.action = [this](UINT) {
         m_bChosen = true;
         if (m_mute.SetPlayerMute(!m_mute.IsPlayerMuted()))
-            m_settings.SaveSwitch(kKey, m_mute.IsPlayerMuted());
+            m_settings.SaveSwitch(kMuteOption, m_mute.IsPlayerMuted());
     };
     return {row};
 }
@@ -40,7 +40,7 @@ void CMuteFeature::OnStart()
 {
     m_mute.Attach(Host().Window(), m_nDevicesMessage);
     // The player's choice kept across starts is the mixer's too.
-    m_mute.OnMixerChoice([this](bool bMuted) { m_settings.SaveSwitch(kKey, bMuted); });
+    m_mute.OnMixerChoice([this](bool bMuted) { m_settings.SaveSwitch(kMuteOption, bMuted); });
 }
 
 void CMuteFeature::OnShown()
@@ -49,7 +49,7 @@ void CMuteFeature::OnShown()
     // choice the player made meanwhile (from the taskbar's menu of a
     // launcher started minimised) stands.
     m_bShown = true;
-    if (!m_bChosen && m_settings.Options().Switch(kKey))
+    if (!m_bChosen && m_settings.Options().Switch(kMuteOption))
         m_mute.SetPlayerMute(true);
 }
 
@@ -64,11 +64,11 @@ void CMuteFeature::OnMenuOpening()
     m_mute.Refresh();
 }
 
-bool CMuteFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+bool CMuteFeature::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult)
 {
     if (message != m_nDevicesMessage)
         return false;
-    m_mute.OnNews(wParam, lParam);
+    m_mute.OnNews(wParam);
     *pResult = 0;
     return true;
 }

@@ -12,7 +12,7 @@ namespace
 // launcher painted for it is on the screen.
 const UINT kDelay = 50;
 const UINT kDelayFading = 400;
-const wchar_t kKeyKey[] = L"ScreenshotKey";
+const wchar_t kScreenshotKey[] = L"ScreenshotKey";
 
 CString FolderIn(const CString& strFolder)
 {
@@ -34,7 +34,7 @@ std::vector<CSystemMenu::Row> CScreenshotFeature::MenuRows()
     CSystemMenu::Row take;
     take.nID = m_nTakeCommand;
     take.lpszText = L"截图";
-    take.key = CKey::GameKey(m_settings.Options().Text(kKeyKey), CKey{0, VK_F8});
+    take.key = CKey::GameKey(m_settings.Options().Text(kScreenshotKey), CKey{0, VK_F8});
     take.action = [this](UINT) {
         BOOL bFading = FALSE;
         if (!::SystemParametersInfoW(SPI_GETSELECTIONFADE, 0, &bFading, 0))

@@ -6,7 +6,7 @@
 namespace
 {
 
-const wchar_t kKey[] = L"TopMost";
+const wchar_t kTopMostOption[] = L"TopMost";
 
 } // namespace
 
@@ -24,14 +24,14 @@ std::vector<CSystemMenu::Row> CTopMostFeature::MenuRows()
     row.action = [this](UINT) {
         Set(!m_bTopMost);
         // A choice that cannot be saved holds for this run all the same.
-        m_settings.SaveSwitch(kKey, m_bTopMost);
+        m_settings.SaveSwitch(kTopMostOption, m_bTopMost);
     };
     return {row};
 }
 
 void CTopMostFeature::OnStart()
 {
-    Set(m_settings.Options().Switch(kKey));
+    Set(m_settings.Options().Switch(kTopMostOption));
 }
 
 void CTopMostFeature::Set(bool bTopMost)

@@ -3,6 +3,7 @@
 #include "launcher/features/FeatureHost.h"
 #include "launcher/services/GameSound.h"
 #include "launcher/settings/Settings.h"
+#include "framework/UniqueHandle.h"
 
 #include <iterator>
 
@@ -18,6 +19,14 @@ struct Level
     const wchar_t* lpszText;
 };
 const Level kLevels[] = {{100, L"100%"}, {75, L"75%"}, {50, L"50%"}, {25, L"25%"}};
+
+// Whether a thread is one of this process's (a page's dialog, the Flash
+// Player's window may have threads of their own).
+bool IsOwnThread(DWORD dwThreadId)
+{
+    const UniqueKernelHandle thread(::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, dwThreadId));
+    return thread && ::GetProcessIdOfThread(thread.Get()) == ::GetCurrentProcessId();
+}
 
 bool IsLevel(int nPercent)
 {
@@ -85,9 +94,16 @@ void CVolumeFeature::OnShown()
     // Core Audio is asked nothing before the window shows, nor at all
     // while the options are the first start's.
     m_bShown = true;
-    m_bActive = ::GetForegroundWindow() == Host().Window();
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(::GetForegroundWindow(), &dwProcessId);
+    m_bActive = dwProcessId == ::GetCurrentProcessId();
     if (!m_bChosen && m_settings.Options().Number(kKeyLevel, 0, IsLevel) != 0)
         m_sound.SetLevel(m_nLevel);
+    // A launcher ended in the background left its silence behind (the
+    // system keeps a program's mute from one run to the next): the player's
+    // own choice stands again.
+    if (m_bBackgroundMute)
+        m_sound.SetPlayerMute(m_sound.IsPlayerMuted());
     FollowBackground();
 }
 
@@ -98,18 +114,26 @@ void CVolumeFeature::OnOptionsRead()
         OnShown();
 }
 
-bool CVolumeFeature::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT*)
+bool CVolumeFeature::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*)
 {
     // Another program in front, or the launcher minimised or back: heard,
     // and passed on.
     if (message == WM_ACTIVATEAPP)
     {
-        m_bActive = wParam != FALSE;
+        m_bActive = wParam != FALSE || IsOwnThread(static_cast<DWORD>(lParam));
         FollowBackground();
     }
     else if (message == WM_SIZE)
         FollowBackground();
     return false;
+}
+
+void CVolumeFeature::OnEnd()
+{
+    // The window hidden and destroyed goes to the background: no silence is
+    // left behind for the next start.
+    m_sound.SetBackgroundMute(false);
+    m_bShown = false;
 }
 
 void CVolumeFeature::FollowBackground()

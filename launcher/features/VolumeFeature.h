@@ -20,6 +20,7 @@ public:
     void OnShown() override;
     void OnOptionsRead() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnEnd() override;
 
 private:
     // The silence in the background as the launcher stands now.

@@ -30,8 +30,8 @@ bool CWindowKeys::Attach(HWND hWnd, std::function<bool(const CKey&, bool)> onKey
     if (t_pKeys)
         return false;
     // A hook of this thread alone, on messages taken from its queue.
-    m_hHook = ::SetWindowsHookExW(WH_GETMESSAGE, &CWindowKeys::OnGetMessage, nullptr, ::GetCurrentThreadId());
-    if (!m_hHook)
+    m_hook.Reset(::SetWindowsHookExW(WH_GETMESSAGE, &CWindowKeys::OnGetMessage, nullptr, ::GetCurrentThreadId()));
+    if (!m_hook)
         return false;
     m_hWnd = hWnd;
     m_onKey = std::move(onKey);
@@ -41,10 +41,9 @@ bool CWindowKeys::Attach(HWND hWnd, std::function<bool(const CKey&, bool)> onKey
 
 void CWindowKeys::Detach() noexcept
 {
-    if (!m_hHook)
+    if (!m_hook)
         return;
-    ::UnhookWindowsHookEx(m_hHook);
-    m_hHook = nullptr;
+    m_hook.Reset();
     t_pKeys = nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launcher/services/Key.h"
+#include "framework/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -33,6 +34,6 @@ private:
     bool Take(const MSG& msg) const;
 
     HWND m_hWnd = nullptr;
-    HHOOK m_hHook = nullptr;
+    UniqueHook m_hook;
     std::function<bool(const CKey&, bool)> m_onKey;
 };

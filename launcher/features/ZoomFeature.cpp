@@ -8,7 +8,7 @@
 namespace
 {
 
-const wchar_t kKey[] = L"Zoom";
+const wchar_t kZoomOption[] = L"Zoom";
 
 } // namespace
 
@@ -46,8 +46,8 @@ void CZoomFeature::OnStart()
     // A stored step this screen cannot hold (a smaller one since) gives the
     // largest that it can, for this run only; without one, the page is at
     // its own size, as ever.
-    const int nOption = m_settings.Options().Number(kKey, 100, CPageZoom::IsOption);
-    const bool bStored = !m_settings.Options().Text(kKey).IsEmpty();
+    const int nOption = m_settings.Options().Number(kZoomOption, 100, CPageZoom::IsOption);
+    const bool bStored = !m_settings.Options().Text(kZoomOption).IsEmpty();
     m_zoom.Choose(!bStored || nOption == CPageZoom::kAuto || Fits(nOption)
                       ? nOption
                       : GameFit::LargestStepThatFits(Host().Window(), IsTallGameShown(), m_zoom));
@@ -71,7 +71,7 @@ void CZoomFeature::Choose(const CPageZoom::Step& step)
     m_zoom.Choose(step.nOption);
     CString strValue;
     strValue.Format(L"%d", step.nOption);
-    m_settings.SaveOption(kKey, strValue); // as for the other choices
+    m_settings.SaveOption(kZoomOption, strValue); // as for the other choices
     // With no game to fit to, a launcher fitted at another zoom goes back
     // to its base size.
     if (!m_zoom.IsAuto() && !m_game.FindGame())

@@ -4,25 +4,8 @@
 
 #include "GameSound.h"
 
-#include <cmath>
-
-namespace
-{
-
 // What the launcher itself sets in a session says so.
-const GUID kOwnChange = {0x5f0b6c1e, 0x94d2, 0x4a57, {0x8e, 0x3b, 0x2c, 0x71, 0xd0, 0x4a, 0x19, 0x66}};
-
-// QueryInterface of a listener that is one interface and IUnknown.
-template <class Interface>
-HRESULT AnswerAs(Interface* pThis, REFIID iidOwn, REFIID iid, void** ppv) noexcept
-{
-    if (!ppv)
-        return E_POINTER;
-    *ppv = (iid == IID_IUnknown || iid == iidOwn) ? pThis : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-}
-
-} // namespace
+const GUID CGameSound::s_ownChange = {0x5f0b6c1e, 0x94d2, 0x4a57, {0x8e, 0x3b, 0x2c, 0x71, 0xd0, 0x4a, 0x19, 0x66}};
 
 CGameSound::CGameSound() noexcept : m_xNotificationClient(*this), m_xSessionEvents(*this) {}
 
@@ -42,12 +25,16 @@ void CGameSound::Attach(HWND hWnd, UINT nMessage) noexcept
     m_nNotifyMessage = nMessage;
 }
 
-void CGameSound::OnNews(WPARAM news, LPARAM lParam)
+void CGameSound::OnNews(WPARAM news)
 {
     if (news == DevicesChanged)
         OnDevicesChanged();
     else if (news == MixerLevel)
-        OnMixerLevel(static_cast<int>(lParam));
+    {
+        // The latest of a slider's moves, however many were told meanwhile.
+        m_bLevelNewsPosted = false;
+        OnMixerLevel(m_nMixerLevel);
+    }
     else
         OnMixerMute(news == MixerMuted);
 }
@@ -86,7 +73,7 @@ bool CGameSound::SetLevel(int nPercent)
 
 void CGameSound::OnMixerLevel(int nPercent)
 {
-    if (m_nLevel == 0 || nPercent == m_nLevel)
+    if (m_nLevel == kNoLevel || nPercent == m_nLevel)
         return;
     m_nLevel = nPercent;
     Apply();
@@ -173,8 +160,9 @@ bool CGameSound::Apply()
     m_bApplied = bMute != FALSE;
     const int nLevel = m_nLevel;
     const auto set = [bMute, nLevel](ISimpleAudioVolume* pVolume) {
-        return pVolume && SUCCEEDED(pVolume->SetMute(bMute, &kOwnChange)) &&
-               (nLevel == 0 || SUCCEEDED(pVolume->SetMasterVolume(static_cast<float>(nLevel) / 100, &kOwnChange)));
+        return pVolume && SUCCEEDED(pVolume->SetMute(bMute, &s_ownChange)) &&
+               (nLevel == kNoLevel ||
+                SUCCEEDED(pVolume->SetMasterVolume(static_cast<float>(nLevel) / 100, &s_ownChange)));
     };
     // The default device's session, whose control is kept for the menu.
     bool bAny = set(Volume(false));
@@ -241,61 +229,4 @@ ISimpleAudioVolume* CGameSound::Volume(bool bFresh)
         m_pVolume = pVolume;
     m_bUnavailable = !m_pVolume;
     return m_pVolume.Get();
-}
-
-HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::QueryInterface(REFIID iid, void** ppv) noexcept
-{
-    return AnswerAs<IMMNotificationClient>(this, IID_IMMNotificationClient, iid, ppv);
-}
-
-HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::OnDeviceStateChanged(LPCWSTR, DWORD dwNewState) noexcept
-{
-    // A device that starts to play (plugged in, enabled) may be the one the
-    // player chose for the launcher.
-    if (dwNewState == DEVICE_STATE_ACTIVE)
-        m_owner.Notify(DevicesChanged);
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CGameSound::XNotificationClient::OnDefaultDeviceChanged(EDataFlow flow, ERole role,
-                                                                                  LPCWSTR) noexcept
-{
-    if (flow == eRender && role == eConsole)
-        m_owner.Notify(DevicesChanged);
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::QueryInterface(REFIID iid, void** ppv) noexcept
-{
-    return AnswerAs<IAudioSessionEvents>(this, IID_IAudioSessionEvents, iid, ppv);
-}
-
-HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::OnSimpleVolumeChanged(float fNewVolume, BOOL bNewMute,
-                                                                            LPCGUID pContext) noexcept
-{
-    // The news comes of the level and the mute together: only a mute that is
-    // not what the launcher set is another's choice (the boss key's silence,
-    // moved in the mixer's slider, is no mute of the player's), and only a
-    // level other than the launcher's, once it has one.
-    if (pContext && ::IsEqualGUID(*pContext, kOwnChange))
-        return S_OK;
-    const int nLevel = static_cast<int>(std::lround(fNewVolume * 100));
-    if ((bNewMute != FALSE) != m_owner.m_bApplied)
-        m_owner.Notify(bNewMute ? MixerMuted : MixerUnmuted);
-    else if (m_owner.m_nLevel != 0 && nLevel != m_owner.m_nLevel)
-        m_owner.Notify(MixerLevel, nLevel);
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CGameSound::XSessionEvents::OnSessionDisconnected(AudioSessionDisconnectReason) noexcept
-{
-    m_owner.Notify(DevicesChanged);
-    return S_OK;
-}
-
-void CGameSound::Notify(News news, LPARAM lParam) const noexcept
-{
-    // Called on a thread of the system's: the window's thread does the work.
-    if (m_hWndNotify)
-        ::PostMessageW(m_hWndNotify, m_nNotifyMessage, news, lParam);
 }

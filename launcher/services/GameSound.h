@@ -11,7 +11,8 @@
 #include <functional>
 #include <vector>
 
-// The game's sound: the mute and the level of this process's audio session
+// The game's sound (GameSound.cpp; the news of the devices and the sessions,
+// on the system's threads, in GameSoundNews.cpp): the mute and the level of this process's audio session
 // on every playback device (Core Audio). The Flash Player plays inside the
 // launcher's own process, so nothing else falls silent. Five things decide
 // it, and meet here: the player's mute; the boss key's silence and the
@@ -47,9 +48,9 @@ public:
     CGameSound& operator=(const CGameSound&) = delete;
 
     // Where the news of the devices and the sessions goes: nMessage is
-    // posted to hWnd, whose handler hands its wParam and lParam to OnNews.
+    // posted to hWnd, whose handler hands its wParam to OnNews.
     void Attach(HWND hWnd, UINT nMessage) noexcept;
-    void OnNews(WPARAM news, LPARAM lParam);
+    void OnNews(WPARAM news);
 
     // The player's choice; false, the choice unchanged, when there is no
     // device whose session could be muted.
@@ -87,7 +88,7 @@ private:
         DevicesChanged = 0,
         MixerUnmuted = 1,
         MixerMuted = 2,
-        MixerLevel = 3, // lParam: the percent
+        MixerLevel = 3,
     };
 
     // A COM object goes by Release, never by delete through an interface, whose
@@ -162,7 +163,7 @@ private:
     void StopListening() noexcept;
     // Has the window's thread look at the devices again, or hear what a
     // session says.
-    void Notify(News news, LPARAM lParam = 0) const noexcept;
+    void Notify(News news) const noexcept;
     // Whether a silence of the launcher's own is in force.
     bool IsSilenced() const noexcept
     {
@@ -176,9 +177,16 @@ private:
     bool m_bBackgroundMute = false;
     bool m_bUnavailable = false;
     // What the launcher set last on every device, as the sessions' threads
-    // compare their news with it; no level (0) until one is set.
+    // compare their news with it; no level until one is set (0 is one).
+    static const int kNoLevel = -1;
+    // The event context of what the launcher itself sets in a session.
+    static const GUID s_ownChange;
     std::atomic<bool> m_bApplied{false};
-    std::atomic<int> m_nLevel{0};
+    std::atomic<int> m_nLevel{kNoLevel};
+    // The level a session was last moved to by another, and whether the
+    // window has yet to hear of it.
+    mutable std::atomic<int> m_nMixerLevel{kNoLevel};
+    mutable std::atomic<bool> m_bLevelNewsPosted{false};
     std::function<void(bool)> m_onMixerChoice;
     ComPtr<IMMDeviceEnumerator> m_pEnumerator;
     bool m_bListening = false;

@@ -10,7 +10,7 @@
 namespace
 {
 
-const wchar_t kSection[] = L"options";
+const wchar_t kOptionsSection[] = L"options";
 // A section longer than this (no launcher writes one) is read cut.
 const DWORD kSectionMost = DWORD(1) << 20;
 
@@ -30,7 +30,7 @@ std::vector<wchar_t> ReadSection(const wchar_t* lpszFile, bool* pbWhole)
     for (DWORD cchBuffer = 512;; cchBuffer *= 2)
     {
         std::vector<wchar_t> section(cchBuffer);
-        const DWORD cch = ::GetPrivateProfileSectionW(kSection, section.data(), cchBuffer, lpszFile);
+        const DWORD cch = ::GetPrivateProfileSectionW(kOptionsSection, section.data(), cchBuffer, lpszFile);
         *pbWhole = cch < cchBuffer - 2;
         if (*pbWhole || cchBuffer >= kSectionMost)
         {
@@ -63,7 +63,7 @@ COptions COptions::Read(const wchar_t* lpszFile)
             --pKeyEnd;
         const std::wstring key = Lower(pKey, static_cast<size_t>(pKeyEnd - pKey));
         wchar_t szValue[64] = {};
-        ::GetPrivateProfileStringW(kSection, key.c_str(), L"", szValue, 64, lpszFile);
+        ::GetPrivateProfileStringW(kOptionsSection, key.c_str(), L"", szValue, 64, lpszFile);
         options.m_values[key] = CString(szValue);
     }
     return options;
@@ -102,7 +102,7 @@ bool COptions::Switch(const wchar_t* lpszKey) const
 
 bool COptions::WriteTo(const wchar_t* lpszFile, const wchar_t* lpszKey, const wchar_t* lpszValue)
 {
-    if (!::WritePrivateProfileStringW(kSection, lpszKey, lpszValue, lpszFile))
+    if (!::WritePrivateProfileStringW(kOptionsSection, lpszKey, lpszValue, lpszFile))
         return false;
     if (lpszValue)
         return true;
@@ -110,6 +110,6 @@ bool COptions::WriteTo(const wchar_t* lpszFile, const wchar_t* lpszKey, const wc
     // player's other choices keep it.
     bool bWhole = false;
     if (ReadSection(lpszFile, &bWhole).empty() && bWhole)
-        return ::WritePrivateProfileStringW(kSection, nullptr, nullptr, lpszFile) != FALSE;
+        return ::WritePrivateProfileStringW(kOptionsSection, nullptr, nullptr, lpszFile) != FALSE;
     return true;
 }

@@ -9,7 +9,7 @@
 namespace
 {
 
-const wchar_t kSection[] = L"section";
+const wchar_t kRowSection[] = L"section";
 const wchar_t kKeyRow[] = L"ServersSel";
 const wchar_t kKeyUrl[] = L"Url";
 const int kRowDigits = 2; // a stored row is read as its first two characters
@@ -27,7 +27,7 @@ std::optional<CString> ReadKey(const wchar_t* lpszFile, const wchar_t* lpszKey)
     for (DWORD cchBuffer = kBufferStart;; cchBuffer = std::min(2 * cchBuffer, kValueLengthMost + 2))
     {
         const DWORD cchRead = ::GetPrivateProfileStringW(
-            kSection, lpszKey, kAbsent, strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, lpszFile);
+            kRowSection, lpszKey, kAbsent, strValue.GetBuffer(static_cast<int>(cchBuffer - 1)), cchBuffer, lpszFile);
         if (cchRead < cchBuffer - 1)
         {
             strValue.ReleaseBuffer(static_cast<int>(cchRead));
@@ -95,7 +95,7 @@ bool CRowAndUrl::WriteTo(const wchar_t* lpszFile, const CRowAndUrl* lpBefore) co
                            const std::optional<CString>& strThere, const std::optional<CString>* pBefore) {
         if (!strMine || Same(strMine, strThere) || (pBefore && !Same(*pBefore, strThere)))
             return true;
-        return ::WritePrivateProfileStringW(kSection, lpszKey, Quoted(*strMine), lpszFile) != FALSE;
+        return ::WritePrivateProfileStringW(kRowSection, lpszKey, Quoted(*strMine), lpszFile) != FALSE;
     };
     return write(kKeyRow, m_strRow, there.m_strRow, lpBefore ? &lpBefore->m_strRow : nullptr) &&
            write(kKeyUrl, m_strUrl, there.m_strUrl, lpBefore ? &lpBefore->m_strUrl : nullptr);

@@ -173,6 +173,14 @@ TEST(FeaturesTest, TheLevelChosenIsEveryDevicesAndTheBackgroundIsSilentWhileItLa
     EXPECT_TRUE(audio.IsMuted(FakeAudioDevices::kSpeakers));
     ::ShowWindow(host.Window(), SW_RESTORE);
     EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    // A window of another of the launcher's own threads is not another
+    // program.
+    ::SendMessageW(host.Window(), WM_ACTIVATEAPP, FALSE, static_cast<LPARAM>(::GetCurrentThreadId()));
+    EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
+    // Ended, the window going: no silence left behind for the next start.
+    volume.OnEnd();
+    ::SendMessageW(host.Window(), WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_FALSE(audio.IsMuted(FakeAudioDevices::kSpeakers));
 }
 
 TEST(FeaturesTest, AScreenshotIsTakenOnTheWindowsTimerAfterTheMenuHasGoneOrSaysWhyNot)

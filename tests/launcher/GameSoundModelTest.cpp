@@ -42,7 +42,7 @@ private:
     {
         if (message != kNewsMessage)
             return ::DefWindowProcW(hWnd, message, wParam, lParam);
-        reinterpret_cast<CGameSound*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA))->OnNews(wParam, lParam);
+        reinterpret_cast<CGameSound*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA))->OnNews(wParam);
         return 0;
     }
 
@@ -95,9 +95,9 @@ public:
         case 5: {
             if (Gone(device))
                 break;
-            const int nLevel = 5 + Pick(96);
+            const int nLevel = Pick(101); // 0 too
             Say("mixer level ", nLevel);
-            if (m_nLevel != 0)
+            if (m_nLevel >= 0)
                 m_nLevel = nLevel;
             m_audio.MoveLevel(device, nLevel);
             break;
@@ -139,7 +139,7 @@ private:
         {
             if (Gone(device))
                 continue;
-            if (m_audio.IsMuted(device) != Expected() || (m_nLevel != 0 && m_audio.Level(device) != m_nLevel))
+            if (m_audio.IsMuted(device) != Expected() || (m_nLevel >= 0 && m_audio.Level(device) != m_nLevel))
                 return false;
         }
         return m_sound.IsPlayerMuted() == m_bPlayer;
@@ -153,7 +153,7 @@ private:
     bool m_bPlayer = false;
     bool m_bBoss = false;
     bool m_bBackground = false;
-    int m_nLevel = 0; // none set yet
+    int m_nLevel = -1; // none set yet
     bool m_bHeadsetGone = false;
 };
 
