@@ -17,12 +17,12 @@
 namespace
 {
 
-const COLORREF kGameColour = RGB(10, 200, 30);
+const COLORREF kPaintedGame = RGB(10, 200, 30);
 
 // The game's window, in front, with the keyboard.
 HWND GameWithTheKeyboard(LauncherWindow& launcher)
 {
-    const HWND hGame = MakeFlashWindow(launcher.Explorer(), 12, 100, 1100, 700, kGameColour);
+    const HWND hGame = MakeFlashWindow(launcher.Explorer(), 12, 100, 1100, 700, kPaintedGame);
     ::SetForegroundWindow(launcher.Hwnd());
     ::SetFocus(hGame);
     PumpPending();

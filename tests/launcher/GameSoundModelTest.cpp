@@ -18,8 +18,6 @@
 namespace
 {
 
-const wchar_t* const kSpeakers = FakeAudioDevices::kSpeakers;
-const wchar_t* const kHeadset = FakeAudioDevices::kHeadset;
 const UINT kNewsMessage = WM_APP + 1;
 
 // The window the sessions' news is posted to, handing it to the sound.
@@ -57,7 +55,7 @@ public:
     // One step at random; false with what went wrong.
     bool Step()
     {
-        const std::wstring device = Pick(2) ? kSpeakers : kHeadset;
+        const std::wstring device = Pick(2) ? FakeAudioDevices::kSpeakers : FakeAudioDevices::kHeadset;
         switch (Pick(8))
         {
         case 0:
@@ -103,7 +101,7 @@ public:
             break;
         }
         case 6:
-            Say("default ", device == kSpeakers);
+            Say("default ", device == FakeAudioDevices::kSpeakers);
             if (!Gone(device))
                 m_audio.MakeDefault(device);
             break;
@@ -111,9 +109,9 @@ public:
             // The headset comes and goes; the speakers stay.
             Say("headset plugged ", m_bHeadsetGone);
             if (m_bHeadsetGone)
-                m_audio.Plug(kHeadset);
+                m_audio.Plug(FakeAudioDevices::kHeadset);
             else
-                m_audio.Unplug(kHeadset);
+                m_audio.Unplug(FakeAudioDevices::kHeadset);
             m_bHeadsetGone = !m_bHeadsetGone;
             break;
         }
@@ -125,7 +123,7 @@ public:
 
 private:
     bool Expected() const { return m_bPlayer || m_bBoss || m_bBackground; }
-    bool Gone(const std::wstring& device) const { return device == kHeadset && m_bHeadsetGone; }
+    bool Gone(const std::wstring& device) const { return device == FakeAudioDevices::kHeadset && m_bHeadsetGone; }
     unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(m_random); }
     template <typename T>
     void Say(const char* what, T value)
@@ -135,7 +133,7 @@ private:
 
     bool Check()
     {
-        for (const wchar_t* device : {kSpeakers, kHeadset})
+        for (const wchar_t* device : {FakeAudioDevices::kSpeakers, FakeAudioDevices::kHeadset})
         {
             if (Gone(device))
                 continue;

@@ -34,7 +34,7 @@
 namespace
 {
 
-const COLORREF kGameColour = RGB(10, 200, 30);
+const COLORREF kScreenshotGame = RGB(10, 200, 30);
 
 TEST(FlashStatusTest, RegistrationFileVersionAndKillBitDecide)
 {
@@ -94,7 +94,7 @@ protected:
 TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
 {
     ::KillTimer(Launcher().Hwnd(), 0); // the game stays where the test put it
-    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 12, 100, 1000, 600, kGameColour);
+    const HWND hGame = MakeFlashWindow(Launcher().Explorer(), 12, 100, 1000, 600, kScreenshotGame);
     ::RedrawWindow(Launcher().Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Command(L"截图");
 
@@ -124,7 +124,7 @@ TEST_F(PlayerFeaturesTest, ScreenshotIsThePaintedGameAreaAsAPng)
     BYTE pixel[4] = {};
     const WICRect middle = {500, 300, 1, 1};
     ASSERT_EQ(pConverter->CopyPixels(&middle, 4, 4, pixel), S_OK);
-    EXPECT_EQ(RGB(pixel[2], pixel[1], pixel[0]), kGameColour);
+    EXPECT_EQ(RGB(pixel[2], pixel[1], pixel[0]), kScreenshotGame);
     ::DestroyWindow(hGame);
 }
 

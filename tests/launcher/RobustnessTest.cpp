@@ -20,7 +20,7 @@
 namespace
 {
 
-const wchar_t kFlashClass[] = L"MacromediaFlashPlayerActiveX";
+const wchar_t kGameClass[] = L"MacromediaFlashPlayerActiveX";
 const size_t kWorkingSetSlack = 1024 * 1024;
 
 void ExpectNoGrowth(const GuiCounts& before, const GuiCounts& after)
@@ -38,9 +38,9 @@ HWND CreateFlash(HWND hParent, int x, int y, int cx, int cy)
     WNDCLASSW wc = {};
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kFlashClass;
+    wc.lpszClassName = kGameClass;
     ::RegisterClassW(&wc);
-    return ::CreateWindowExW(0, kFlashClass, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr, wc.hInstance,
+    return ::CreateWindowExW(0, kGameClass, L"", WS_CHILD | WS_VISIBLE, x, y, cx, cy, hParent, nullptr, wc.hInstance,
                              nullptr);
 }
 
