@@ -41,7 +41,7 @@ cmake --preset clang -S "$ORLIM_ROOT" -B "$clang_build" $(orlim_generator) $(orl
 orlim_say "Clang built OrlimWeb.exe without a warning"
 
 orlim_say "clang-tidy on the sources that changed since their last clean pass"
-python3 "$ORLIM_ROOT/scripts/tidy-changed.py" "$clang_build" "$ORLIM_BUILD/checks/clang-tidy-passed.json" \
+python3 "$ORLIM_ROOT/scripts/tidy-changed.py" "$clang_build" "${XDG_CACHE_HOME:-$HOME/.cache}/orlim/clang-tidy-passed.json" \
     $(git ls-files '*.cpp') 2>"$ORLIM_BUILD/clang-tidy.log" ||
     { cat "$ORLIM_BUILD/clang-tidy.log" >&2; orlim_die "clang-tidy found the above (full log: $ORLIM_BUILD/clang-tidy.log)"; }
 orlim_say "clang-tidy found nothing ($(head -n1 "$ORLIM_BUILD/clang-tidy.log" | sed 's/^clang-tidy: //'))"

@@ -2,10 +2,13 @@
 """clang-tidy on the sources that changed since their last clean pass.
 
 A source is checked again when it, a header of the project it includes
-(followed through the headers it includes in turn), or the checks that apply
-to it (.clang-tidy of its folders) changed since clang-tidy last found nothing in it in this
-build folder; the sources it passed are recorded there. A first run checks
-every source.
+(followed through the headers it includes in turn), the checks that apply
+to it (.clang-tidy of its folders), the build's flags (the CMake files) or
+clang-tidy itself changed since clang-tidy last found nothing in it; the
+sources it passed are recorded in STAMP_FILE, by their paths in the
+checkout, so that another checkout of the same sources (a fresh clone)
+passes them as ccache passes their builds. A first run checks every
+source.
 
     tidy-changed.py BUILD_DIR STAMP_FILE SOURCE...
 """
@@ -50,8 +53,16 @@ def main():
                 return b'\0'.join(texts)
             folder = os.path.dirname(folder)
 
+    # What every source's pass depends on: the tool and the build's flags.
+    common = hashlib.sha1(subprocess.run(['clang-tidy', '--version'], stdout=subprocess.PIPE).stdout)
+    for name in sorted(os.listdir(os.path.join(root, 'cmake'))) + ['../CMakeLists.txt', '../CMakePresets.json']:
+        path = os.path.normpath(os.path.join(root, 'cmake', name))
+        if os.path.isfile(path):
+            common.update(name.encode() + b'\0' + text_of(path))
+
     def key_of(source):
-        digest = hashlib.sha1(checks_of(source))
+        digest = common.copy()
+        digest.update(checks_of(source))
         seen, todo = set(), [os.path.join(root, source)]
         while todo:
             path = todo.pop()
@@ -59,7 +70,7 @@ def main():
                 continue
             seen.add(path)
             text = text_of(path)
-            digest.update(path.encode() + b'\0' + text)
+            digest.update(os.path.relpath(path, root).encode() + b'\0' + text)
             for name in INCLUDE.findall(text.decode('utf-8', 'replace')):
                 found = resolve(name, os.path.dirname(path))
                 if found:
@@ -93,8 +104,10 @@ def main():
                 print('\n'.join(findings) or output, file=sys.stderr)
     # Sources no longer there are forgotten.
     passed = {source: key for source, key in passed.items() if source in keys}
-    with open(stamp, 'w') as f:
+    os.makedirs(os.path.dirname(os.path.abspath(stamp)), exist_ok=True)
+    with open(stamp + '.tmp', 'w') as f:
         json.dump(passed, f, indent=0, sort_keys=True)
+    os.replace(stamp + '.tmp', stamp)
     return 1 if failed else 0
 
 
