@@ -34,8 +34,9 @@
 namespace
 {
 
-const wchar_t* const kOptionKeys[] = {L"Zoom", L"TopMost", L"Mute", L"BossKey"};
-const wchar_t* const kOptionValues[] = {L"150", L"70", L"0", L"1", L"Ctrl+Shift+F9", L"Alt+F2"};
+const wchar_t* const kOptionKeys[] = {L"Zoom",   L"TopMost",        L"Mute",   L"BossKey",
+                                      L"Volume", L"BackgroundMute", L"MuteKey"};
+const wchar_t* const kOptionValues[] = {L"150", L"70", L"25", L"0", L"1", L"Ctrl+Shift+F9", L"Alt+F2", L"F7"};
 const wchar_t kMark[] = L"BossMute";
 const UINT_PTR kTimer = 2;
 const DWORD kPatienceMs = 2000;           // a launcher that ends waits so long for the file
@@ -262,7 +263,9 @@ private:
             launcher.pSettings->RowAndUrl().Row() != nRow)
             Fault("the row and address read are not the ones saved");
         // Its options are what was read, with what it changed since.
-        for (const wchar_t* lpszKey : {L"Zoom", L"TopMost", L"Mute", L"BossKey", L"BossMute"})
+        std::vector<const wchar_t*> keys(std::begin(kOptionKeys), std::end(kOptionKeys));
+        keys.push_back(kMark);
+        for (const wchar_t* lpszKey : keys)
         {
             const auto changed = launcher.changedOptions.find(Lower(lpszKey));
             const Key expected =
