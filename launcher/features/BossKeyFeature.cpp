@@ -52,8 +52,15 @@ void CBossKeyFeature::OnShown()
 
 void CBossKeyFeature::OnOptionsRead()
 {
-    if (m_bShown && !m_bossMode.IsHidden())
-        UndoSilenceLeftBehind();
+    if (!m_bShown || m_bossMode.IsHidden())
+        return;
+    // The player's keys, read late, take the place of the default ones.
+    if (const CKey key = CKey::BossKey(m_settings.Options().Text(kKeyKeys)); !(key == m_bossMode.Key()))
+    {
+        m_bossMode.ChangeKey(key);
+        WatchKeys();
+    }
+    UndoSilenceLeftBehind();
 }
 
 void CBossKeyFeature::UndoSilenceLeftBehind()

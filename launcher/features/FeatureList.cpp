@@ -95,9 +95,15 @@ void CFeatureList::Placed()
 
 void CFeatureList::OptionsRead()
 {
+    // The keys a player wrote come with the options.
+    std::vector<CSystemMenu::Row> fresh;
     for (CFeature* pFeature : m_features)
+    {
         pFeature->OnOptionsRead();
-    m_menu.Update();
+        for (CSystemMenu::Row& row : pFeature->MenuRows())
+            fresh.push_back(std::move(row));
+    }
+    m_menu.TakeKeys(fresh);
 }
 
 void CFeatureList::Shown()

@@ -30,6 +30,28 @@ void CSystemMenu::Update()
         UpdateRows(hSysMenu, m_rows);
 }
 
+void CSystemMenu::TakeKeys(const std::vector<Row>& fresh)
+{
+    CopyKeys(m_rows, fresh);
+    std::vector<CKey> taken;
+    HotKeys(m_rows, taken);
+    DropKeysTaken(m_rows, taken);
+    Update();
+}
+
+void CSystemMenu::CopyKeys(std::vector<Row>& rows, const std::vector<Row>& fresh)
+{
+    for (Row& row : rows)
+    {
+        if (const Row* pFresh = Find(fresh, row.nID))
+        {
+            row.key = pFresh->key;
+            row.hotKey = pFresh->hotKey;
+        }
+        CopyKeys(row.subRows, fresh);
+    }
+}
+
 bool CSystemMenu::IsSystemMenu(HMENU hMenu) const
 {
     return hMenu && m_hWnd && hMenu == ::GetSystemMenu(m_hWnd, FALSE);
@@ -104,18 +126,14 @@ void CSystemMenu::UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows)
         if (!row.nID)
             continue;
         const UINT nState = State(row);
+        // The text too: a text of the moment, or a key read late.
+        const CString strText = Text(row);
         MENUITEMINFOW mii = {};
         mii.cbSize = sizeof(mii);
-        mii.fMask = MIIM_STATE | MIIM_FTYPE;
+        mii.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
         mii.fType = MFT_STRING | (nState & MFT_RADIOCHECK);
         mii.fState = nState & (MFS_CHECKED | MFS_GRAYED);
-        CString strText;
-        if (row.text)
-        {
-            strText = Text(row);
-            mii.fMask |= MIIM_STRING;
-            mii.dwTypeData = const_cast<wchar_t*>(static_cast<const wchar_t*>(strText));
-        }
+        mii.dwTypeData = const_cast<wchar_t*>(static_cast<const wchar_t*>(strText));
         ::SetMenuItemInfoW(hSysMenu, row.nID, FALSE, &mii);
     }
 }

@@ -31,6 +31,9 @@ public:
     void Insert(HWND hWnd, std::vector<Row> rows);
     // Brings every row's text and state up to date.
     void Update();
+    // The rows' keys as rows made anew have them (the options were read
+    // late), each row known by its command; then brought up to date.
+    void TakeKeys(const std::vector<Row>& fresh);
     // Whether a menu is the window's system menu, or one of the rows'
     // sub-menus.
     bool IsSystemMenu(HMENU hMenu) const;
@@ -54,6 +57,7 @@ private:
     void UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows);
     static void DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken);
     static void HotKeys(const std::vector<Row>& rows, std::vector<CKey>& hotKeys);
+    static void CopyKeys(std::vector<Row>& rows, const std::vector<Row>& fresh);
     static const Row* Find(const std::vector<Row>& rows, UINT nID);
     static const Row* FindKey(const std::vector<Row>& rows, const CKey& key);
 

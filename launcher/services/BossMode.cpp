@@ -65,6 +65,18 @@ void CBossMode::Detach()
     ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, KeysFree, 0);
 }
 
+void CBossMode::ChangeKey(const CKey& key)
+{
+    // The keys let go are told, so that another launcher may take them.
+    if (m_hotKey.IsRegistered())
+    {
+        m_hotKey.Reset();
+        ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, KeysFree, 0);
+    }
+    m_key = key;
+    TryKeyAgain();
+}
+
 void CBossMode::TryKeyAgain()
 {
     if (m_hWnd && !m_hotKey.IsRegistered())

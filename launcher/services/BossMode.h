@@ -50,6 +50,8 @@ public:
     // Lets the keys go, telling the other launchers so that one of them
     // takes them; a hidden launcher ends as End says.
     void Detach();
+    // Other keys, the ones held until now let go as Detach lets them go.
+    void ChangeKey(const CKey& key);
     // Tries the keys again where another program held them (the menu
     // opens, another launcher let them go, or a while has passed: a holder
     // that crashed tells no one).

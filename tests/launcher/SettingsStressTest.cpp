@@ -138,8 +138,8 @@ TEST_F(SettingsStressTest, UnicodeFileStaysUnicodeAndKeepsEveryCharacter)
 TEST_F(SettingsStressTest, AFileHeldAtStartIsReadOnceFreeAndNeverWrittenOver)
 {
     // A backup or a sync client holds it for itself while the launcher starts.
-    const std::string saved =
-        "[section]\r\nServersSel=78\r\nUrl=http://x.test/\r\n[options]\r\nZoom=90\r\nTopMost=1\r\n";
+    const std::string saved = "[section]\r\nServersSel=78\r\nUrl=http://x.test/"
+                              "\r\n[options]\r\nZoom=90\r\nTopMost=1\r\nMuteKey=F7\r\nBossKey=Ctrl+Shift+F9\r\n";
     WriteIni(saved);
     UniqueFileHandle hHeld(::CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(hHeld);
@@ -151,6 +151,8 @@ TEST_F(SettingsStressTest, AFileHeldAtStartIsReadOnceFreeAndNeverWrittenOver)
     EXPECT_EQ(Browser().Record().navigations.back(), L"http://x.test/");
     EXPECT_TRUE(::GetWindowLongW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "the options apply too";
     EXPECT_TRUE(MenuState(L"90%") & MF_CHECKED);
+    EXPECT_EQ(MenuText(L"静音"), L"静音\tF7");
+    EXPECT_EQ(MenuText(L"老板键"), L"老板键 (Ctrl+Shift+F9)");
     PumpFor(300);
     EXPECT_EQ(Ini(), saved);
 }
