@@ -67,8 +67,7 @@ void COrlimWebDlg::OnTimer(UINT_PTR nIDEvent)
             // Move the browser so that the game area starts at the pane's
             // origin, and size everything to a game area 1100 pixels wide (at
             // 100 %; the page's zoom scales the game and these numbers).
-            const SIZE size =
-                m_host.Game().MoveBrowserToGame(hWndFlash, nZoom, Zoomed(bTall ? kTallGameHeight : kGameHeight, nZoom));
+            const SIZE size = m_host.Game().MoveBrowserToGame(hWndFlash, nZoom, GameHeight(bTall, nZoom));
             const int cy = size.cy;
             ::SetWindowPos(m_dlgWeb.m_hWnd, nullptr, 0, 0, size.cx, cy, SWP_NOMOVE | nFlags);
             // Only a launcher that changed its size is put back on the

@@ -156,11 +156,8 @@ void CPaneGame::LayOutAlone() const
     // The pane shows the game area alone, in the middle; the launcher around
     // it is black.
     const int nZoom = m_zoom.ShownOnScreen();
-    CRect rcFlash;
-    ::GetWindowRect(hWndFlash, &rcFlash);
-    const bool bTall = GameFit::IsTallGame(rcFlash.Height(), nZoom);
     const int cx = GameFit::Zoomed(GameFit::kGameWidth, nZoom);
-    const int cy = GameFit::Zoomed(bTall ? GameFit::kTallGameHeight : GameFit::kGameHeight, nZoom);
+    const int cy = GameFit::GameHeight(GameFit::IsTallGame(hWndFlash, m_zoom), nZoom);
     MoveBrowserToGame(hWndFlash, nZoom, cy);
     ::SetWindowPos(m_pane.m_hWnd, nullptr, (rcClient.Width() - cx) / 2, (rcClient.Height() - cy) / 2, cx, cy, nFlags);
 }

@@ -75,13 +75,18 @@ void CFeatureList::Start(HWND hWnd)
     });
 }
 
+void CFeatureList::MenuOpening()
+{
+    for (CFeature* pFeature : m_features)
+        pFeature->OnMenuOpening();
+    m_menu.Update();
+}
+
 void CFeatureList::OnKey(UINT nID)
 {
     // As the menu would be: brought up to date, and a greyed row does
     // nothing.
-    for (CFeature* pFeature : m_features)
-        pFeature->OnMenuOpening();
-    m_menu.Update();
+    MenuOpening();
     const CSystemMenu::Row* pRow = m_menu.RowOf(nID);
     if (pRow && !(CSystemMenu::State(*pRow) & MFS_GRAYED))
         m_menu.Command(nID);
@@ -130,9 +135,7 @@ bool CFeatureList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         // click on the caption need not say that it is the system menu.
         if (const auto hMenu = reinterpret_cast<HMENU>(wParam); m_menu.IsSystemMenu(hMenu) || HIWORD(lParam))
         {
-            for (CFeature* pFeature : m_features)
-                pFeature->OnMenuOpening();
-            m_menu.Update();
+            MenuOpening();
             return false;
         }
         else if (m_menu.IsSubMenu(hMenu))

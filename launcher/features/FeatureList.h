@@ -58,6 +58,8 @@ public:
     static bool IsForEveryFeature(UINT message) noexcept;
 
 private:
+    // What the rows show is asked anew of every feature.
+    void MenuOpening();
     // A row's key was pressed.
     void OnKey(UINT nID);
 

@@ -101,12 +101,7 @@ void CFullScreenFeature::Fit()
     ::SetWindowPos(hWnd, nullptr, rcMonitor.left, rcMonitor.top, rcMonitor.Width(), rcMonitor.Height(),
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
     if (const HWND hWndFlash = m_game.FindGame())
-    {
-        CRect rcFlash;
-        ::GetWindowRect(hWndFlash, &rcFlash);
-        const bool bTall = GameFit::IsTallGame(rcFlash.Height(), m_zoom.ShownOnScreen());
-        m_zoom.Ask(GameFit::LargestStepThatFits(hWnd, bTall, m_zoom, true));
-    }
+        m_zoom.Ask(GameFit::LargestStepThatFits(hWnd, GameFit::IsTallGame(hWndFlash, m_zoom), m_zoom, true));
     m_game.ShowAlone(true);
 }
 

@@ -6,9 +6,7 @@ void CSystemMenu::Insert(HWND hWnd, std::vector<Row> rows)
 {
     m_hWnd = hWnd;
     m_rows = std::move(rows);
-    std::vector<CKey> taken;
-    HotKeys(m_rows, taken);
-    DropKeysTaken(m_rows, taken);
+    DropKeysTaken();
     const HMENU hSysMenu = ::GetSystemMenu(hWnd, FALSE);
     if (!hSysMenu)
         return;
@@ -33,9 +31,7 @@ void CSystemMenu::Update()
 void CSystemMenu::TakeKeys(const std::vector<Row>& fresh)
 {
     CopyKeys(m_rows, fresh);
-    std::vector<CKey> taken;
-    HotKeys(m_rows, taken);
-    DropKeysTaken(m_rows, taken);
+    DropKeysTaken();
     Update();
 }
 
@@ -43,7 +39,8 @@ void CSystemMenu::CopyKeys(std::vector<Row>& rows, const std::vector<Row>& fresh
 {
     for (Row& row : rows)
     {
-        if (const Row* pFresh = Find(fresh, row.nID))
+        const auto isSame = [&row](const Row& other) { return other.nID == row.nID; };
+        if (const Row* pFresh = row.nID ? Find(fresh, isSame) : nullptr)
         {
             row.key = pFresh->key;
             row.hotKey = pFresh->hotKey;
@@ -64,7 +61,7 @@ bool CSystemMenu::IsSubMenu(HMENU hMenu) const
 
 bool CSystemMenu::Command(UINT nID)
 {
-    const Row* pRow = Find(m_rows, nID);
+    const Row* pRow = RowOf(nID);
     if (!pRow)
         return false;
     if (pRow->action)
@@ -73,9 +70,22 @@ bool CSystemMenu::Command(UINT nID)
     return true;
 }
 
+const CSystemMenu::Row* CSystemMenu::RowOf(UINT nID) const
+{
+    return nID ? Find(m_rows, [nID](const Row& row) { return row.nID == nID; }) : nullptr;
+}
+
 const CSystemMenu::Row* CSystemMenu::RowOfKey(const CKey& key) const
 {
-    return key.IsNone() ? nullptr : FindKey(m_rows, key);
+    return key.IsNone() ? nullptr : Find(m_rows, [&key](const Row& row) { return row.key == key; });
+}
+
+void CSystemMenu::DropKeysTaken()
+{
+    // The hot keys first, wherever their rows stand.
+    std::vector<CKey> taken;
+    HotKeys(m_rows, taken);
+    DropKeysTaken(m_rows, taken);
 }
 
 void CSystemMenu::DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken)
@@ -149,25 +159,13 @@ CString CSystemMenu::Text(const Row& row)
     return strText;
 }
 
-const CSystemMenu::Row* CSystemMenu::Find(const std::vector<Row>& rows, UINT nID)
+const CSystemMenu::Row* CSystemMenu::Find(const std::vector<Row>& rows, const std::function<bool(const Row&)>& is)
 {
     for (const Row& row : rows)
     {
-        if (row.nID == nID && nID)
+        if (is(row))
             return &row;
-        if (const Row* pSub = Find(row.subRows, nID))
-            return pSub;
-    }
-    return nullptr;
-}
-
-const CSystemMenu::Row* CSystemMenu::FindKey(const std::vector<Row>& rows, const CKey& key)
-{
-    for (const Row& row : rows)
-    {
-        if (row.key == key)
-            return &row;
-        if (const Row* pSub = FindKey(row.subRows, key))
+        if (const Row* pSub = Find(row.subRows, is))
             return pSub;
     }
     return nullptr;

@@ -44,7 +44,7 @@ public:
     // whose key an earlier row has, or a row's hot key, goes without.
     const Row* RowOfKey(const CKey& key) const;
     // The row of a command; null when it is none's.
-    const Row* RowOf(UINT nID) const { return Find(m_rows, nID); }
+    const Row* RowOf(UINT nID) const;
 
     // The rows inserted, and a row's text of the moment.
     const std::vector<Row>& Rows() const noexcept { return m_rows; }
@@ -55,11 +55,13 @@ public:
 private:
     void InsertRows(HMENU hMenu, UINT& nPos, const std::vector<Row>& rows);
     void UpdateRows(HMENU hSysMenu, const std::vector<Row>& rows);
+    // A key goes to the first row that has it, unless it is a hot key.
+    void DropKeysTaken();
     static void DropKeysTaken(std::vector<Row>& rows, std::vector<CKey>& taken);
     static void HotKeys(const std::vector<Row>& rows, std::vector<CKey>& hotKeys);
     static void CopyKeys(std::vector<Row>& rows, const std::vector<Row>& fresh);
-    static const Row* Find(const std::vector<Row>& rows, UINT nID);
-    static const Row* FindKey(const std::vector<Row>& rows, const CKey& key);
+    // The first row, sub-menus' rows among them, that is the one.
+    static const Row* Find(const std::vector<Row>& rows, const std::function<bool(const Row&)>& is);
 
     std::vector<Row> m_rows;
     std::vector<HMENU> m_subMenus;

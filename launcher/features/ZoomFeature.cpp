@@ -55,10 +55,7 @@ void CZoomFeature::OnStart()
 
 bool CZoomFeature::IsTallGameShown() const
 {
-    const HWND hWndGame = m_game.FindGame();
-    RECT rc;
-    return hWndGame && ::GetWindowRect(hWndGame, &rc) &&
-           GameFit::IsTallGame(rc.bottom - rc.top, m_zoom.ShownOnScreen());
+    return GameFit::IsTallGame(m_game.FindGame(), m_zoom);
 }
 
 bool CZoomFeature::Fits(int nOption) const

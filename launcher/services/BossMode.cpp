@@ -59,22 +59,23 @@ void CBossMode::Attach(HWND hWnd, const CKey& key, int nHotKeyId)
 void CBossMode::Detach()
 {
     End();
-    if (!m_hotKey.IsRegistered())
-        return;
-    m_hotKey.Reset();
-    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, KeysFree, 0);
+    LetKeysGo();
 }
 
 void CBossMode::ChangeKey(const CKey& key)
 {
-    // The keys let go are told, so that another launcher may take them.
-    if (m_hotKey.IsRegistered())
-    {
-        m_hotKey.Reset();
-        ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, KeysFree, 0);
-    }
+    LetKeysGo();
     m_key = key;
     TryKeyAgain();
+}
+
+void CBossMode::LetKeysGo()
+{
+    // Told, so that another launcher may take them.
+    if (!m_hotKey.IsRegistered())
+        return;
+    m_hotKey.Reset();
+    ::PostMessageW(HWND_BROADCAST, s_nTogetherMessage, KeysFree, 0);
 }
 
 void CBossMode::TryKeyAgain()

@@ -90,6 +90,8 @@ private:
     void Show(bool bActivate);
     // Hidden no more: the icon and the silence go.
     void Undo();
+    // The keys held go, and the other launchers are told.
+    void LetKeysGo();
     // Whether the launcher can be brought back by the player: by its icon or
     // by the keys. Otherwise it must not stay hidden.
     bool CanComeBack() const;

@@ -15,10 +15,16 @@ bool IsTallGame(int nHeight, int nZoom)
     return std::abs(nHeight - Zoomed(kTallGameHeight, nZoom)) <= (nZoom == 100 ? 0 : 1);
 }
 
+bool IsTallGame(HWND hWndGame, const CPageZoom& zoom)
+{
+    RECT rc;
+    return hWndGame && ::GetWindowRect(hWndGame, &rc) && IsTallGame(rc.bottom - rc.top, zoom.ShownOnScreen());
+}
+
 bool FitsScreen(HWND hWnd, bool bTallGame, int nZoom, bool bAlone)
 {
     const int cxGame = Zoomed(kGameWidth, nZoom);
-    const int cyGame = Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom);
+    const int cyGame = GameHeight(bTallGame, nZoom);
     if (bAlone)
     {
         const CRect rcMonitor(MonitorAreaOf(hWnd));

@@ -22,9 +22,18 @@ inline int Zoomed(int nPixels, int nZoom)
     return ::MulDiv(nPixels, nZoom, 100);
 }
 
+// The game area's height, the tall game's or the other's, at a zoom.
+inline int GameHeight(bool bTallGame, int nZoom)
+{
+    return Zoomed(bTallGame ? kTallGameHeight : kGameHeight, nZoom);
+}
+
 // Whether a game of this height is the tall one: 750 pixels exactly at
 // 100 %; zoomed, its height may round either way.
 bool IsTallGame(int nHeight, int nZoom);
+// Whether a game's window (none: no) is the tall game, at the zoom the
+// screen shows the page at.
+bool IsTallGame(HWND hWndGame, const CPageZoom& zoom);
 // Whether the launcher hWnd, fitted to a game at a zoom (as the screen
 // shows it), fits its monitor's work area: the frame, the strip, the game
 // and the margin below it. (The fitted pane goes on below the browser by the
