@@ -2,7 +2,9 @@
 # on the mingw-w64 headers and libraries and the C++ library of its GCC
 # (Debian's clang does not find a GCC whose folder is named "12-posix", so
 # the folder is asked of that GCC).
-include(${CMAKE_CURRENT_LIST_DIR}/i686-windows-common.cmake)
+set(TOOLCHAIN_PREFIX i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+include(${CMAKE_CURRENT_LIST_DIR}/windows-common.cmake)
 
 set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)

@@ -1,9 +1,5 @@
-# Cross-compiles for 32-bit x86 Windows with mingw-w64 (the posix thread
-# model: its libstdc++ has std::mutex, which GoogleTest needs).
-include(${CMAKE_CURRENT_LIST_DIR}/i686-windows-common.cmake)
-
-set(CMAKE_C_COMPILER   ${TOOLCHAIN_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
-
-# A static runtime: the executables need no DLL beyond the system's.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Cross-compiles for 32-bit x86 Windows, what the launcher is, with
+# mingw-w64's GCC.
+set(TOOLCHAIN_PREFIX i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-gcc.cmake)

@@ -40,6 +40,16 @@ printf 'Windows Registry Editor Version 5.00\n\n[%s]\n"OrlimWeb.exe"=-\n' "$key"
 rm -rf "$dist" && mkdir -p "$dist"
 zip="OrlimWeb-$version-win32.zip"
 cp "$work/build/OrlimWeb.exe" "$dist/OrlimWeb.exe"
+# What ships is a 32-bit x86 Windows GUI program, whatever machine built it
+# (where the tests' build is 64-bit: see common.sh).
+python3 - "$dist/OrlimWeb.exe" <<'EOF' || orlim_die "the release's OrlimWeb.exe is not a 32-bit x86 Windows GUI program"
+import struct, sys
+image = open(sys.argv[1], "rb").read()
+pe = struct.unpack_from("<I", image, 0x3C)[0]
+machine, magic = struct.unpack_from("<H", image, pe + 4)[0], struct.unpack_from("<H", image, pe + 24)[0]
+subsystem = struct.unpack_from("<H", image, pe + 24 + 68)[0]
+sys.exit(0 if image[pe : pe + 4] == b"PE\0\0" and (machine, magic, subsystem) == (0x14C, 0x10B, 2) else 1)
+EOF
 python3 "$work/src/tools/make_release_zip.py" "$dist/$zip" "$epoch" \
     "OrlimWeb.exe=$dist/OrlimWeb.exe" "使用说明.txt=$files/guide.txt" "LICENSE.txt=$files/LICENSE.txt" \
     "IE11模式.reg=$files/ie11.reg" "取消IE11模式.reg=$files/ie11-off.reg"

@@ -19,7 +19,7 @@ orlim_test_pass test "$ORLIM_BUILD/test-pass.log" "$@"
 test_pass=$ORLIM_PASS_PID
 
 orlim_say "building the tests with the undefined-behaviour sanitizer"
-cmake --preset ubsan -S "$ORLIM_ROOT" $(orlim_generator) $(orlim_cache_args) >"$ORLIM_BUILD/ubsan.log" 2>&1 &&
+cmake --preset ubsan -S "$ORLIM_ROOT" --toolchain "$ORLIM_TOOLCHAIN" $(orlim_generator) $(orlim_cache_args) >"$ORLIM_BUILD/ubsan.log" 2>&1 &&
     cmake --build --preset ubsan --parallel "$(nproc)" >>"$ORLIM_BUILD/ubsan.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/ubsan.log" >&2; orlim_die "the sanitizer's build failed (full log: $ORLIM_BUILD/ubsan.log)"; }
 orlim_say "testing again, built with the sanitizer, on a second desktop (log: $ORLIM_BUILD/ubsan-pass.log)"

@@ -157,7 +157,7 @@ Dialog ParseExtended(const std::string& data)
 }
 
 // The names of the DLLs an image imports, read from its file.
-std::vector<std::string> ImportedDlls(const std::string& image, const IMAGE_NT_HEADERS32& nt)
+std::vector<std::string> ImportedDlls(const std::string& image, const IMAGE_NT_HEADERS& nt)
 {
     const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
         image.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data())->e_lfanew + sizeof(DWORD) +
@@ -185,7 +185,10 @@ std::vector<std::string> ImportedDlls(const std::string& image, const IMAGE_NT_H
     return names;
 }
 
-TEST_F(ResourcesTest, IsA32BitGuiImageThatNeedsOnlySystemDlls)
+// The image is for the machine it was built for: what ships is 32-bit (the
+// release check reads its bytes), the tests' build 64-bit only where no
+// 32-bit program runs.
+TEST_F(ResourcesTest, IsAGuiImageForItsBuildsMachineThatNeedsOnlySystemDlls)
 {
     ASSERT_TRUE(m_module);
     const std::wstring path = LauncherExePath();
@@ -198,10 +201,14 @@ TEST_F(ResourcesTest, IsA32BitGuiImageThatNeedsOnlySystemDlls)
 
     IMAGE_DOS_HEADER dos;
     std::memcpy(&dos, image.data(), sizeof(dos));
-    IMAGE_NT_HEADERS32 nt;
+    IMAGE_NT_HEADERS nt;
     std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof(nt));
+#ifdef _WIN64
+    EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+#else
     EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-    EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+#endif
+    EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR_MAGIC);
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 
     const std::vector<std::string> system = {

@@ -1,9 +1,7 @@
-# What both toolchains for 32-bit x86 Windows share: the target, the
-# mingw-w64 headers and libraries, and Wine to run what they build.
+# What the toolchains for Windows share: the target named by the including
+# file (TOOLCHAIN_PREFIX, CMAKE_SYSTEM_PROCESSOR), its mingw-w64 headers and
+# libraries, and Wine to run what they build.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-
-set(TOOLCHAIN_PREFIX i686-w64-mingw32)
 set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
