@@ -19,7 +19,12 @@ struct GdiHandleEntry
 };
 
 const size_t kGdiHandleCount = 0x10000;
-const size_t kPebGdiSharedHandleTable = 0x94; // offset in the 32-bit process environment block
+// Where the process environment block points at the table.
+#ifdef _WIN64
+const size_t kPebGdiSharedHandleTable = 0xF8;
+#else
+const size_t kPebGdiSharedHandleTable = 0x94;
+#endif
 
 int CountGdiObjects()
 {

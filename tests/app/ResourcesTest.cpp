@@ -373,7 +373,11 @@ TEST_F(ResourcesTest, ManifestAsksForCommonControls6AndNoElevation)
     EXPECT_NE(manifest.find("manifestVersion=\"1.0\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+#ifdef _WIN64
+    EXPECT_NE(manifest.find("processorArchitecture=\"amd64\""), std::string::npos);
+#else
     EXPECT_NE(manifest.find("processorArchitecture=\"x86\""), std::string::npos);
+#endif
     EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
     // Without it, Windows redirects writes under Program Files elsewhere.
     EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);

@@ -91,6 +91,7 @@ TEST_F(HostilePageTest, FloodOfRequestsIsHandledOneByOne)
     PumpPending();
     EXPECT_EQ(Browser().Record().navigations.size(), navigations + 500);
     const GuiCounts after = GuiCounts::Now();
+    EXPECT_GT(before.gdiObjects, 0) << "GDI objects not counted";
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_EQ(after.handles, before.handles);

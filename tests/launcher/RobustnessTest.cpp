@@ -25,6 +25,7 @@ const size_t kWorkingSetSlack = 1024 * 1024;
 
 void ExpectNoGrowth(const GuiCounts& before, const GuiCounts& after)
 {
+    EXPECT_GT(before.gdiObjects, 0) << "GDI objects not counted";
     EXPECT_EQ(after.gdiObjects, before.gdiObjects) << "GDI objects";
     EXPECT_EQ(after.windows, before.windows) << "windows";
     EXPECT_LT(after.workingSet, before.workingSet + kWorkingSetSlack)
