@@ -112,10 +112,16 @@ TEST_F(LauncherProcessTest, AChoiceWaitingForTheFileIsSavedByYesOnceTheOtherProg
     LauncherProcess launcher(m_dir.Path());
     const HWND hWnd = launcher.WaitForWindow();
     ASSERT_NE(hWnd, nullptr);
-    // A virus scanner holds the file from the choice until after the answer.
-    PumpUntil([&] { return FileExists(m_dir.File(L"UserVar.ini")); }, 5000);
-    UniqueFileHandle hHeld(
-        ::CreateFileW(m_dir.File(L"UserVar.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    // A virus scanner holds the file from the choice until after the answer
+    // (taken once the launcher's first save has let go of it).
+    UniqueFileHandle hHeld;
+    PumpUntil(
+        [&] {
+            hHeld.Reset(
+                ::CreateFileW(m_dir.File(L"UserVar.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            return static_cast<bool>(hHeld);
+        },
+        5000);
     ASSERT_TRUE(hHeld);
     const HWND hCombo = ::GetDlgItem(hWnd, IDC_PLATFORM_COMBO);
     ::SendMessageW(hCombo, CB_SETCURSEL, 6, 0);
