@@ -8,7 +8,6 @@
 # changed since their last clean pass in this build folder are checked).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-mkdir -p "$ORLIM_BUILD"
 orlim_install_packages
 cd "$ORLIM_ROOT"
 orlim_say "the by-hand build with CMake's default generator: configure, and its checks"

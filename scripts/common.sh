@@ -11,7 +11,7 @@ export LC_ALL=C.UTF-8 # the font replacement for 宋体 needs a UTF-8 locale
 ORLIM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ORLIM_BUILD=$ORLIM_ROOT/build
 ORLIM_PROXY_PORT=${ORLIM_PROXY_PORT:-18771}
-mkdir -p "$ORLIM_BUILD"
+mkdir -p "$ORLIM_BUILD" # every script writes its logs there
 
 # Whether this machine's kernel runs 32-bit x86 programs (the kernels of
 # some virtual machines refuse them all): a 93-byte i386 program that only
@@ -35,12 +35,12 @@ if [ -z "${ORLIM_TEST_ARCH:-}" ]; then
 fi
 export ORLIM_TEST_ARCH
 if [ "$ORLIM_TEST_ARCH" = i686 ]; then
-    ORLIM_WINE="wine32:i386" ORLIM_WINEARCH=win32
+    ORLIM_ARCH_PACKAGES="wine32:i386" ORLIM_WINEARCH=win32
 else
-    ORLIM_WINE="g++-mingw-w64-x86-64-posix wine64" ORLIM_WINEARCH=win64
+    ORLIM_ARCH_PACKAGES="g++-mingw-w64-x86-64-posix wine64" ORLIM_WINEARCH=win64
 fi
 ORLIM_TOOLCHAIN=$ORLIM_ROOT/cmake/mingw-$ORLIM_TEST_ARCH.cmake
-ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine $ORLIM_WINE xvfb xauth imagemagick fonts-arphic-uming"
+ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine $ORLIM_ARCH_PACKAGES xvfb xauth imagemagick fonts-arphic-uming"
 # Installed without what they recommend: the release's zip writer, the
 # second compiler and its tidy and format tools, Make for the by-hand build,
 # a sound server that plays nowhere, and a compiler cache for every build
@@ -186,7 +186,6 @@ orlim_cleanup() {
 }
 
 orlim_prepare() {
-    mkdir -p "$ORLIM_BUILD"
     orlim_install_packages
     if [ "$ORLIM_TEST_ARCH" = x86_64 ]; then
         [ ! -e /usr/lib/wine/wine ] ||

@@ -8,7 +8,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 dist=$(realpath -m "${1:-$ORLIM_ROOT/dist}")
-mkdir -p "$ORLIM_BUILD"
 orlim_install_packages
 
 # The commit's files only, in a directory of their own: nothing of the work

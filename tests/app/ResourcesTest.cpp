@@ -22,6 +22,16 @@ namespace
 
 const WORD kChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 
+// The machine this build is for: what ships is 32-bit (the release check
+// reads its bytes), the tests' build 64-bit only where no 32-bit program runs.
+#ifdef _WIN64
+const WORD kMachine = IMAGE_FILE_MACHINE_AMD64;
+const char kManifestArchitecture[] = "processorArchitecture=\"amd64\"";
+#else
+const WORD kMachine = IMAGE_FILE_MACHINE_I386;
+const char kManifestArchitecture[] = "processorArchitecture=\"x86\"";
+#endif
+
 struct ModuleTraits
 {
     static HMODULE Invalid() noexcept { return nullptr; }
@@ -185,9 +195,6 @@ std::vector<std::string> ImportedDlls(const std::string& image, const IMAGE_NT_H
     return names;
 }
 
-// The image is for the machine it was built for: what ships is 32-bit (the
-// release check reads its bytes), the tests' build 64-bit only where no
-// 32-bit program runs.
 TEST_F(ResourcesTest, IsAGuiImageForItsBuildsMachineThatNeedsOnlySystemDlls)
 {
     ASSERT_TRUE(m_module);
@@ -203,11 +210,7 @@ TEST_F(ResourcesTest, IsAGuiImageForItsBuildsMachineThatNeedsOnlySystemDlls)
     std::memcpy(&dos, image.data(), sizeof(dos));
     IMAGE_NT_HEADERS nt;
     std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof(nt));
-#ifdef _WIN64
-    EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
-#else
-    EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-#endif
+    EXPECT_EQ(nt.FileHeader.Machine, kMachine);
     EXPECT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR_MAGIC);
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 
@@ -373,11 +376,7 @@ TEST_F(ResourcesTest, ManifestAsksForCommonControls6AndNoElevation)
     EXPECT_NE(manifest.find("manifestVersion=\"1.0\""), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
-#ifdef _WIN64
-    EXPECT_NE(manifest.find("processorArchitecture=\"amd64\""), std::string::npos);
-#else
-    EXPECT_NE(manifest.find("processorArchitecture=\"x86\""), std::string::npos);
-#endif
+    EXPECT_NE(manifest.find(kManifestArchitecture), std::string::npos);
     EXPECT_NE(manifest.find("publicKeyToken=\"6595b64144ccf1df\""), std::string::npos);
     // Without it, Windows redirects writes under Program Files elsewhere.
     EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
