@@ -12,8 +12,72 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
+
+// Runs each piece of news handed to it on a thread of its own, and returns
+// once it was told. One thread for all of it: a thread started for each
+// piece costs some virtual machines' kernels milliseconds, and the sound's
+// model test tells thousands. News told while news is told (a listener
+// that changes the mute) is told at once, on the same thread.
+class FakeAudioDevices::NewsThread
+{
+public:
+    NewsThread() : m_thread([this] { Serve(); }) {}
+    ~NewsThread()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_bStop = true;
+        }
+        m_changed.notify_all();
+        // Never on this thread: whoever tells holds the devices' state.
+        m_thread.join();
+    }
+    NewsThread(const NewsThread&) = delete;
+    NewsThread& operator=(const NewsThread&) = delete;
+
+    void Tell(const std::function<void()>& news)
+    {
+        if (std::this_thread::get_id() == m_thread.get_id())
+        {
+            news();
+            return;
+        }
+        const std::lock_guard<std::mutex> teller(m_teller);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_pNews = &news;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_pNews == nullptr; });
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;)
+        {
+            m_changed.wait(lock, [this] { return m_pNews || m_bStop; });
+            if (!m_pNews)
+                return;
+            lock.unlock();
+            (*m_pNews)();
+            lock.lock();
+            m_pNews = nullptr;
+            m_changed.notify_all();
+        }
+    }
+
+    std::mutex m_teller; // one piece of news at a time
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    const std::function<void()>* m_pNews = nullptr;
+    bool m_bStop = false;
+    std::thread m_thread;
+};
 
 namespace
 {
@@ -22,15 +86,15 @@ namespace
 const GUID kMixer = {0x2d7b3a10, 0x61c4, 0x4f0e, {0x9a, 0x55, 0x13, 0x8e, 0x47, 0xb2, 0x0c, 0xd1}};
 
 // Tells a session's listeners of its mute, from another thread.
-void Tell(const FakeAudioDevices::Device& device, LPCGUID pContext)
+void Tell(FakeAudioDevices::State& state, const FakeAudioDevices::Device& device, LPCGUID pContext)
 {
     const std::vector<IAudioSessionEvents*> listeners = device.listeners;
     const BOOL bMuted = device.bMuted;
     const float fLevel = device.fLevel;
-    std::thread([&listeners, bMuted, fLevel, pContext] {
+    state.news->Tell([&listeners, bMuted, fLevel, pContext] {
         for (IAudioSessionEvents* pListener : listeners)
             pListener->OnSimpleVolumeChanged(fLevel, bMuted, pContext);
-    }).join();
+    });
 }
 
 // One device, with the process's session on it and that session's volume.
@@ -94,7 +158,7 @@ public:
         if (fLevel < 0 || fLevel > 1)
             return E_INVALIDARG;
         m_state->devices[m_id].fLevel = fLevel;
-        Tell(m_state->devices[m_id], pContext);
+        Tell(*m_state, m_state->devices[m_id], pContext);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetMasterVolume(float* pfLevel) override
@@ -109,7 +173,7 @@ public:
         if (Gone())
             return AUDCLNT_E_DEVICE_INVALIDATED;
         m_state->devices[m_id].bMuted = bMute != FALSE;
-        Tell(m_state->devices[m_id], pContext);
+        Tell(*m_state, m_state->devices[m_id], pContext);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetMute(BOOL* pbMute) override
@@ -256,6 +320,7 @@ private:
 
 FakeAudioDevices::FakeAudioDevices() : RegisteredClass(CLSID_MMDeviceEnumerator)
 {
+    m_state->news = std::make_shared<NewsThread>();
     m_state->devices[kSpeakers] = Device();
     m_state->devices[kHeadset] = Device();
     m_state->defaultDevice = kSpeakers;
@@ -270,7 +335,7 @@ void FakeAudioDevices::SetMuted(const std::wstring& device, bool bMuted, bool bT
 {
     m_state->devices.at(device).bMuted = bMuted;
     if (bTell)
-        Tell(m_state->devices.at(device), &kMixer);
+        Tell(*m_state, m_state->devices.at(device), &kMixer);
 }
 
 int FakeAudioDevices::Level(const std::wstring& device) const
@@ -282,7 +347,7 @@ void FakeAudioDevices::MoveLevel(const std::wstring& device, int nPercent)
 {
     if (nPercent >= 0)
         m_state->devices.at(device).fLevel = static_cast<float>(nPercent) / 100;
-    Tell(m_state->devices.at(device), &kMixer);
+    Tell(*m_state, m_state->devices.at(device), &kMixer);
 }
 
 void FakeAudioDevices::MakeDefault(const std::wstring& device, bool bTell)
@@ -292,14 +357,14 @@ void FakeAudioDevices::MakeDefault(const std::wstring& device, bool bTell)
         return;
     // Windows tells the clients on a thread of its own.
     const std::vector<IMMNotificationClient*> clients = m_state->clients;
-    std::thread([&clients, &device] {
+    m_state->news->Tell([&clients, &device] {
         for (IMMNotificationClient* pClient : clients)
         {
             pClient->OnDefaultDeviceChanged(eRender, eMultimedia, device.c_str());
             pClient->OnDefaultDeviceChanged(eRender, eConsole, device.c_str());
             pClient->OnDefaultDeviceChanged(eRender, eCommunications, device.c_str());
         }
-    }).join();
+    });
 }
 
 void FakeAudioDevices::Unplug(const std::wstring& device)
@@ -311,10 +376,10 @@ void FakeAudioDevices::Plug(const std::wstring& device)
 {
     m_state->devices.at(device).bUnplugged = false;
     const std::vector<IMMNotificationClient*> clients = m_state->clients;
-    std::thread([&clients, &device] {
+    m_state->news->Tell([&clients, &device] {
         for (IMMNotificationClient* pClient : clients)
             pClient->OnDeviceStateChanged(device.c_str(), DEVICE_STATE_ACTIVE);
-    }).join();
+    });
 }
 
 HRESULT STDMETHODCALLTYPE FakeAudioDevices::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)

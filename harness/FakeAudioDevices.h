@@ -15,7 +15,7 @@
 // one session on each device, which every volume control got for it shares
 // (Windows' do; Wine makes a new session for each control); the default
 // device can change, and the clients registered for it are told, as Windows
-// tells them, from another thread; the session of a device unplugged
+// tells them, from another thread (one thread of the devices' own); the session of a device unplugged
 // answers AUDCLNT_E_DEVICE_INVALIDATED. A session tells those listening to
 // it of every change of its mute, from another thread, with the context the
 // change was made with (Wine tells nothing). While the object lives, it is
@@ -49,7 +49,8 @@ public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
 
     // What the fake enumerators and devices share; they keep it as long as
-    // they live.
+    // they live. The news is told from the thread of NewsThread.
+    class NewsThread;
     struct Device
     {
         bool bMuted = false;
@@ -62,6 +63,7 @@ public:
         std::map<std::wstring, Device> devices;
         std::wstring defaultDevice;
         std::vector<IMMNotificationClient*> clients; // not held: Windows holds none
+        std::shared_ptr<NewsThread> news;
     };
 
 private:
