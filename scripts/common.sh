@@ -42,10 +42,11 @@ fi
 ORLIM_TOOLCHAIN=$ORLIM_ROOT/cmake/mingw-$ORLIM_TEST_ARCH.cmake
 ORLIM_PACKAGES="g++-mingw-w64-i686-posix cmake googletest wine $ORLIM_ARCH_PACKAGES xvfb xauth imagemagick fonts-arphic-uming"
 # Installed without what they recommend: the release's zip writer, the
-# second compiler and its tidy and format tools, Make for the by-hand build,
-# a sound server that plays nowhere, and a compiler cache for every build
-# but the release's.
-ORLIM_PACKAGES_LEAN="python3 clang lld clang-tidy clang-format make pulseaudio x11-utils ccache"
+# second compiler and its tidy and format tools, Ninja for every build the
+# scripts make (Make's builds are one file at a time unless told), Make for
+# the by-hand build, a sound server that plays nowhere, and a compiler cache
+# for every build but the release's.
+ORLIM_PACKAGES_LEAN="python3 clang lld clang-tidy clang-format ninja-build make pulseaudio x11-utils ccache"
 
 # Messages say how long the command has been running (the scripts it runs
 # count from its start too).

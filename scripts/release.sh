@@ -20,7 +20,7 @@ export SOURCE_DATE_EPOCH=$epoch
 
 orlim_say "building the release"
 cmake --preset release -S "$work/src" -B "$work/build" $(orlim_generator) >"$ORLIM_BUILD/release.log" 2>&1 &&
-    cmake --build "$work/build" --target OrlimWeb >>"$ORLIM_BUILD/release.log" 2>&1 ||
+    cmake --build "$work/build" --parallel "$(nproc)" --target OrlimWeb >>"$ORLIM_BUILD/release.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/release.log" >&2; orlim_die "the release build failed (full log: $ORLIM_BUILD/release.log)"; }
 version=$(sed -n 's/^#define ORLIM_VERSION_TEXT "\(.*\)"$/\1/p' "$work/build/generated/version.h")
 
