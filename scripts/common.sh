@@ -173,17 +173,22 @@ orlim_cleanup() {
     local pids
     pids=$(jobs -p)
     if [ -n "$pids" ]; then kill $pids 2>/dev/null || true; fi
-    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
-    local prefix
-    for prefix in "$ORLIM_BUILD/wineprefix-workarea" "$ORLIM_BUILD/wineprefix-second"; do
-        if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
-    done
+    orlim_stop_wine
     local x
-    for x in xvfb xvfb-workarea xvfb-second; do
-        if [ -f "$ORLIM_BUILD/$x.pid" ]; then kill "$(cat "$ORLIM_BUILD/$x.pid")" 2>/dev/null || true; fi
+    for x in "$ORLIM_BUILD"/xvfb*.pid; do
+        if [ -f "$x" ]; then kill "$(cat "$x")" 2>/dev/null || true; fi
     done
     if [ -n "${ORLIM_PROXY_PID:-}" ]; then kill "$ORLIM_PROXY_PID" 2>/dev/null || true; fi
     if [ -f "$ORLIM_BUILD/pulse/pid" ]; then kill "$(cat "$ORLIM_BUILD/pulse/pid")" 2>/dev/null || true; fi
+}
+
+# Ends the Wine servers of every prefix in the build folder (a server of an
+# earlier run would hold on to its display).
+orlim_stop_wine() {
+    local prefix
+    for prefix in "$ORLIM_BUILD"/wineprefix*; do
+        if [ -d "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
+    done
 }
 
 orlim_prepare() {
@@ -197,9 +202,7 @@ orlim_prepare() {
     export ORLIM_PROXY_PORT
     trap orlim_cleanup EXIT
     trap 'exit 130' INT TERM
-    wineserver -k 2>/dev/null || true # a server of an earlier run would hold on to its display
-    WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" wineserver -k 2>/dev/null || true
-    WINEPREFIX="$ORLIM_BUILD/wineprefix-second" wineserver -k 2>/dev/null || true
+    orlim_stop_wine
     orlim_start_xvfb
     orlim_start_pulse
     orlim_prefix_job </dev/null >"$ORLIM_BUILD/prefix.log" 2>&1 &
@@ -251,39 +254,60 @@ orlim_check_format() {
         orlim_die "sources out of clang-format's shape (clang-format -i <file> puts them right)"
 }
 
-# A second desktop, for a second test pass at the same time as the first: a
-# display and a copy of the prepared prefix (so a wineserver) of its own.
-# Made once the prefix is ready, before anything runs in it.
-orlim_second_desktop() {
-    local prefix="$ORLIM_BUILD/wineprefix-second"
-    rm -rf "$prefix"
-    cp -a "$WINEPREFIX" "$prefix"
-    orlim_xvfb xvfb-second
-    ORLIM_SECOND_DISPLAY=":$(head -n1 "$ORLIM_BUILD/xvfb-second.display")"
-    ORLIM_SECOND_PREFIX=$prefix
-    WINEPREFIX=$prefix DISPLAY=$ORLIM_SECOND_DISPLAY wine "$ORLIM_BUILD/tools/keepalive.exe" </dev/null >/dev/null 2>&1 &
+# A desktop for a share of a test pass: a display and a copy of the
+# prepared prefix (so a wineserver) of its own, with its keepalive. Made once
+# the prefix is ready, before anything runs in it; sets ORLIM_DESKTOP_PREFIX
+# and ORLIM_DESKTOP_DISPLAY.
+orlim_desktop() {
+    local name=$1
+    ORLIM_DESKTOP_PREFIX="$ORLIM_BUILD/wineprefix-$name"
+    rm -rf "$ORLIM_DESKTOP_PREFIX"
+    cp -a "$WINEPREFIX" "$ORLIM_DESKTOP_PREFIX"
+    orlim_xvfb "xvfb-$name"
+    ORLIM_DESKTOP_DISPLAY=":$(head -n1 "$ORLIM_BUILD/xvfb-$name.display")"
+    WINEPREFIX=$ORLIM_DESKTOP_PREFIX DISPLAY=$ORLIM_DESKTOP_DISPLAY \
+        wine "$ORLIM_BUILD/tools/keepalive.exe" </dev/null >/dev/null 2>&1 &
 }
 
-# Runs a ctest preset in the background, its output in a log; the pass's pid
-# goes to ORLIM_PASS_PID.
+# Runs a ctest preset in the background on two desktops of its own, every
+# other test on each: a desktop shows one test's windows at a time, and
+# those are most of the pass's time, not its processor's. The halves' logs
+# are LOG-1.log and LOG-2.log; their pids go to ORLIM_PASS_PIDS.
 orlim_test_pass() {
-    local preset=$1 log=$2
+    local preset=$1 log=$2 half
     shift 2
-    (cd "$ORLIM_ROOT" && ctest --preset "$preset" "$@" >"$log" 2>&1) &
-    ORLIM_PASS_PID=$!
+    ORLIM_PASS_PIDS=()
+    for half in 1 2; do
+        orlim_desktop "$preset-$half"
+        (cd "$ORLIM_ROOT" && WINEPREFIX=$ORLIM_DESKTOP_PREFIX DISPLAY=$ORLIM_DESKTOP_DISPLAY \
+            ctest --preset "$preset" -I "$half,,2" --no-tests=ignore "$@" >"$log-$half.log" 2>&1) &
+        ORLIM_PASS_PIDS+=($!)
+    done
 }
 
-# Waits for a pass started by orlim_test_pass; shows its summary, and all
-# of its output when it failed. Fails as the pass did.
+# Waits for the halves of a pass started by orlim_test_pass; shows their
+# summary, and all of a half's output when it failed. Fails as a half did,
+# or when neither ran a test.
 orlim_report_pass() {
-    local pid=$1 log=$2 what=$3
-    if wait "$pid"; then
-        orlim_say "$what: $(grep -E 'tests passed' "$log" | tail -n1)"
-        return 0
+    local what=$1 log=$2 status=0 half pid ran=0
+    shift 2
+    half=0
+    for pid in "$@"; do
+        half=$((half + 1))
+        if wait "$pid"; then
+            grep -q 'tests passed' "$log-$half.log" && ran=1
+            orlim_say "$what, on desktop $half: $(grep -E 'tests passed' "$log-$half.log" | tail -n1)"
+        else
+            cat "$log-$half.log" >&2
+            orlim_say "$what failed on desktop $half (its whole output is above, and in $log-$half.log)"
+            status=1
+        fi
+    done
+    if ((status == 0 && ran == 0)); then
+        orlim_say "$what: no test was found"
+        status=1
     fi
-    cat "$log" >&2
-    orlim_say "$what failed (its whole output is above, and in $log)"
-    return 1
+    return $status
 }
 
 # Builds the given targets (all of them without any) and the keepalive, the

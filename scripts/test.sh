@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and checks it all: the
 # sources' format first (the cheapest), then every test under Wine, as built
-# and again built with the undefined-behaviour sanitizer, each pass on a
-# desktop of its own while the other checks run beside them (the by-hand
+# and again built with the undefined-behaviour sanitizer, each pass on two
+# desktops of its own while the other checks run beside them (the by-hand
 # build, the release built twice from nothing and compared, Clang's build,
 # clang-tidy). Arguments go to both test passes (ctest's: -R, -E, ...).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -12,24 +12,23 @@ orlim_check_format
 orlim_configure
 orlim_build
 orlim_wait_prefix
-orlim_second_desktop
 
-orlim_say "testing, in the background (log: $ORLIM_BUILD/test-pass.log)"
-orlim_test_pass test "$ORLIM_BUILD/test-pass.log" "$@"
-test_pass=$ORLIM_PASS_PID
+orlim_say "testing, in the background (logs: $ORLIM_BUILD/test-pass-{1,2}.log)"
+orlim_test_pass test "$ORLIM_BUILD/test-pass" "$@"
+test_pass=("${ORLIM_PASS_PIDS[@]}")
 
 orlim_say "building the tests with the undefined-behaviour sanitizer"
 cmake --preset ubsan -S "$ORLIM_ROOT" --toolchain "$ORLIM_TOOLCHAIN" $(orlim_generator) $(orlim_cache_args) >"$ORLIM_BUILD/ubsan.log" 2>&1 &&
     cmake --build --preset ubsan --parallel "$(nproc)" >>"$ORLIM_BUILD/ubsan.log" 2>&1 ||
     { tail -n 40 "$ORLIM_BUILD/ubsan.log" >&2; orlim_die "the sanitizer's build failed (full log: $ORLIM_BUILD/ubsan.log)"; }
-orlim_say "testing again, built with the sanitizer, on a second desktop (log: $ORLIM_BUILD/ubsan-pass.log)"
-WINEPREFIX=$ORLIM_SECOND_PREFIX DISPLAY=$ORLIM_SECOND_DISPLAY orlim_test_pass ubsan "$ORLIM_BUILD/ubsan-pass.log" "$@"
-ubsan_pass=$ORLIM_PASS_PID
+orlim_say "testing again, built with the sanitizer (logs: $ORLIM_BUILD/ubsan-pass-{1,2}.log)"
+orlim_test_pass ubsan "$ORLIM_BUILD/ubsan-pass" "$@"
+ubsan_pass=("${ORLIM_PASS_PIDS[@]}")
 
 bash "$ORLIM_ROOT/scripts/check-builds.sh"
 
 status=0
-orlim_report_pass "$test_pass" "$ORLIM_BUILD/test-pass.log" "the tests" || status=1
-orlim_report_pass "$ubsan_pass" "$ORLIM_BUILD/ubsan-pass.log" "the tests with the sanitizer" || status=1
+orlim_report_pass "the tests" "$ORLIM_BUILD/test-pass" "${test_pass[@]}" || status=1
+orlim_report_pass "the tests with the sanitizer" "$ORLIM_BUILD/ubsan-pass" "${ubsan_pass[@]}" || status=1
 orlim_say "done"
 exit $status
