@@ -227,8 +227,16 @@ orlim_generator() {
 # The compiler cache, where it is there, for the builds that may use it (not
 # the release's, which is proved reproducible from nothing). Paths below the
 # checkout count as relative to it, so that another clone of the project on
-# the same machine (CI's) finds what this one compiled.
+# the same machine (CI's) finds what this one compiled, and so that the
+# sanitizer's build (build-ubsan/, as deep as build/) finds the tests and
+# the harness the tests' build compiled. The tests' compilations read a
+# precompiled header, which the cache takes only when told that the header
+# is made with the macros and timestamps of the build that uses it. What a
+# compilation read is taken from the compiler's list of its headers, not from
+# a second run of its preprocessor (which would cost a fresh build a third).
 export CCACHE_BASEDIR="$ORLIM_ROOT"
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+export CCACHE_DEPEND=1
 orlim_cache_args() {
     if command -v ccache >/dev/null 2>&1; then
         echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
