@@ -1,7 +1,8 @@
 // The test programs' entry point: GoogleTest's, and a program that has not
 // ended some seconds after its last test (a static object's destructor or
 // a DLL's detach waiting for something that never comes) ends itself,
-// saying so, instead of holding the test run until its time limit.
+// saying so, instead of holding the test run until its time limit; a
+// listing of the tests ends as soon as it is written.
 
 #include "framework/UniqueHandle.h"
 
@@ -61,5 +62,14 @@ int main(int argc, char** argv)
     const HANDLE handles[] = {hStarted.Get(), hWatch.Get()};
     ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     ::testing::UnitTest::GetInstance()->listeners().Append(new EndWatch(hTestsDone.Get())); // the listeners own it
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // A listing of the tests (how ctest finds them) runs none, so nothing
+    // watches its end: it ends here, its list written, before a DLL's detach
+    // can hold it past ctest's patience.
+    if (GTEST_FLAG_GET(list_tests))
+    {
+        std::fflush(stdout);
+        ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(result));
+    }
+    return result;
 }

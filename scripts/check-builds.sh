@@ -19,11 +19,14 @@ rm -rf "$by_hand"
     { tail -n 40 "$ORLIM_BUILD/by-hand.log" >&2; orlim_die "the README's by-hand build failed (full log: $ORLIM_BUILD/by-hand.log)"; }
 
 # Built twice only when what the release is made of changed since two of its
-# builds were last found alike on this machine: the commit's files but the
-# tests' (a release never reads them; its commit time only dates the files
-# of both builds alike) and the tools that build and pack it.
+# builds were last found alike on this machine: the commit's files but those
+# a release never reads (the tests, the sources of the harness, the tools
+# and the benchmarks, whose CMake files it does read, the documents but the
+# guide it ships; its commit time only dates the files of both builds alike)
+# and the tools that build and pack it.
 release_key=$({
-    git -C "$ORLIM_ROOT" ls-tree -r HEAD | grep -v $'\ttests/'
+    git -C "$ORLIM_ROOT" ls-tree -r HEAD |
+        grep -Ev $'\t(tests/|(harness|bench|tools)/.*\\.(cpp|h|c|rc)$|docs/[^/]*$|README\\.md$|\\.ci/|\\.clang-)'
     for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-ld i686-w64-mingw32-windres cmake ninja python3; do
         "$tool" --version 2>&1 | head -n1
     done

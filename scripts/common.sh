@@ -284,6 +284,8 @@ orlim_desktop() {
 orlim_test_pass() {
     local preset=$1 log=$2 half
     shift 2
+    # The test programs are listed once, here, not by both halves at once.
+    (cd "$ORLIM_ROOT" && ctest --preset "$preset" -N >"$log-list.log" 2>&1) || true
     ORLIM_PASS_PIDS=()
     for half in 1 2; do
         orlim_desktop "$preset-$half"
