@@ -3,7 +3,8 @@
 
 A source is checked again when it, a header of the project it includes
 (followed through the headers it includes in turn), the checks that apply
-to it (.clang-tidy of its folders), the build's flags (the CMake files) or
+to it (.clang-tidy of its folders), the compiler's command for it (as the
+build's compile_commands.json has it, wherever the checkout is) or
 clang-tidy itself changed since clang-tidy last found nothing in it; the
 sources it passed are recorded in STAMP_FILE, by their paths in the
 checkout, so that another checkout of the same sources (a fresh clone)
@@ -53,15 +54,18 @@ def main():
                 return b'\0'.join(texts)
             folder = os.path.dirname(folder)
 
-    # What every source's pass depends on: the tool and the build's flags.
+    # What every source's pass depends on: the tool; and what each one's
+    # depends on: the compiler's command for it, the places of the checkout
+    # and the build taken out.
     common = hashlib.sha1(subprocess.run(['clang-tidy', '--version'], stdout=subprocess.PIPE).stdout)
-    for name in sorted(os.listdir(os.path.join(root, 'cmake'))) + ['../CMakeLists.txt', '../CMakePresets.json']:
-        path = os.path.normpath(os.path.join(root, 'cmake', name))
-        if os.path.isfile(path):
-            common.update(name.encode() + b'\0' + text_of(path))
+    with open(os.path.join(build, 'compile_commands.json')) as f:
+        commands = {os.path.normpath(os.path.join(entry['directory'], entry['file'])):
+                    entry['command'].replace(os.path.abspath(build), '<build>').replace(root, '<root>')
+                    for entry in json.load(f)}
 
     def key_of(source):
         digest = common.copy()
+        digest.update(commands.get(os.path.join(root, source), '').encode() + b'\0')
         digest.update(checks_of(source))
         seen, todo = set(), [os.path.join(root, source)]
         while todo:
