@@ -213,10 +213,8 @@ orlim_prepare() {
 # orlim_build) running on each display.
 orlim_wait_prefix() {
     wait "$ORLIM_PREFIX_JOB" || orlim_die "the Wine prefix could not be prepared (see $ORLIM_BUILD/prefix.log)"
-    local keepalive="$ORLIM_BUILD/tools/keepalive.exe"
-    WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" DISPLAY=$ORLIM_WORKAREA_DISPLAY wine "$keepalive" </dev/null >/dev/null 2>&1 &
-    wine "$keepalive" </dev/null >/dev/null 2>&1 &
-    sleep 0.3
+    WINEPREFIX="$ORLIM_BUILD/wineprefix-workarea" DISPLAY=$ORLIM_WORKAREA_DISPLAY orlim_keepalive
+    orlim_keepalive
 }
 
 # Ninja when it is there, else CMake's default generator.
@@ -273,8 +271,16 @@ orlim_desktop() {
     cp -a "$WINEPREFIX" "$ORLIM_DESKTOP_PREFIX"
     orlim_xvfb "xvfb-$name"
     ORLIM_DESKTOP_DISPLAY=":$(head -n1 "$ORLIM_BUILD/xvfb-$name.display")"
-    WINEPREFIX=$ORLIM_DESKTOP_PREFIX DISPLAY=$ORLIM_DESKTOP_DISPLAY \
-        wine "$ORLIM_BUILD/tools/keepalive.exe" </dev/null >/dev/null 2>&1 &
+    WINEPREFIX=$ORLIM_DESKTOP_PREFIX DISPLAY=$ORLIM_DESKTOP_DISPLAY orlim_keepalive
+}
+
+# Starts the prefix's Wine server, and waits until it answers, then leaves a
+# keepalive process running on the display. A server that a test program
+# started would hold on to that program's output, and ctest waits for its
+# end until the test's time limit.
+orlim_keepalive() {
+    wineserver </dev/null >/dev/null 2>&1
+    wine "$ORLIM_BUILD/tools/keepalive.exe" </dev/null >/dev/null 2>&1 &
 }
 
 # Runs a ctest preset in the background on two desktops of its own, every
