@@ -88,11 +88,12 @@ TEST_F(SharedSettingsTest, ALauncherHangingInItsTurnHoldsUpNoOtherWindowAndTheSa
     LauncherProcess launcher(m_dir.Path());
     const HWND hLauncher = launcher.WaitForWindow();
     ASSERT_NE(hLauncher, nullptr);
-    const std::string before = Ini();
     {
-        // Another launcher of the file (this process) hangs in its save.
-        const CSettingsLock turn(IniPath().c_str(), 0);
+        // Another launcher of the file (this process) hangs in its save,
+        // once the launcher's own save at its start is done.
+        const CSettingsLock turn(IniPath().c_str(), 5000);
         ASSERT_TRUE(turn.IsHeld());
+        const std::string before = Ini();
         const HWND hCombo = ::GetDlgItem(hLauncher, IDC_PLATFORM_COMBO);
         ::SendMessageW(hCombo, CB_SETCURSEL, 5, 0);
         EXPECT_TRUE(::SendMessageTimeoutW(hLauncher, WM_COMMAND, MAKEWPARAM(IDC_PLATFORM_COMBO, CBN_SELCHANGE),
