@@ -6,6 +6,9 @@
 #include <initializer_list>
 #include <string>
 
+// The manual-entry row: the last, after the 78 platforms.
+constexpr int kManualRow = 78;
+
 // The launcher dialog, created in the test's own process and driven with
 // real window messages. It is created modeless, as the application's main
 // window, so that the test keeps the message loop (see MessagePump.h); its

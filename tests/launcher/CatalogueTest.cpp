@@ -32,8 +32,6 @@ const std::vector<std::wstring> kLabels = {
     L"WA3",       L"99游戏", L"风行",       L"44玩",      L"376玩",    L"欢乐一起玩", L"手动输入",
 };
 
-const int kManualRow = 78;
-
 // The text after the host: "" for an address that ends with its host.
 std::wstring PathAndQuery(const std::wstring& url)
 {

@@ -21,7 +21,6 @@ namespace
 
 const std::wstring kRowZero = L"http://www.velka.cn/";
 const char kRemembered[] = "http://remembered.game.test/login.html";
-const int kManualRow = 78;
 
 std::string Narrow(const std::wstring& text)
 {
