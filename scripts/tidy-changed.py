@@ -70,17 +70,16 @@ def main():
     # depends on: the compiler's command for it, the places of the checkout
     # and the build taken out.
     common = hashlib.sha1(subprocess.run(['clang-tidy', '--version'], stdout=subprocess.PIPE).stdout)
+    first_entry = {}
     with open(os.path.join(build, 'compile_commands.json')) as f:
-        entries = json.load(f)
-    commands, first_entry = {}, {}
-    for entry in entries:
-        path = os.path.normpath(os.path.join(entry['directory'], entry['file']))
-        commands[path] = entry['command'].replace(os.path.abspath(build), '<build>').replace(root, '<root>')
-        first_entry.setdefault(os.path.relpath(path, root), entry)
+        for entry in json.load(f):
+            path = os.path.normpath(os.path.join(entry['directory'], entry['file']))
+            first_entry.setdefault(os.path.relpath(path, root), entry)
 
     def key_of(source):
         digest = common.copy()
-        digest.update(commands.get(os.path.join(root, source), '').encode() + b'\0')
+        command = first_entry[source]['command'] if source in first_entry else ''
+        digest.update(command.replace(os.path.abspath(build), '<build>').replace(root, '<root>').encode() + b'\0')
         digest.update(checks_of(source))
         seen, todo = set(), [os.path.join(root, source)]
         while todo:
